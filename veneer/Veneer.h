@@ -1,0 +1,4 @@
+// Public header of the Veneer UI framework: includes every part of it.
+#pragma once
+
+#include "veneer/core/UISetup.h"
