@@ -23,9 +23,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
-wineserver -p >/dev/null 2>&1 </dev/null || true
+# A server already running for this prefix (another run on this machine) is shared and left alone.
+wine_env_started_server=""
+if ! pgrep -u "$(id -u)" -x wineserver >/dev/null 2>&1; then
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  wine_env_started_server=1
+fi
 
 wine_env_stop() {
-  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$wine_env_started_server" ]; then wineserver -k >/dev/null 2>&1 || true; fi
   if [ -n "$wine_env_started_xvfb" ]; then kill "$wine_env_started_xvfb" 2>/dev/null || true; fi
 }
