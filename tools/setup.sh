@@ -2,8 +2,8 @@
 # Installs what building and testing need on Debian 12 (as root); does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          libz-mingw-w64-dev libstb-dev googletest xvfb xauth wine wine32:i386 imagemagick
+packages=(cmake ninja-build g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+          libz-mingw-w64-dev libstb-dev googletest xvfb xauth wine wine64 wine32:i386 imagemagick
           fonts-wqy-microhei x11-utils xdotool python3 zip unzip)
 
 missing=()

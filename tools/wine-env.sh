@@ -1,13 +1,21 @@
-# Sourced by the build scripts: a virtual display when there is none, a 32-bit Wine prefix and one
-# persistent wineserver for the whole run, so each test program starts in milliseconds.
+# Sourced by the build scripts: a virtual display when there is none, a Wine prefix and one persistent
+# wineserver for the whole run, so each test program starts in milliseconds.
+# Some kernels run no 32-bit Linux programs (ia32 emulation off), and then 32-bit Wine cannot start;
+# WINE_ARCH says which Windows build the tests can run: i686 where 32-bit Wine works, else x86_64.
 export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/microclient-wine}"
-export WINEARCH=win32
+export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
+export WINELOADER=/usr/lib/wine/wine64
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  export WINE_ARCH=i686 WINE=/usr/lib/wine/wine
+else
+  export WINE_ARCH=x86_64 WINE=/usr/lib/wine/wine64
+fi
 
 wine_env_started_xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 91 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
     Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
     wine_env_started_xvfb=$!
     export DISPLAY=":$n"
@@ -20,17 +28,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   echo "wine: creating the prefix $WINEPREFIX (once)"
   # No Mono or Gecko install prompts while the prefix is made.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver64 -w || true
 fi
+
 # A server already running for this prefix (another run on this machine) is shared and left alone.
 wine_env_started_server=""
-if ! pgrep -u "$(id -u)" -x wineserver >/dev/null 2>&1; then
-  wineserver -p >/dev/null 2>&1 </dev/null || true
+if ! pgrep -u "$(id -u)" -f wineserver >/dev/null 2>&1; then
+  /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 </dev/null || true
   wine_env_started_server=1
 fi
 
 wine_env_stop() {
-  if [ -n "$wine_env_started_server" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "$wine_env_started_server" ]; then /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true; fi
   if [ -n "$wine_env_started_xvfb" ]; then kill "$wine_env_started_xvfb" 2>/dev/null || true; fi
 }
