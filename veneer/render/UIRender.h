@@ -35,10 +35,10 @@ public:
     static void UseOldClipBegin(HDC hDC, CRenderClip& clip);
     static void UseOldClipEnd(HDC hDC, CRenderClip& clip);
 
-    RECT rcItem;
-    HDC hDC;
-    HRGN hRgn;
-    HRGN hOldRgn;
+    RECT rect;
+    HDC hdc;
+    HRGN hClipRgn;
+    HRGN hSavedRgn;
 };
 
 // Stateless drawing services used by the paint manager and the controls.
