@@ -4,3 +4,8 @@
 #include "veneer/core/UISetup.h"
 
 #include "veneer/core/UIString.h"
+#include "veneer/core/UIArray.h"
+#include "veneer/core/UIStringPtrMap.h"
+#include "veneer/core/UIGeometry.h"
+#include "veneer/core/UIWaitCursor.h"
+#include "veneer/core/UIDelegate.h"
