@@ -2,3 +2,5 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+
+#include "veneer/core/UIString.h"
