@@ -2,3 +2,4 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+#include "veneer/core/UIMarkup.h"
