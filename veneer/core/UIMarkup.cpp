@@ -345,16 +345,17 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
                 dwSize -= 3;
             }
         }
-        int cchText = 0;
+        // No byte yields more than one UTF-16 unit, so one pass into a buffer of the byte count
+        // replaces measuring first; pages the text does not reach are never touched.
+        if (!_AllocateText(dwSize)) return false;
         if (dwSize > 0) {
-            LPCSTR pstrBytes = reinterpret_cast<LPCSTR>(pByte);
-            cchText = ::MultiByteToWideChar(codePage, 0, pstrBytes, static_cast<int>(dwSize), NULL, 0);
-            if (cchText <= 0) return _Failed(L"Could not convert text");
-            if (!_AllocateText(static_cast<SIZE_T>(cchText))) return false;
-            ::MultiByteToWideChar(codePage, 0, pstrBytes, static_cast<int>(dwSize), m_pstrXML, cchText);
-        }
-        else if (!_AllocateText(0)) {
-            return false;
+            int cchText = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<LPCSTR>(pByte), static_cast<int>(dwSize),
+                                                m_pstrXML, static_cast<int>(dwSize));
+            if (cchText <= 0) {
+                Release();
+                return _Failed(L"Could not convert text");
+            }
+            m_pstrXML[cchText] = L'\0';
         }
     }
     else if (encoding == XMLFILE_ENCODING_UNICODE) {
