@@ -87,6 +87,17 @@ TEST(MarkupTree, InvalidNodesAnswerNull)
     EXPECT_FALSE(xml.GetRoot().IsValid());
     EXPECT_EQ(child.GetName(), static_cast<LPCWSTR>(NULL));
     EXPECT_FALSE(child.GetParent().IsValid());
+
+    // Nor may they read offsets into the next document.
+    ASSERT_TRUE(xml.Load(L"<long name=\"0123456789\" more=\"0123456789\"><b/><c/></long>"));
+    CMarkupNode root = xml.GetRoot();
+    CMarkupNode c = root.GetChild().GetSibling();
+    EXPECT_EQ(root.GetAttributeCount(), 2);
+    ASSERT_TRUE(xml.Load(L"<s/>"));
+    EXPECT_EQ(root.GetAttributeValue(1), static_cast<LPCWSTR>(NULL));
+    EXPECT_EQ(root.GetAttributeCount(), 0);
+    EXPECT_EQ(c.GetName(), static_cast<LPCWSTR>(NULL));
+    EXPECT_EQ(Str(xml.GetRoot().GetName()), L"s");
 }
 
 TEST(MarkupTree, SeveralTopLevelElementsAreSiblings)

@@ -96,17 +96,18 @@ const DWORD kMaxTextBytes = 0x7FFFFFFE;
 ///////////////////////////////////////////////////////////////////////////////////////////////////
 // CMarkupNode
 
-CMarkupNode::CMarkupNode() : m_iPos(0), m_nAttributes(0), m_pOwner(NULL)
+CMarkupNode::CMarkupNode() : m_iPos(0), m_nLoad(0), m_nAttributes(0), m_pOwner(NULL)
 {
 }
 
-CMarkupNode::CMarkupNode(const CMarkup* pOwner, int iPos) : m_iPos(iPos), m_nAttributes(0), m_pOwner(pOwner)
+CMarkupNode::CMarkupNode(const CMarkup* pOwner, int iPos)
+    : m_iPos(iPos), m_nLoad(pOwner->m_nLoad), m_nAttributes(0), m_pOwner(pOwner)
 {
 }
 
 // Only the mapped part of the attribute table is copied: nodes are passed around by value a lot.
 CMarkupNode::CMarkupNode(const CMarkupNode& src)
-    : m_iPos(src.m_iPos), m_nAttributes(src.m_nAttributes), m_pOwner(src.m_pOwner)
+    : m_iPos(src.m_iPos), m_nLoad(src.m_nLoad), m_nAttributes(src.m_nAttributes), m_pOwner(src.m_pOwner)
 {
     for (int i = 0; i < m_nAttributes; ++i) m_aAttributes[i] = src.m_aAttributes[i];
 }
@@ -115,6 +116,7 @@ CMarkupNode& CMarkupNode::operator=(const CMarkupNode& src)
 {
     if (this != &src) {
         m_iPos = src.m_iPos;
+        m_nLoad = src.m_nLoad;
         m_pOwner = src.m_pOwner;
         m_nAttributes = src.m_nAttributes;
         for (int i = 0; i < m_nAttributes; ++i) m_aAttributes[i] = src.m_aAttributes[i];
@@ -127,10 +129,12 @@ bool CMarkupNode::IsValid() const
     return m_pOwner != NULL;
 }
 
-// A node whose markup was released since is answered as invalid instead of reading freed memory.
+// A node whose markup was released or reloaded since is answered as invalid instead of reading
+// freed memory or offsets into another document.
 bool CMarkupNode::_IsLoaded() const
 {
-    return m_pOwner != NULL && m_pOwner->m_pElements != NULL && m_iPos > 0 && m_iPos < m_pOwner->m_nElements;
+    return m_pOwner != NULL && m_pOwner->m_nLoad == m_nLoad && m_pOwner->m_pElements != NULL && m_iPos > 0
+           && m_iPos < m_pOwner->m_nElements;
 }
 
 CMarkupNode CMarkupNode::_NodeAt(ULONG iPos) const
@@ -286,7 +290,7 @@ void CMarkupNode::_MapAttributes() const
 // CMarkup
 
 CMarkup::CMarkup(LPCWSTR pstrXML)
-    : m_pstrXML(NULL), m_pElements(NULL), m_nElements(0), m_nReservedElements(0), m_bPreserveWhitespace(true)
+    : m_pstrXML(NULL), m_pElements(NULL), m_nLoad(0), m_nElements(0), m_nReservedElements(0), m_bPreserveWhitespace(true)
 {
     m_szErrorMsg[0] = L'\0';
     m_szErrorXML[0] = L'\0';
@@ -316,6 +320,7 @@ void CMarkup::Release()
     m_pElements = NULL;
     m_nElements = 0;
     m_nReservedElements = 0;
+    ++m_nLoad;
 }
 
 bool CMarkup::Load(LPCWSTR pstrXML)

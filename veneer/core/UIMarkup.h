@@ -63,6 +63,8 @@ private:
     int _FindAttribute(LPCWSTR pstrName) const;
 
     int m_iPos;
+    // The owner's load at the time the node was taken: a reload makes the node answer as invalid.
+    UINT m_nLoad;
     // Filled on first attribute access; 0 also means "not mapped yet".
     mutable int m_nAttributes;
     mutable XMLATTRIBUTE m_aAttributes[MAX_XML_ATTRIBUTES];
@@ -115,6 +117,7 @@ private:
 
     LPWSTR m_pstrXML;
     XMLELEMENT* m_pElements;
+    UINT m_nLoad;   // counts releases, so nodes can tell they outlived their document
     int m_nElements;
     int m_nReservedElements;
     WCHAR m_szErrorMsg[100];
