@@ -4,3 +4,4 @@
 #include "veneer/core/UISetup.h"
 
 #include "veneer/core/UIString.h"
+#include "veneer/core/UIMarkup.h"
