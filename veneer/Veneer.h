@@ -9,3 +9,4 @@
 #include "veneer/core/UIGeometry.h"
 #include "veneer/core/UIWaitCursor.h"
 #include "veneer/core/UIDelegate.h"
+#include "veneer/core/UIMarkup.h"
