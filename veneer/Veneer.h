@@ -2,3 +2,11 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+
+#include "veneer/core/UIString.h"
+#include "veneer/core/UIArray.h"
+#include "veneer/core/UIStringPtrMap.h"
+#include "veneer/core/UIGeometry.h"
+#include "veneer/core/UIWaitCursor.h"
+#include "veneer/core/UIDelegate.h"
+#include "veneer/core/UIMarkup.h"
