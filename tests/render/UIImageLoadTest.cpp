@@ -3,7 +3,9 @@
 #include "veneer/render/UIRender.h"
 #include "veneer/window/UIManager.h"
 
+#include "support/ResourceScope.h"
 #include "support/TempFolder.h"
+#include "support/ZipWriter.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -272,7 +274,6 @@ protected:
         ASSERT_TRUE(m_folder.IsValid());
         CPaintManagerUI::SetResourcePath(m_folder.GetPath().c_str());
     }
-    void TearDown() override { CPaintManagerUI::SetResourcePath(L""); }
 
     ImageHolder LoadBytes(const std::string& bytes, DWORD mask = 0)
     {
@@ -280,6 +281,7 @@ protected:
         return ImageHolder(CRenderEngine::LoadImage(L"image.bin", NULL, mask));
     }
 
+    CResourceScope m_scope;
     CTempFolder m_folder;
 };
 
@@ -518,6 +520,52 @@ TEST_F(ImageLoadTest, FilesUnderTheResourcePathAndElsewhere)
     EXPECT_FALSE(ImageHolder(CRenderEngine::LoadImage(L"text.png")));
 }
 
+TEST_F(ImageLoadTest, ArchiveEntriesReplaceLooseFiles)
+{
+    const std::string png = EncodePng(Gradient(4, 3));
+    CZipWriter zip;
+    zip.Add("img/bg.png", png);
+    zip.Add("logo.bmp", EncodeBmp(Gradient(5, 2), 3), false);
+    zip.Add("empty.png", "");
+    zip.Add("broken.png", png.substr(0, png.size() / 2));
+    const std::string archive = zip.Build();
+    ASSERT_TRUE(m_folder.WriteFile(L"skin.zip", archive));
+    // With an archive set, a loose file of the same name is not used.
+    ASSERT_TRUE(m_folder.WriteFile(L"img\\bg.png", EncodePng(Gradient(7, 7))));
+    CTempFolder other;
+    ASSERT_TRUE(other.WriteFile(L"outside.png", EncodePng(Gradient(2, 9))));
+    const std::wstring outside = other.GetFile(L"outside.png");
+
+    auto check = [&](const char* how) {
+        ImageHolder bg(CRenderEngine::LoadImage(L"IMG\\Bg.PNG"));
+        ASSERT_TRUE(bg) << how;
+        EXPECT_EQ(4, bg->nWidth) << how;
+        EXPECT_EQ(3, bg->nHeight) << how;
+        ImageHolder logo(CRenderEngine::LoadImage(L"logo.bmp"));
+        ASSERT_TRUE(logo) << how;
+        EXPECT_EQ(5, logo->nWidth) << how;
+        EXPECT_FALSE(ImageHolder(CRenderEngine::LoadImage(L"empty.png"))) << how;
+        EXPECT_FALSE(ImageHolder(CRenderEngine::LoadImage(L"broken.png"))) << how;
+        EXPECT_FALSE(ImageHolder(CRenderEngine::LoadImage(L"missing.png"))) << how;
+        ImageHolder distant(CRenderEngine::LoadImage(outside.c_str()));
+        ASSERT_TRUE(distant) << how;
+        EXPECT_EQ(9, distant->nHeight) << how;
+    };
+
+    CPaintManagerUI::SetResourceZip(L"skin.zip", true);
+    check("cached");
+    CPaintManagerUI::SetResourceZip(L"skin.zip", false);
+    check("opened per read");
+    CResourceScope::ClearArchive();
+    CPaintManagerUI::SetResourceZip(const_cast<char*>(archive.data()), static_cast<unsigned int>(archive.size()));
+    check("in memory");
+    CResourceScope::ClearArchive();
+
+    // Nothing the loader opened is left open.
+    EXPECT_TRUE(::DeleteFileW(m_folder.GetFile(L"skin.zip").c_str()));
+    EXPECT_TRUE(::DeleteFileW(outside.c_str()));
+}
+
 TEST_F(ImageLoadTest, TruncatedImagesFailCleanly)
 {
     const Px palette[4] = { { 255, 0, 0, 255 }, { 0, 255, 0, 255 }, { 0, 0, 255, 255 }, { 9, 9, 9, 255 } };
@@ -601,6 +649,62 @@ TEST_F(ImageLoadTest, HugeDimensionsAreRefused)
     }
 }
 
+// A 4x4 icon: opaque red everywhere except a transparent black top-left pixel.
+class CTestIcon
+{
+public:
+    CTestIcon() : m_colour(NULL), m_mask(NULL), m_icon(NULL)
+    {
+        BITMAPINFO bmi;
+        memset(&bmi, 0, sizeof(bmi));
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = 4;
+        bmi.bmiHeader.biHeight = -4;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        void* bits = NULL;
+        m_colour = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+        if (m_colour == NULL || bits == NULL) {
+            return;
+        }
+        DWORD* px = static_cast<DWORD*>(bits);
+        for (int i = 0; i < 16; ++i) {
+            px[i] = i == 0 ? 0 : 0xFFFF0000;
+        }
+        const BYTE maskBits[8] = { 0x80, 0, 0, 0, 0, 0, 0, 0 };
+        m_mask = ::CreateBitmap(4, 4, 1, 1, maskBits);
+        ICONINFO iconInfo = { TRUE, 0, 0, m_mask, m_colour };
+        m_icon = ::CreateIconIndirect(&iconInfo);
+    }
+    ~CTestIcon()
+    {
+        if (m_icon != NULL) {
+            ::DestroyIcon(m_icon);
+        }
+        ::DeleteObject(m_mask);
+        ::DeleteObject(m_colour);
+    }
+    HICON Get() const { return m_icon; }
+
+private:
+    HBITMAP m_colour;
+    HBITMAP m_mask;
+    HICON m_icon;
+};
+
+TEST(ImageIcon, WithoutGdiplusNoCrash)
+{
+    // GDI+ reports that it was not started; some implementations convert anyway.
+    CTestIcon icon;
+    ASSERT_TRUE(icon.Get() != NULL);
+    ImageHolder image(CRenderEngine::LoadImageFromHICON(icon.Get()));
+    if (image) {
+        EXPECT_EQ(4, image->nWidth);
+        EXPECT_EQ(16u, Pixels(image.get()).size());
+    }
+}
+
 TEST(ImageIcon, ConvertsOverOpaqueBlack)
 {
     EXPECT_TRUE(CRenderEngine::LoadImageFromHICON(NULL) == NULL);
@@ -608,30 +712,10 @@ TEST(ImageIcon, ConvertsOverOpaqueBlack)
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, NULL));
+    CTestIcon icon;
+    ASSERT_TRUE(icon.Get() != NULL);
 
-    // 4x4: opaque red everywhere except a transparent black top-left pixel.
-    BITMAPINFO bmi;
-    memset(&bmi, 0, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 4;
-    bmi.bmiHeader.biHeight = -4;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HBITMAP colour = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
-    ASSERT_TRUE(colour != NULL && bits != NULL);
-    DWORD* px = static_cast<DWORD*>(bits);
-    for (int i = 0; i < 16; ++i) {
-        px[i] = i == 0 ? 0 : 0xFFFF0000;
-    }
-    const BYTE maskBits[8] = { 0x80, 0, 0, 0, 0, 0, 0, 0 };
-    HBITMAP mask = ::CreateBitmap(4, 4, 1, 1, maskBits);
-    ICONINFO iconInfo = { TRUE, 0, 0, mask, colour };
-    HICON icon = ::CreateIconIndirect(&iconInfo);
-    ASSERT_TRUE(icon != NULL);
-
-    ImageHolder image(CRenderEngine::LoadImageFromHICON(icon));
+    ImageHolder image(CRenderEngine::LoadImageFromHICON(icon.Get()));
     ASSERT_TRUE(image);
     EXPECT_EQ(4, image->nWidth);
     EXPECT_EQ(4, image->nHeight);
@@ -642,11 +726,7 @@ TEST(ImageIcon, ConvertsOverOpaqueBlack)
     for (int i = 1; i < 16; ++i) {
         EXPECT_EQ(0xFFFF0000u, out[i]) << i;
     }
-
     image.reset();
-    ::DestroyIcon(icon);
-    ::DeleteObject(mask);
-    ::DeleteObject(colour);
     Gdiplus::GdiplusShutdown(token);
 }
 
