@@ -2,3 +2,6 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+#include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderBlend.h"
+#include "veneer/render/UIRenderImage.h"
