@@ -16,6 +16,13 @@ void PaintAll(const CDibCanvas& canvas, DWORD color)
     CRenderEngine::DrawColor(canvas.GetDC(), rc, color);
 }
 
+void SelectOuterClip(const CDibCanvas& canvas, int left, int top, int right, int bottom)
+{
+    HRGN hOuter = ::CreateRectRgn(left, top, right, bottom);
+    ::SelectClipRgn(canvas.GetDC(), hOuter);
+    ::DeleteObject(hOuter);
+}
+
 bool Painted(const CDibCanvas& canvas, int x, int y, DWORD color)
 {
     return (canvas.Get(x, y) & 0xFFFFFF) == (color & 0xFFFFFF);
@@ -48,9 +55,7 @@ TEST(RenderClip, PaintingStaysInsideAndTheOldClipComesBack)
 TEST(RenderClip, NestedClipIntersectsWithTheOuterOneAndGivesItBack)
 {
     CDibCanvas canvas(40, 40, kWhite);
-    HRGN hOuter = ::CreateRectRgn(0, 0, 20, 40);
-    ::SelectClipRgn(canvas.GetDC(), hOuter);
-    ::DeleteObject(hOuter);
+    SelectOuterClip(canvas, 0, 0, 20, 40);
     {
         CRenderClip clip;
         const RECT rc = { 10, 0, 40, 40 };
@@ -71,9 +76,7 @@ TEST(RenderClip, NestedClipIntersectsWithTheOuterOneAndGivesItBack)
 TEST(RenderClip, UseOldClipLeavesTheControlForAMomentButNotTheOuterClip)
 {
     CDibCanvas canvas(40, 40, kWhite);
-    HRGN hOuter = ::CreateRectRgn(0, 0, 30, 30);
-    ::SelectClipRgn(canvas.GetDC(), hOuter);
-    ::DeleteObject(hOuter);
+    SelectOuterClip(canvas, 0, 0, 30, 30);
     CRenderClip clip;
     const RECT rc = { 10, 10, 35, 20 };
     CRenderClip::GenerateClip(canvas.GetDC(), rc, clip);
@@ -165,9 +168,7 @@ TEST(RenderClip, WorksInLogicalCoordinatesWhenTheOriginMoves)
 TEST(RenderClip, AnUnusedRecordChangesNothing)
 {
     CDibCanvas canvas(20, 20, kWhite);
-    HRGN hOuter = ::CreateRectRgn(0, 0, 10, 10);
-    ::SelectClipRgn(canvas.GetDC(), hOuter);
-    ::DeleteObject(hOuter);
+    SelectOuterClip(canvas, 0, 0, 10, 10);
     {
         CRenderClip clip;
         EXPECT_EQ(NULL, clip.hdc);

@@ -51,9 +51,17 @@ void FillGradientBands(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool 
     }
 }
 
-COLOR16 VertexChannel(DWORD color, int shift)
+TRIVERTEX MakeVertex(LONG x, LONG y, DWORD color)
 {
-    return static_cast<COLOR16>(((color >> shift) & 0xFF) << 8);
+    // 8-bit channels go to the high byte of the 16-bit vertex channels.
+    TRIVERTEX vertex;
+    vertex.x = x;
+    vertex.y = y;
+    vertex.Red = static_cast<COLOR16>(((color >> 16) & 0xFF) << 8);
+    vertex.Green = static_cast<COLOR16>(((color >> 8) & 0xFF) << 8);
+    vertex.Blue = static_cast<COLOR16>((color & 0xFF) << 8);
+    vertex.Alpha = 0xFF00;
+    return vertex;
 }
 
 void FillGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical, int steps)
@@ -63,19 +71,7 @@ void FillGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool verti
         FillGradientBands(hDC, rc, first, second, vertical, steps);
         return;
     }
-    TRIVERTEX vertices[2];
-    vertices[0].x = rc.left;
-    vertices[0].y = rc.top;
-    vertices[0].Red = VertexChannel(first, 16);
-    vertices[0].Green = VertexChannel(first, 8);
-    vertices[0].Blue = VertexChannel(first, 0);
-    vertices[0].Alpha = 0xFF00;
-    vertices[1].x = rc.right;
-    vertices[1].y = rc.bottom;
-    vertices[1].Red = VertexChannel(second, 16);
-    vertices[1].Green = VertexChannel(second, 8);
-    vertices[1].Blue = VertexChannel(second, 0);
-    vertices[1].Alpha = 0xFF00;
+    TRIVERTEX vertices[2] = { MakeVertex(rc.left, rc.top, first), MakeVertex(rc.right, rc.bottom, second) };
     GRADIENT_RECT mesh = { 0, 1 };
     pfnGradientFill(hDC, vertices, 2, &mesh, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
