@@ -134,7 +134,7 @@ TEST_F(ManagerSettings, OnlyTheFirstMemoryArchiveIsTaken)
 
     // A missing block is no archive at all, and does not replace the current one.
     CResourceScope::ClearArchive();
-    CPaintManagerUI::SetResourceZip(NULL, 100);
+    CPaintManagerUI::SetResourceZip((LPVOID)NULL, 100);
     CPaintManagerUI::SetResourceZip((LPVOID)first.data(), 0);
     EXPECT_TRUE(CPaintManagerUI::GetResourceZip().IsEmpty());
     CPaintManagerUI::SetResourceZip((LPVOID)first.data(), (unsigned)first.size());
