@@ -2,3 +2,6 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+
+#include "veneer/core/UIString.h"
+#include "veneer/core/UIMarkup.h"
