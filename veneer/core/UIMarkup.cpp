@@ -15,14 +15,13 @@ inline bool IsXmlSpace(wchar_t ch)
     return static_cast<unsigned>(ch) - 1u < 32u;
 }
 
-template <typename T>
-inline void SkipWhitespace(T*& pstr)
+inline void SkipWhitespace(LPWSTR& pstr)
 {
     while (IsXmlSpace(*pstr)) ++pstr;
 }
 
 // Name characters: letters and digits as the C runtime classifies them, '_' and ':'. ASCII is
-// answered from a table so that the common case costs no runtime call.
+// answered inline so that the common case costs no runtime call.
 inline bool IsNameChar(wchar_t ch)
 {
     if (ch < 128) {
