@@ -2,3 +2,4 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+#include "veneer/window/UIManager.h"

@@ -467,6 +467,49 @@ void CPaintManagerUI::NeedUpdate()
     m_bUpdateNeeded = true;
 }
 
+bool CPaintManagerUI::IsUpdateNeeded() const
+{
+    return m_bUpdateNeeded;
+}
+
+void CPaintManagerUI::UpdateLayout()
+{
+    if (!m_bUpdateNeeded) return;
+    m_bUpdateNeeded = false;
+    if (m_pRoot == NULL || m_hWndPaint == NULL) return;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    // A window without a client area yet keeps "windowinit" for a later pass.
+    if (::IsRectEmpty(&rcClient)) return;
+
+    if (m_pRoot->IsUpdateNeeded()) {
+        m_pRoot->SetPos(rcClient);
+        // The paint buffers are made again at the new client size.
+        if (m_hDcOffscreen != NULL) ::DeleteDC(m_hDcOffscreen);
+        if (m_hDcBackground != NULL) ::DeleteDC(m_hDcBackground);
+        if (m_hbmpOffscreen != NULL) ::DeleteObject(m_hbmpOffscreen);
+        if (m_hbmpBackground != NULL) ::DeleteObject(m_hbmpBackground);
+        m_hDcOffscreen = NULL;
+        m_hDcBackground = NULL;
+        m_hbmpOffscreen = NULL;
+        m_hbmpBackground = NULL;
+    } else {
+        for (;;) {
+            CControlUI* pControl =
+                m_pRoot->FindControl(FindControlFromUpdate, NULL, FIND_VISIBLE | FIND_SELF_FIRST);
+            if (pControl == NULL) break;
+            RECT rcPos = pControl->GetPos();
+            pControl->SetPos(rcPos);
+            // A control that stays flagged would be found again forever.
+            if (pControl->IsUpdateNeeded()) break;
+        }
+    }
+    if (m_bFirstLayout) {
+        m_bFirstLayout = false;
+        SendNotify(m_pRoot, L"windowinit", 0, 0, false);
+    }
+}
+
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
     // Without a window InvalidateRect would repaint the whole desktop.
@@ -523,21 +566,25 @@ CControlUI* CPaintManagerUI::GetFocus() const
     return m_pFocus;
 }
 
+void CPaintManagerUI::KillFocusControl(CControlUI* pNewFocus)
+{
+    if (m_pFocus == NULL) return;
+    TEventUI event = {};
+    event.Type = EVENT_KILLFOCUS;
+    event.pSender = pNewFocus;
+    event.dwTimestamp = ::GetTickCount();
+    CControlUI* pOldFocus = m_pFocus;
+    pOldFocus->Event(event);
+    SendNotify(pOldFocus, L"killfocus");
+    m_pFocus = NULL;
+}
+
 void CPaintManagerUI::SetFocus(CControlUI* pControl)
 {
     HWND hFocusWnd = ::GetFocus();
     if (hFocusWnd != m_hWndPaint && pControl != m_pFocus && m_hWndPaint != NULL) ::SetFocus(m_hWndPaint);
     if (pControl == m_pFocus) return;
-    if (m_pFocus != NULL) {
-        TEventUI event = {};
-        event.Type = EVENT_KILLFOCUS;
-        event.pSender = pControl;
-        event.dwTimestamp = ::GetTickCount();
-        CControlUI* pOldFocus = m_pFocus;
-        pOldFocus->Event(event);
-        SendNotify(pOldFocus, L"killfocus");
-        m_pFocus = NULL;
-    }
+    KillFocusControl(pControl);
     if (pControl == NULL) return;
     if (pControl->GetManager() == this && pControl->IsVisible() && pControl->IsEnabled()) {
         m_pFocus = pControl;
@@ -554,16 +601,7 @@ void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
 {
     if (m_hWndPaint != NULL) ::SetFocus(m_hWndPaint);
     if (pControl == NULL) return;
-    if (m_pFocus != NULL) {
-        TEventUI event = {};
-        event.Type = EVENT_KILLFOCUS;
-        event.pSender = pControl;
-        event.dwTimestamp = ::GetTickCount();
-        CControlUI* pOldFocus = m_pFocus;
-        pOldFocus->Event(event);
-        SendNotify(pOldFocus, L"killfocus");
-        m_pFocus = NULL;
-    }
+    KillFocusControl(pControl);
     // Park the focus on the Tab stop before the control: the forward step of the next paint
     // then lands on the control itself.
     TabSearchState info = { pControl, NULL, false, false };
@@ -905,6 +943,11 @@ CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, LPCWS
 CStdPtrArray* CPaintManagerUI::GetSubControlsByClass()
 {
     return &m_aFoundControls;
+}
+
+CControlUI* CALLBACK CPaintManagerUI::FindControlFromUpdate(CControlUI* pThis, LPVOID /*pData*/)
+{
+    return pThis->IsUpdateNeeded() ? pThis : NULL;
 }
 
 CControlUI* CALLBACK CPaintManagerUI::FindControlFromNameHash(CControlUI* pThis, LPVOID pData)

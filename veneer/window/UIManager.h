@@ -184,6 +184,8 @@ public:
     void AddDelayedCleanup(CControlUI* pControl);
     void ProcessDelayedCleanup();
     void NeedUpdate();
+    bool IsUpdateNeeded() const;
+    void UpdateLayout();
     void Invalidate(RECT& rcItem);
 
     // Operations: option groups
@@ -256,7 +258,9 @@ private:
     TImageInfo* LoadNamedImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask) const;
     TImageInfo* CacheImage(LPCWSTR bitmap, TImageInfo* data);
     void DeliverNotify(TNotifyUI& Msg);
+    void KillFocusControl(CControlUI* pNewFocus);
 
+    static CControlUI* CALLBACK FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromPoint(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromTab(CControlUI* pThis, LPVOID pData);
