@@ -6,6 +6,7 @@
 #include "veneer/core/UIArray.h"
 #include "veneer/core/UIStringPtrMap.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIZip.h"
 #include "veneer/window/UIEvents.h"
 
 namespace Veneer {
@@ -50,9 +51,6 @@ typedef struct tagTWindowShadowInfo
 
 // Control factory exported by a plug-in module as "CreateControl".
 typedef CControlUI*(*LPCREATECONTROL)(LPCWSTR pstrType);
-
-// Zip archive handle of the resource reader.
-typedef void* HZIP;
 
 class CPaintManagerUI
 {
