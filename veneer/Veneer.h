@@ -2,4 +2,8 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+
+#include "veneer/core/UIString.h"
+#include "veneer/core/UIMarkup.h"
+
 #include "veneer/window/UIManager.h"
