@@ -153,7 +153,8 @@ void CUIString::Append(LPCWSTR pstr)
         return;
     }
     const int nOldLength = GetLength();
-    const int nNewLength = nOldLength + static_cast<int>(wcslen(pstr));
+    const int nAddLength = static_cast<int>(wcslen(pstr));
+    const int nNewLength = nOldLength + nAddLength;
     if( nNewLength >= MAX_LOCAL_STRING_LEN ) {
         const size_t cb = (static_cast<size_t>(nNewLength) + 1) * sizeof(wchar_t);
         if( IsInline() ) {
@@ -168,7 +169,7 @@ void CUIString::Append(LPCWSTR pstr)
             m_pstr = pNew;
         }
     }
-    wcscpy(m_pstr + nOldLength, pstr);
+    memcpy(m_pstr + nOldLength, pstr, (static_cast<size_t>(nAddLength) + 1) * sizeof(wchar_t));
 }
 
 const CUIString& CUIString::operator=(const CUIString& src)
