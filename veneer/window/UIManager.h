@@ -110,7 +110,7 @@ public:
     static bool IsCachedResourceZip();
     static HZIP GetResourceZipHandle();
     static void SetInstance(HINSTANCE hInst);
-    static void SetCurrentPath(LPCWSTR pStrPath);
+    static bool SetCurrentPath(LPCWSTR pStrPath);
     static void SetResourceDll(HINSTANCE hInst);
     static void SetResourcePath(LPCWSTR pStrPath);
     static void SetResourceZip(LPVOID pVoid, unsigned int len);
@@ -257,6 +257,7 @@ private:
     TImageInfo* CacheImage(LPCWSTR bitmap, TImageInfo* data);
     void DeliverNotify(TNotifyUI& Msg);
     void KillFocusControl(CControlUI* pNewFocus);
+    static void CloseResourceZip();
 
     static CControlUI* CALLBACK FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
