@@ -140,7 +140,8 @@ TEST_F(ManagerTreeTest, SearchesByPointAndClass)
     EXPECT_EQ(nullptr, m_pm->FindSubControlByClass(NULL, L"ProbeUI", 5));
     EXPECT_EQ(nullptr, m_pm->FindSubControlByClass(NULL, L"probeui"));
     EXPECT_EQ(nullptr, m_pm->FindSubControlByClass(NULL, L"ProbeUI", -1));
-    EXPECT_EQ(m_a, m_pm->FindSubControlByClass(NULL, L"*", 1));
+    // Without self-first the walk meets the children before their container.
+    EXPECT_EQ(m_b, m_pm->FindSubControlByClass(NULL, L"*", 1));
 
     CStdPtrArray* pFound = m_pm->FindSubControlsByClass(NULL, L"ProbeUI");
     ASSERT_EQ(5, pFound->GetSize());
