@@ -102,19 +102,27 @@ public:
 
     // Attributes: process-wide resource settings
     static HINSTANCE GetInstance();
+    static void SetInstance(HINSTANCE hInst);
+    // The resource module, or the program module when none is set.
+    static HINSTANCE GetResourceDll();
+    static void SetResourceDll(HINSTANCE hInst);
+    // Folder of the program module's file, with a trailing backslash; empty without a module.
     static CUIString GetInstancePath();
     static CUIString GetCurrentPath();
-    static HINSTANCE GetResourceDll();
+    static bool SetCurrentPath(LPCWSTR pStrPath);
     static const CUIString& GetResourcePath();
+    // Stores the folder with a trailing separator ("\\" is added unless it ends in "\\" or "/").
+    static void SetResourcePath(LPCWSTR pStrPath);
     static const CUIString& GetResourceZip();
     static bool IsCachedResourceZip();
+    // The open archive when it is cached, else null.
     static HZIP GetResourceZipHandle();
-    static void SetInstance(HINSTANCE hInst);
-    static bool SetCurrentPath(LPCWSTR pStrPath);
-    static void SetResourceDll(HINSTANCE hInst);
-    static void SetResourcePath(LPCWSTR pStrPath);
+    // An archive file in the resource folder, kept open when cached.
+    static void SetResourceZip(LPCWSTR pStrZip, bool bCachedResourceZip = true);
+    // An archive in memory, named "membuffer"; only the first one is taken. Not copied: the block
+    // must stay valid while the archive is in use.
     static void SetResourceZip(LPVOID pVoid, unsigned int len);
-    static void SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip = true);
+    // Releases what the process-wide settings hold open.
     static void Term();
 
     // Attributes: colour adjustment, plug-ins
