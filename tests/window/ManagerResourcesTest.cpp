@@ -1,7 +1,8 @@
 // Paint manager store: fonts, images, default attribute lists, colours, parent fall-back, HSL and plug-ins.
 #include "veneer/core/UISetup.h"
 #include "ManagerFixture.h"
-#include "TempFolder.h"
+#include "support/ResourceScope.h"
+#include "support/TempFolder.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
@@ -49,6 +50,7 @@ protected:
     void SetUp() override
     {
         ManagerTest::SetUp();
+        m_pScope = new CResourceScope;
         ASSERT_TRUE(m_folder.IsValid());
         ASSERT_TRUE(m_folder.WriteFile(L"a.png", MakePng(4, 3)));
         ASSERT_TRUE(m_folder.WriteFile(L"b.png", MakePng(2, 2)));
@@ -58,9 +60,10 @@ protected:
     void TearDown() override
     {
         ManagerTest::TearDown();
-        CPaintManagerUI::SetResourcePath(L"");
+        delete m_pScope;
     }
 
+    CResourceScope* m_pScope = NULL;
     CTempFolder m_folder;
 };
 
