@@ -27,11 +27,21 @@ public:
         m_bits = static_cast<DWORD*>(bits);
         Fill(fill);
     }
-    ~CTestBitmap() { ::DeleteObject(m_hBitmap); }
+    ~CTestBitmap()
+    {
+        if (m_hBitmap != NULL) ::DeleteObject(m_hBitmap);
+    }
     CTestBitmap(const CTestBitmap&) = delete;
     CTestBitmap& operator=(const CTestBitmap&) = delete;
 
     HBITMAP GetBitmap() const { return m_hBitmap; }
+    // Hands the bitmap to a new owner (an image cache); the pixels stay reachable until then.
+    HBITMAP Detach()
+    {
+        HBITMAP hBitmap = m_hBitmap;
+        m_hBitmap = NULL;
+        return hBitmap;
+    }
     int GetWidth() const { return m_cx; }
     int GetHeight() const { return m_cy; }
     bool IsValid() const { return m_hBitmap != NULL && m_bits != NULL; }
