@@ -3,6 +3,7 @@
 
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRenderBlend.h"
+#include "veneer/render/UIRenderUtil.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,17 +15,7 @@ class CTestBitmap
 public:
     CTestBitmap(int cx, int cy, DWORD fill = 0) : m_cx(cx), m_cy(cy), m_bits(NULL)
     {
-        BITMAPINFO bmi;
-        ZeroMemory(&bmi, sizeof(bmi));
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = NULL;
-        m_hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
-        m_bits = static_cast<DWORD*>(bits);
+        m_hBitmap = Veneer::RenderUtil::CreateDib32(NULL, cx, cy, &m_bits);
         Fill(fill);
     }
     ~CTestBitmap()
@@ -59,6 +50,7 @@ public:
     void Fill(DWORD color) { FillRect(0, 0, m_cx, m_cy, color); }
     void FillRect(int left, int top, int right, int bottom, DWORD color)
     {
+        if (m_bits == NULL) return;
         ::GdiFlush();
         for (int y = top; y < bottom; ++y)
             for (int x = left; x < right; ++x)
