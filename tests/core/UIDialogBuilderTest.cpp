@@ -20,14 +20,6 @@ std::wstring ChildPos(CControlUI* pRoot, int iIndex)
     return PosOf(ChildAt(pRoot, iIndex));
 }
 
-bool Logged(const std::wstring& entry)
-{
-    for (const std::wstring& s : g_log) {
-        if (s == entry) return true;
-    }
-    return false;
-}
-
 } // namespace
 
 // ---- layout of built trees -------------------------------------------------------------------
@@ -48,11 +40,11 @@ TEST_F(BuilderTest, VerticalLayoutFixedMinMaxAndAdjustableChildren)
 
     // Minimum and maximum sizes: a fixed size beyond the maximum is cut, an adjustable child with a
     // maximum gives the rest to the last adjustable one, whose minimum exceeds the space left.
-    pRoot = Build(L"<VerticalLayout>"
+    pRoot = Build(L"<Window><VerticalLayout>"
                   L"<Control height=\"100\" maxheight=\"60\" minwidth=\"400\"/>"
                   L"<Control maxheight=\"40\" maxwidth=\"100\"/>"
                   L"<Control minheight=\"250\"/>"
-                  L"</VerticalLayout>");
+                  L"</VerticalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 300, 300));
     EXPECT_EQ(L"0,0,400,60", ChildPos(pRoot, 0));
     EXPECT_EQ(L"0,60,100,100", ChildPos(pRoot, 1));
@@ -61,12 +53,12 @@ TEST_F(BuilderTest, VerticalLayoutFixedMinMaxAndAdjustableChildren)
 
 TEST_F(BuilderTest, VerticalLayoutSharesRemainderWithTheLastAdjustableChild)
 {
-    CControlUI* pRoot = Build(L"<VerticalLayout><Control/><Control/></VerticalLayout>");
+    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Control/><Control/></VerticalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 80, 101));
     EXPECT_EQ(L"0,0,80,50", ChildPos(pRoot, 0));
     EXPECT_EQ(L"0,50,80,101", ChildPos(pRoot, 1));
 
-    pRoot = Build(L"<VerticalLayout><Control/><Control/><Control/></VerticalLayout>");
+    pRoot = Build(L"<Window><VerticalLayout><Control/><Control/><Control/></VerticalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 80, 100));
     EXPECT_EQ(L"0,0,80,33", ChildPos(pRoot, 0));
     EXPECT_EQ(L"0,33,80,66", ChildPos(pRoot, 1));
@@ -77,11 +69,11 @@ TEST_F(BuilderTest, VerticalLayoutPaddingInsetAndChildPadding)
 {
     // Inset leaves 10,20,290,280. The first child's rectangle takes in its bottom padding; the
     // adjustable child's share still counts the first child's paddings and gap, so it falls short.
-    CControlUI* pRoot = Build(L"<VerticalLayout inset=\"10,20,10,20\" childpadding=\"4\">"
+    CControlUI* pRoot = Build(L"<Window><VerticalLayout inset=\"10,20,10,20\" childpadding=\"4\">"
                               L"<Control height=\"20\" padding=\"0,5,0,5\"/>"
                               L"<Control/>"
                               L"<Control height=\"30\" padding=\"3,0,7,0\"/>"
-                              L"</VerticalLayout>");
+                              L"</VerticalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 300, 300));
     EXPECT_EQ(L"10,25,290,50", ChildPos(pRoot, 0));
     EXPECT_EQ(L"10,54,290,232", ChildPos(pRoot, 1));
@@ -90,20 +82,20 @@ TEST_F(BuilderTest, VerticalLayoutPaddingInsetAndChildPadding)
 
 TEST_F(BuilderTest, HorizontalLayoutWidthsPaddingAndCrossSize)
 {
-    CControlUI* pRoot = Build(L"<HorizontalLayout>"
+    CControlUI* pRoot = Build(L"<Window><HorizontalLayout>"
                               L"<Control width=\"100\"/>"
                               L"<Control/>"
                               L"<Control width=\"50\" padding=\"5,10,5,10\"/>"
-                              L"</HorizontalLayout>");
+                              L"</HorizontalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 400, 100));
     EXPECT_EQ(L"0,0,100,100", ChildPos(pRoot, 0));
     EXPECT_EQ(L"100,0,340,100", ChildPos(pRoot, 1));
     EXPECT_EQ(L"345,10,400,90", ChildPos(pRoot, 2));
 
     // Three adjustable children in 100 pixels, one of them capped, one with a fixed height.
-    pRoot = Build(L"<HorizontalLayout inset=\"2,2,2,2\">"
+    pRoot = Build(L"<Window><HorizontalLayout inset=\"2,2,2,2\">"
                   L"<Control maxwidth=\"20\"/><Control height=\"30\"/><Control minwidth=\"10\"/>"
-                  L"</HorizontalLayout>");
+                  L"</HorizontalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 104, 50));
     EXPECT_EQ(L"2,2,22,48", ChildPos(pRoot, 0));
     EXPECT_EQ(L"22,2,55,32", ChildPos(pRoot, 1));
@@ -112,14 +104,14 @@ TEST_F(BuilderTest, HorizontalLayoutWidthsPaddingAndCrossSize)
 
 TEST_F(BuilderTest, NestedLayoutsAndFloatChildren)
 {
-    CControlUI* pRoot = Build(L"<VerticalLayout>"
+    CControlUI* pRoot = Build(L"<Window><VerticalLayout>"
                               L"<HorizontalLayout height=\"100\"><Control/><Control width=\"60\"/></HorizontalLayout>"
                               L"<Container inset=\"5,5,5,5\">"
                               L"<Control/>"
                               L"<Control float=\"true\" pos=\"-110,-60,-10,-10\"/>"
                               L"<Control float=\"true\" pos=\"10,20,110,70\"/>"
                               L"</Container>"
-                              L"</VerticalLayout>");
+                              L"</VerticalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 300, 300));
     CControlUI* pRow = ChildAt(pRoot, 0);
     EXPECT_EQ(L"0,0,300,100", PosOf(pRow));

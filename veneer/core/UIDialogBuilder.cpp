@@ -85,47 +85,6 @@ bool IsTag(LPCWSTR pstrName, LPCWSTR pstrTag)
     return ::wcscmp(pstrName, pstrTag) == 0;
 }
 
-bool ReadBool(LPCWSTR pstrValue)
-{
-    return ::wcscmp(pstrValue, L"true") == 0;
-}
-
-// An optional '#' and hex digits.
-DWORD ReadColor(LPCWSTR pstrValue)
-{
-    if (*pstrValue == L'#') ++pstrValue;
-    return static_cast<DWORD>(::wcstoul(pstrValue, NULL, 16));
-}
-
-// Decimal numbers, each read from one character after the end of the previous one. The skip stops
-// at the end of the text, so a short value ("686") reads as 686,0 instead of running past its end.
-void ReadNumbers(LPCWSTR pstrValue, LONG* pValues, int nValues)
-{
-    LPCWSTR p = pstrValue;
-    for (int i = 0; i < nValues; ++i) {
-        LPWSTR pstrEnd = NULL;
-        pValues[i] = ::wcstol(p, &pstrEnd, 10);
-        p = pstrEnd;
-        if (*p != L'\0') ++p;
-    }
-}
-
-SIZE ReadSize(LPCWSTR pstrValue)
-{
-    LONG values[2] = {};
-    ReadNumbers(pstrValue, values, 2);
-    SIZE sz = { values[0], values[1] };
-    return sz;
-}
-
-RECT ReadRect(LPCWSTR pstrValue)
-{
-    LONG values[4] = {};
-    ReadNumbers(pstrValue, values, 4);
-    RECT rc = { values[0], values[1], values[2], values[3] };
-    return rc;
-}
-
 } // namespace
 
 CDialogBuilder::CDialogBuilder()
@@ -226,7 +185,7 @@ void CDialogBuilder::_RegisterResources(const CMarkupNode& root, CPaintManagerUI
                 LPCWSTR pstrValue = node.GetAttributeValue(i);
                 if (IsTag(pstrName, L"name")) pImageName = pstrValue;
                 else if (IsTag(pstrName, L"restype")) pImageResType = pstrValue;
-                else if (IsTag(pstrName, L"mask")) dwMask = ReadColor(pstrValue);
+                else if (IsTag(pstrName, L"mask")) dwMask = CUIAttribute::ParseColor(pstrValue);
             }
             if (pImageName != NULL && *pImageName != L'\0') pManager->AddImage(pImageName, pImageResType, dwMask);
         }
@@ -241,11 +200,11 @@ void CDialogBuilder::_RegisterResources(const CMarkupNode& root, CPaintManagerUI
                 LPCWSTR pstrName = node.GetAttributeName(i);
                 LPCWSTR pstrValue = node.GetAttributeValue(i);
                 if (IsTag(pstrName, L"name")) pFontName = pstrValue;
-                else if (IsTag(pstrName, L"size")) size = static_cast<int>(::wcstol(pstrValue, NULL, 10));
-                else if (IsTag(pstrName, L"bold")) bold = ReadBool(pstrValue);
-                else if (IsTag(pstrName, L"underline")) underline = ReadBool(pstrValue);
-                else if (IsTag(pstrName, L"italic")) italic = ReadBool(pstrValue);
-                else if (IsTag(pstrName, L"default")) defaultfont = ReadBool(pstrValue);
+                else if (IsTag(pstrName, L"size")) size = CUIAttribute::ParseInt(pstrValue);
+                else if (IsTag(pstrName, L"bold")) bold = CUIAttribute::ParseBool(pstrValue);
+                else if (IsTag(pstrName, L"underline")) underline = CUIAttribute::ParseBool(pstrValue);
+                else if (IsTag(pstrName, L"italic")) italic = CUIAttribute::ParseBool(pstrValue);
+                else if (IsTag(pstrName, L"default")) defaultfont = CUIAttribute::ParseBool(pstrValue);
             }
             if (pFontName != NULL && *pFontName != L'\0') {
                 pManager->AddFont(pFontName, size, bold, underline, italic);
@@ -275,72 +234,72 @@ void CDialogBuilder::_ApplyWindowAttributes(const CMarkupNode& root, CPaintManag
         LPCWSTR pstrName = root.GetAttributeName(i);
         LPCWSTR pstrValue = root.GetAttributeValue(i);
         if (IsTag(pstrName, L"size")) {
-            SIZE sz = ReadSize(pstrValue);
+            SIZE sz = CUIAttribute::ParseSize(pstrValue);
             pManager->SetInitSize(sz.cx, sz.cy);
         }
         else if (IsTag(pstrName, L"sizebox")) {
-            pManager->SetSizeBox(ReadRect(pstrValue));
+            pManager->SetSizeBox(CUIAttribute::ParseRect(pstrValue));
         }
         else if (IsTag(pstrName, L"caption")) {
-            pManager->SetCaptionRect(ReadRect(pstrValue));
+            pManager->SetCaptionRect(CUIAttribute::ParseRect(pstrValue));
         }
         else if (IsTag(pstrName, L"roundcorner")) {
-            SIZE sz = ReadSize(pstrValue);
+            SIZE sz = CUIAttribute::ParseSize(pstrValue);
             pManager->SetRoundCorner(sz.cx, sz.cy);
         }
         else if (IsTag(pstrName, L"mininfo")) {
-            SIZE sz = ReadSize(pstrValue);
+            SIZE sz = CUIAttribute::ParseSize(pstrValue);
             pManager->SetMinInfo(sz.cx, sz.cy);
         }
         else if (IsTag(pstrName, L"maxinfo")) {
-            SIZE sz = ReadSize(pstrValue);
+            SIZE sz = CUIAttribute::ParseSize(pstrValue);
             pManager->SetMaxInfo(sz.cx, sz.cy);
         }
         else if (IsTag(pstrName, L"showdirty")) {
-            pManager->SetShowUpdateRect(ReadBool(pstrValue));
+            pManager->SetShowUpdateRect(CUIAttribute::ParseBool(pstrValue));
         }
         else if (IsTag(pstrName, L"shadow")) {
-            pManager->SetHasWindowShadow(ReadBool(pstrValue));
+            pManager->SetHasWindowShadow(CUIAttribute::ParseBool(pstrValue));
         }
         else if (IsTag(pstrName, L"shadowimage")) {
             pManager->SetWindowShadowImage(pstrValue);
         }
         else if (IsTag(pstrName, L"shadowtopleft")) {
-            RECT rc = ReadRect(pstrValue);
+            RECT rc = CUIAttribute::ParseRect(pstrValue);
             pManager->SetTopleftShadowRect(rc.left, rc.top, rc.right, rc.bottom);
         }
         else if (IsTag(pstrName, L"shadowtopright")) {
-            RECT rc = ReadRect(pstrValue);
+            RECT rc = CUIAttribute::ParseRect(pstrValue);
             pManager->SetToprightShadowRect(rc.left, rc.top, rc.right, rc.bottom);
         }
         else if (IsTag(pstrName, L"shadowbottomleft")) {
-            RECT rc = ReadRect(pstrValue);
+            RECT rc = CUIAttribute::ParseRect(pstrValue);
             pManager->SetBottomleftShadowRect(rc.left, rc.top, rc.right, rc.bottom);
         }
         else if (IsTag(pstrName, L"shadowbottomright")) {
-            RECT rc = ReadRect(pstrValue);
+            RECT rc = CUIAttribute::ParseRect(pstrValue);
             pManager->SetBottomrightShadowRect(rc.left, rc.top, rc.right, rc.bottom);
         }
         else if (IsTag(pstrName, L"alpha")) {
-            pManager->SetTransparent(static_cast<int>(::wcstol(pstrValue, NULL, 10)));
+            pManager->SetTransparent(CUIAttribute::ParseInt(pstrValue));
         }
         else if (IsTag(pstrName, L"bktrans")) {
-            pManager->SetBackgroundTransparent(ReadBool(pstrValue));
+            pManager->SetBackgroundTransparent(CUIAttribute::ParseBool(pstrValue));
         }
         else if (IsTag(pstrName, L"disabledfontcolor")) {
-            pManager->SetDefaultDisabledColor(ReadColor(pstrValue));
+            pManager->SetDefaultDisabledColor(CUIAttribute::ParseColor(pstrValue));
         }
         else if (IsTag(pstrName, L"defaultfontcolor")) {
-            pManager->SetDefaultFontColor(ReadColor(pstrValue));
+            pManager->SetDefaultFontColor(CUIAttribute::ParseColor(pstrValue));
         }
         else if (IsTag(pstrName, L"linkfontcolor")) {
-            pManager->SetDefaultLinkFontColor(ReadColor(pstrValue));
+            pManager->SetDefaultLinkFontColor(CUIAttribute::ParseColor(pstrValue));
         }
         else if (IsTag(pstrName, L"linkhoverfontcolor")) {
-            pManager->SetDefaultLinkHoverFontColor(ReadColor(pstrValue));
+            pManager->SetDefaultLinkHoverFontColor(CUIAttribute::ParseColor(pstrValue));
         }
         else if (IsTag(pstrName, L"selectedcolor")) {
-            pManager->SetDefaultSelectedBkColor(ReadColor(pstrValue));
+            pManager->SetDefaultSelectedBkColor(CUIAttribute::ParseColor(pstrValue));
         }
     }
 }
@@ -410,7 +369,7 @@ void CDialogBuilder::_Include(const CMarkupNode& node, CControlUI* pParent, CPai
     WCHAR szValue[500] = {};
     int nCount = 1;
     if (node.GetAttributeValue(L"count", szValue, lengthof(szValue) - 1)) {
-        nCount = static_cast<int>(::wcstol(szValue, NULL, 10));
+        nCount = CUIAttribute::ParseInt(szValue);
     }
     ::ZeroMemory(szValue, sizeof(szValue));
     if (!node.GetAttributeValue(L"source", szValue, lengthof(szValue) - 1)) return;
