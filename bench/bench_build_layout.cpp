@@ -96,11 +96,27 @@ int main()
     LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
 
+    std::vector<double> parse;
+    std::vector<double> detached;
     std::vector<double> build;
     std::vector<double> attach;
     std::vector<double> layout;
     std::vector<double> relayout;
     for (int run = 0; run < kRuns; ++run) {
+        LARGE_INTEGER p0;
+        LARGE_INTEGER p1;
+        LARGE_INTEGER p2;
+        ::QueryPerformanceCounter(&p0);
+        CMarkup markup;
+        markup.Load(skin.c_str());
+        ::QueryPerformanceCounter(&p1);
+        // Without a manager no setter reaches the window: the builder's own cost.
+        CDialogBuilder loose;
+        delete loose.Create(skin.c_str());
+        ::QueryPerformanceCounter(&p2);
+        parse.push_back(Seconds(p0, p1, frequency));
+        detached.push_back(Seconds(p1, p2, frequency));
+
         CPaintManagerUI* pManager = new CPaintManagerUI;
         pManager->Init(hWnd);
         LARGE_INTEGER t0;
@@ -134,6 +150,11 @@ int main()
     const double perControl = 1e9 / nControls;
     ::printf("bench_build_layout: %d controls, skin of %u characters, %d runs (median, best)\n", nControls,
              static_cast<unsigned>(skin.size()), kRuns);
+    ::printf("  markup parse alone:                  %8.2f ms  %8.2f ms  = %7.0f ns/control\n",
+             Median(parse) * 1e3, *std::min_element(parse.begin(), parse.end()) * 1e3, Median(parse) * perControl);
+    ::printf("  build without a manager:             %8.2f ms  %8.2f ms  = %7.0f ns/control\n",
+             Median(detached) * 1e3, *std::min_element(detached.begin(), detached.end()) * 1e3,
+             Median(detached) * perControl);
     ::printf("  build (parse + create + attributes): %8.2f ms  %8.2f ms  = %7.0f ns/control\n",
              Median(build) * 1e3, *std::min_element(build.begin(), build.end()) * 1e3, Median(build) * perControl);
     ::printf("  attach to the paint manager:         %8.2f ms  %8.2f ms  = %7.0f ns/control\n",
