@@ -192,3 +192,15 @@ TEST(ContainerPaint, HiddenChildrenAreNotPainted)
     container.DoPaint(canvas.dc(), Rc(0, 0, 200, 200));
     EXPECT_EQ(kRed, canvas.At(25, 25));
 }
+
+TEST(ControlPaint, ABackgroundImageThatCannotBeDrawnIsDropped)
+{
+    // Without a paint manager there is no image cache to draw from.
+    Canvas canvas;
+    CControlUI control;
+    control.SetPos(Rc(0, 0, 50, 50));
+    control.SetBkImage(L"file='bk.png'");
+    control.DoPaint(canvas.dc(), Rc(0, 0, 200, 200));
+    EXPECT_STREQ(L"", control.GetBkImage());
+    EXPECT_EQ(kWhite, canvas.At(25, 25));
+}
