@@ -10,3 +10,7 @@
 #include "veneer/core/UIWaitCursor.h"
 #include "veneer/core/UIDelegate.h"
 #include "veneer/core/UIMarkup.h"
+
+#include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderBlend.h"
+#include "veneer/render/UIRenderImage.h"
