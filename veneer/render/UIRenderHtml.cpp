@@ -25,7 +25,6 @@ const int kMaxPenY = 0x3FFFFFFF;
 const int kAlignMeasureWidth = 9999;
 const int kAlignMeasureHeight = 100;
 
-const UINT kAlignStyles = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
 const wchar_t kEllipsis[] = L"...";
 
 inline bool IsHighSurrogate(wchar_t ch)
@@ -516,11 +515,13 @@ bool CHtmlTextRenderer::FinishLine()
 }
 
 // After a measuring pass: a link still open is cut off at the line end and goes on in the next slot,
-// and every link of the line reaches down to the line's bottom.
+// and every link of the line reaches down to the line's bottom. A link that got nothing onto this
+// line (its text moved on whole) takes no slot for it.
 void CHtmlTextRenderer::CloseLineLinks()
 {
     const int bottom = m_pt.y + m_cyLine;
-    if (m_bInLink) RecordLink(bottom);
+    const int right = m_pt.x < m_rc.right ? m_pt.x : m_rc.right;
+    if (m_bInLink && right > m_ptLinkStart.x) RecordLink(bottom);
     for (int i = m_nLineFirstLink; i < m_nLinkIndex; ++i) m_pLinks[i].bottom = bottom;
 }
 
@@ -1030,7 +1031,11 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LP
     ::SetTextColor(hDC, ToColorRef(color));
     ::SetBkColor(hDC, ToColorRef(manager->GetDefaultSelectedBkColor()));
 
-    const RECT rcText = (draw && (style & kAlignStyles) != 0) ? AlignTextRect(hDC, manager, rc, text, color, style) : rc;
+    // Horizontal alignment of a single line and vertical alignment need the text's size first;
+    // lines of multi-line text are aligned one by one as they are drawn.
+    const bool measureFirst = (style & (DT_VCENTER | DT_BOTTOM)) != 0
+        || ((style & DT_SINGLELINE) != 0 && (style & (DT_CENTER | DT_RIGHT)) != 0);
+    const RECT rcText = (draw && measureFirst) ? AlignTextRect(hDC, manager, rc, text, color, style) : rc;
 
     CHtmlTextRenderer renderer(hDC, manager, rcText, color, links, linkTexts, linkCapacity, style);
     renderer.Render(text);
