@@ -11,6 +11,10 @@
 #include "veneer/core/UIDelegate.h"
 #include "veneer/core/UIMarkup.h"
 
+#include "veneer/render/UIZip.h"
+#include "veneer/render/UIResourceFile.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderBlend.h"
 #include "veneer/render/UIRenderImage.h"
+
+#include "veneer/window/UIManager.h"

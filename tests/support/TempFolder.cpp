@@ -72,3 +72,12 @@ bool CTempFolder::WriteFile(const std::wstring& relative, const std::string& byt
     }
     return WriteBytesToFile(GetFile(relative).c_str(), bytes);
 }
+
+bool IsFileInUse(LPCWSTR path)
+{
+    HANDLE file = ::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
+    if( file == INVALID_HANDLE_VALUE ) return ::GetLastError() == ERROR_SHARING_VIOLATION;
+    ::CloseHandle(file);
+    return false;
+}

@@ -27,3 +27,6 @@ public:
 private:
     std::wstring m_path;
 };
+
+// True when some handle still holds the file open (it cannot be opened exclusively).
+bool IsFileInUse(LPCWSTR path);
