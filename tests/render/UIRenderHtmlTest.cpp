@@ -240,20 +240,22 @@ TEST_F(HtmlTextTest, FontTagsChangeWidthHeightAndStayInTheManagersStore)
     EXPECT_EQ(Width(L"<b>x</b>y"), Width(L"<b><b>x</b></b>y"));
     EXPECT_EQ(Width(L"<b>x</b><b>y</b>"), Width(L"<b><b>x</b>y</b>"));
 
-    const CUIString face = m_pm->GetDefaultFontInfo()->sFontName;
+    // Font tags name faces without spaces.
+    const CUIString face = L"Tahoma";
     ASSERT_TRUE(m_pm->AddFont(face, 40, false, false, false) != NULL);
-    const int fonts = m_pm->GetCustomFontCount();
-    EXPECT_GT(Measure(L"<f 0>X</f>").bottom, 2 * h);
-    EXPECT_GT(Width(L"<f 0>X</f>"), 2 * Width(L"X"));
+    const int index = m_pm->GetFontIndex(face, 40, false, false, false);
+    const std::wstring byIndex = L"<f " + std::to_wstring(index) + L">X</f>";
+    EXPECT_GT(Measure(byIndex.c_str()).bottom, 2 * h);
+    EXPECT_GT(Width(byIndex.c_str()), 2 * Width(L"X"));
     // An index out of range falls back to the default font.
     EXPECT_EQ(Width(L"X"), Width(L"<f 99999999999>X</f>"));
 
     // A font by name is added once and found again on the next paint.
-    const std::wstring byName = L"<f " + std::wstring(face.GetData()) + L" 40 BOLD italic>X</f>";
-    const RECT rcNamed = Measure(byName.c_str());
-    EXPECT_GT(rcNamed.bottom, 2 * h);
+    const int fonts = m_pm->GetCustomFontCount();
+    LPCWSTR byName = L"<f Tahoma 40 BOLD italic>X</f>";
+    EXPECT_GT(Measure(byName).bottom, 2 * h);
     EXPECT_EQ(fonts + 1, m_pm->GetCustomFontCount());
-    Measure(byName.c_str());
+    Measure(byName);
     EXPECT_EQ(fonts + 1, m_pm->GetCustomFontCount());
     EXPECT_TRUE(m_pm->FindFont(face, 40, true, false, true));
 }
@@ -502,6 +504,13 @@ TEST_F(HtmlTextTest, AlignmentMovesTheInk)
     EXPECT_NEAR(150, (rcRuns.left + rcRuns.right) / 2, 4);
     EXPECT_GT(rcRuns.right - rcRuns.left, Width(L"a <b>bold</b> word") - 6);
 
+    // Wrapped text is centred by the height it has at this width.
+    Clear();
+    Draw(L"The quick brown fox jumps over the lazy dog", MakeRect(0, 0, 100, 100), DT_WORDBREAK | DT_VCENTER);
+    const RECT rcWrapped = InkBox(m_canvas, all);
+    EXPECT_GT(rcWrapped.bottom - rcWrapped.top, 2 * LineHeight());
+    EXPECT_NEAR(50, (rcWrapped.top + rcWrapped.bottom) / 2, 5);
+
     // Each line of right-aligned text ends at the right edge.
     Clear();
     const int h = LineHeight();
@@ -534,6 +543,14 @@ TEST_F(HtmlTextTest, EndEllipsisEndsTheLineInDots)
     const RECT rcCutTail = InkBox(m_canvas, MakeRect(rcCut.right - 2, 0, rcCut.right, 40));
     EXPECT_LT(rcCutTail.top, rcCut.top + (rcCut.bottom - rcCut.top) / 2);
     EXPECT_EQ(h, Measure(text, DT_SINGLELINE | DT_END_ELLIPSIS | DT_WORDBREAK, width).bottom);
+
+    // Centred text too wide for the line starts at the left edge so that its ellipsis shows.
+    Clear();
+    Draw(text, MakeRect(0, 0, width, 40), DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER);
+    const RECT rcCentred = InkBox(m_canvas, MakeRect(0, 0, 300, 40));
+    EXPECT_LT(rcCentred.left, 4);
+    const RECT rcCentredTail = InkBox(m_canvas, MakeRect(rcCentred.right - 2, 0, rcCentred.right, 40));
+    EXPECT_GT(rcCentredTail.top, rcCentred.top + (rcCentred.bottom - rcCentred.top) / 2);
 }
 
 TEST_F(HtmlTextTest, RawRunsEscapesAndUnknownTagsDrawWhatTheySay)
