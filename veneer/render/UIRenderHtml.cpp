@@ -504,11 +504,10 @@ bool CHtmlTextRenderer::FinishLine()
         return true;
     }
 
-    if ((m_uStyle & DT_SINGLELINE) != 0 || *m_pstrText == L'\0') return false;
+    if ((m_uStyle & DT_SINGLELINE) != 0 || *m_pstrText == L'\0' || m_pt.y > kMaxPenY) return false;
     m_pt.x = m_rc.left;
     m_pt.y += m_bDraw ? m_cyLineMeasured : m_cyLine;
     if (m_bDraw && m_pt.y >= m_rc.bottom) return false;
-    if (m_pt.y > kMaxPenY) return false;
     m_cyLine = FontLineHeight() + ExtraLineHeight();
     BeginLine();
     return true;
