@@ -2,25 +2,13 @@
 #include "veneer/core/UISetup.h"
 #include "AppTestFiles.h"
 
-CTempFile::CTempFile()
+CExecutableCopy::CExecutableCopy() : m_sPath(m_folder.GetFile(L"module.exe")), m_bCopied(false)
 {
-    wchar_t szFolder[MAX_PATH] = {};
-    wchar_t szPath[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, szFolder);
-    if (::GetTempFileNameW(szFolder, L"mct", 0, szPath) != 0) m_sPath = szPath;
+    m_bCopied = m_folder.IsValid()
+                && ::CopyFileW(GetRunningExecutablePath().c_str(), m_sPath.c_str(), FALSE) != FALSE;
 }
 
-CTempFile::~CTempFile()
-{
-    if (!m_sPath.empty()) ::DeleteFileW(m_sPath.c_str());
-}
-
-bool CTempFile::CopyRunningExecutable()
-{
-    return !m_sPath.empty() && ::CopyFileW(GetRunningExecutablePath().c_str(), m_sPath.c_str(), FALSE) != FALSE;
-}
-
-bool CTempFile::WriteTail(DWORD nOffset, const std::string& sBytes)
+bool CExecutableCopy::WriteTail(DWORD nOffset, const std::string& sBytes) const
 {
     HANDLE hFile = ::CreateFileW(m_sPath.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE) return false;

@@ -2,30 +2,30 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+#include "support/TempFolder.h"
 
 #include <string>
 
-// A uniquely named file in the temp folder, deleted with the object.
-class CTempFile
+// A copy of the running executable (a real PE from the toolchain) in a scratch folder.
+class CExecutableCopy
 {
 public:
     // Construction
-    CTempFile();
-    ~CTempFile();
-    CTempFile(const CTempFile&) = delete;
-    CTempFile& operator=(const CTempFile&) = delete;
+    CExecutableCopy();
 
     // Attributes
+    bool IsValid() const { return m_bCopied; }
     const std::wstring& GetPath() const { return m_sPath; }
 
     // Operations
-    // Makes the file a copy of the running executable (a real PE from the toolchain).
-    bool CopyRunningExecutable();
     // Cuts the file at nOffset and writes sBytes there, so they become its tail.
-    bool WriteTail(DWORD nOffset, const std::string& sBytes);
+    bool WriteTail(DWORD nOffset, const std::string& sBytes) const;
 
+    // Implementation
 private:
+    CTempFolder m_folder;
     std::wstring m_sPath;
+    bool m_bCopied;
 };
 
 // The path of the running executable.

@@ -40,8 +40,8 @@ TEST(LaunchTrailerOffset, IsTheEndOfTheLastSectionOfTheRunningExecutable)
 
 TEST(LaunchTrailerOffset, ReadsAModuleLoadedAsDataFile)
 {
-    CTempFile file;
-    ASSERT_TRUE(file.CopyRunningExecutable());
+    CExecutableCopy file;
+    ASSERT_TRUE(file.IsValid());
     HMODULE hData = ::LoadLibraryExW(file.GetPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(hData != NULL);
     EXPECT_EQ(GetLaunchTrailerOffset(), GetLaunchTrailerOffset(hData));
@@ -56,6 +56,7 @@ public:
     static constexpr DWORD kPage = 4096;
     static constexpr LONG kPeHeader = 0x80;
 
+    // Construction
     explicit CFakeImage(bool bPlus)
     {
         m_pPage = static_cast<BYTE*>(::VirtualAlloc(NULL, kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
@@ -85,6 +86,7 @@ public:
     CFakeImage(const CFakeImage&) = delete;
     CFakeImage& operator=(const CFakeImage&) = delete;
 
+    // Attributes
     HMODULE Module() const { return reinterpret_cast<HMODULE>(m_pPage); }
     IMAGE_DOS_HEADER& Dos() { return *reinterpret_cast<IMAGE_DOS_HEADER*>(m_pPage); }
     IMAGE_FILE_HEADER& File() { return reinterpret_cast<IMAGE_NT_HEADERS32*>(m_pPage + kPeHeader)->FileHeader; }
@@ -94,6 +96,7 @@ public:
         return IMAGE_FIRST_SECTION(reinterpret_cast<IMAGE_NT_HEADERS32*>(m_pPage + kPeHeader))[i];
     }
 
+    // Implementation
 private:
     BYTE* m_pPage;
 };
@@ -167,7 +170,7 @@ protected:
     {
         m_nOffset = GetLaunchTrailerOffset();
         ASSERT_NE(0u, m_nOffset);
-        ASSERT_TRUE(m_file.CopyRunningExecutable());
+        ASSERT_TRUE(m_file.IsValid());
     }
 
     // The text read back from the copy after sTail was written behind its last section.
@@ -180,7 +183,7 @@ protected:
     }
 
     DWORD m_nOffset = 0;
-    CTempFile m_file;
+    CExecutableCopy m_file;
 };
 
 TEST_F(LaunchTrailerRead, ReadsTheBlockUpToItsNul)
@@ -225,6 +228,7 @@ TEST_F(LaunchTrailerRead, FileEndingAtItsLastSectionGivesEmptyText)
 class CMessageBoxWatcher
 {
 public:
+    // Construction
     CMessageBoxWatcher() : m_dwThread(::GetCurrentThreadId()), m_bStop(false), m_bSeen(false)
     {
         m_thread = std::thread([this] { Watch(); });
@@ -237,10 +241,12 @@ public:
     CMessageBoxWatcher(const CMessageBoxWatcher&) = delete;
     CMessageBoxWatcher& operator=(const CMessageBoxWatcher&) = delete;
 
+    // Attributes
     bool Seen() const { return m_bSeen; }
     const std::wstring& Caption() const { return m_sCaption; }
     const std::wstring& Text() const { return m_sText; }
 
+    // Implementation
 private:
     void Watch()
     {
@@ -281,34 +287,22 @@ private:
 
 TEST(LaunchTrailerReadFailure, UnopenableFileShowsTheMessageAndLeavesTheTextEmpty)
 {
-    std::wstring sMissing;
+    CTempFolder folder;
+    const std::wstring sMissing = folder.GetFile(L"missing.exe");
+    std::string sText = "stale";
+    bool bRead = true;
+    std::wstring sCaption, sMessage;
     {
-        CTempFile gone;
-        sMissing = gone.GetPath() + L".missing";
+        CMessageBoxWatcher watcher;
+        bRead = ReadLaunchTrailer(sMissing.c_str(), sText);
+        ASSERT_TRUE(watcher.Seen());
+        sCaption = watcher.Caption();
+        sMessage = watcher.Text();
     }
-    // A file held open without sharing cannot be opened either.
-    CTempFile locked;
-    ASSERT_TRUE(locked.CopyRunningExecutable());
-    HANDLE hLock = ::CreateFileW(locked.GetPath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-
-    for (const std::wstring& sPath : {sMissing, locked.GetPath()}) {
-        std::string sText = "stale";
-        bool bRead = true;
-        std::wstring sCaption, sMessage;
-        {
-            CMessageBoxWatcher watcher;
-            bRead = ReadLaunchTrailer(sPath.c_str(), sText);
-            ASSERT_TRUE(watcher.Seen());
-            sCaption = watcher.Caption();
-            sMessage = watcher.Text();
-        }
-        EXPECT_FALSE(bRead);
-        EXPECT_EQ("", sText);
-        EXPECT_EQ(L"提示", sCaption);
-        EXPECT_EQ(L"资源文件不存在，打开错误" + sPath, sMessage);
-    }
-    ::CloseHandle(hLock);
+    EXPECT_FALSE(bRead);
+    EXPECT_EQ("", sText);
+    EXPECT_EQ(L"提示", sCaption);
+    EXPECT_EQ(L"资源文件不存在，打开错误" + sMissing, sMessage);
 }
 
 // ---- splitting and conversion --------------------------------------------------------------

@@ -1,6 +1,7 @@
 // In-place XML reader: loading, the element-table parser and node navigation with lazy attribute maps.
 #include "veneer/core/UISetup.h"
 #include "veneer/core/UIMarkup.h"
+#include "veneer/render/UIResourceFile.h"
 
 #include <limits.h>
 
@@ -14,14 +15,13 @@ inline bool IsXmlSpace(wchar_t ch)
     return static_cast<unsigned>(ch) - 1u < 32u;
 }
 
-template <typename T>
-inline void SkipWhitespace(T*& pstr)
+inline void SkipWhitespace(LPWSTR& pstr)
 {
     while (IsXmlSpace(*pstr)) ++pstr;
 }
 
 // Name characters: letters and digits as the C runtime classifies them, '_' and ':'. ASCII is
-// answered from a table so that the common case costs no runtime call.
+// answered inline so that the common case costs no runtime call.
 inline bool IsNameChar(wchar_t ch)
 {
     if (ch < 128) {
@@ -90,6 +90,21 @@ inline void DecodeEntity(LPWSTR& pstrText, LPWSTR& pstrDest)
 }
 
 const DWORD kMaxTextBytes = 0x7FFFFFFE;
+// Skin files above 4 MiB are refused.
+const DWORD kMaxFileBytes = 4 * 1024 * 1024;
+
+// Messages of the skin-file errors, in the order of UIResourceError.
+const wchar_t* const kResourceErrors[] = {
+    L"",
+    L"Error opening file",
+    L"File is empty",
+    L"File too large",
+    L"Could not read file",
+    L"Error opening zip file",
+    L"Could not find ziped file",
+    L"Could not unzip file",
+};
+static_assert(lengthof(kResourceErrors) == UIRES_UNZIP_FAILED + 1, "one message per skin-file error");
 
 } // namespace
 
@@ -385,6 +400,19 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
     if (_Parse()) return true;
     Release();
     return false;
+}
+
+bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
+{
+    Release();
+    if (pstrFilename == NULL) return _Failed(L"Error opening file");
+    CUIBuffer buffer;
+    UIResourceError error = ReadSkinFile(pstrFilename, kMaxFileBytes, buffer);
+    if (error != UIRES_OK) {
+        size_t index = static_cast<size_t>(error);
+        return _Failed(index < lengthof(kResourceErrors) ? kResourceErrors[index] : L"Could not unzip file");
+    }
+    return LoadFromMem(buffer.GetData(), buffer.GetSize(), encoding);
 }
 
 void CMarkup::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
