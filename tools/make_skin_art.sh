@@ -217,8 +217,8 @@ EOF
   convert -background none -font "$sans_cjk" -pointsize 12 -fill 'rgba(190,170,140,0.8)' label:'版本 1.0.0' "$d/version.png"
 
   convert "$d/paneled.png" \
-    "$d/title.png" -gravity north -geometry +$((633 - w / 2))+14 -compose Over -composite \
-    "$d/tagline.png" -gravity north -geometry +$((633 - w / 2))+118 -compose Over -composite \
+    "$d/title.png" -gravity north -geometry +$((633 - w / 2))-12 -compose Over -composite \
+    "$d/tagline.png" -gravity north -geometry +$((633 - w / 2))+106 -compose Over -composite \
     "$d/advice.png" -gravity north -geometry +$((633 - w / 2))+596 -compose Over -composite \
     "$d/version.png" -gravity northwest -geometry +34+640 -compose Over -composite \
     "$d/decorated.png"
