@@ -13,6 +13,7 @@ Exit status: 0 done, 1 refused (bad text or file, nothing written), 2 bad comman
 """
 
 import argparse
+import array
 import os
 import struct
 import sys
@@ -103,10 +104,12 @@ def validate_text(game, service):
 
 def pe_checksum(data, checksum_at):
     """The image checksum: 16-bit one's-complement style sum of the file plus its length."""
-    total = 0
     padded = bytes(data) + (b"\0" if len(data) % 2 else b"")
-    for (word,) in struct.iter_unpack("<H", padded):
-        total += word
+    words = array.array("H")
+    words.frombytes(padded)
+    if sys.byteorder == "big":
+        words.byteswap()
+    total = sum(words)
     # The checksum field itself counts as zero.
     total -= struct.unpack_from("<H", padded, checksum_at)[0] + struct.unpack_from("<H", padded, checksum_at + 2)[0]
     while total >> 16:

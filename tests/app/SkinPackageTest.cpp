@@ -132,16 +132,14 @@ TImageRef ParseImageRef(const std::wstring& sText)
 
 std::wstring Attribute(const CMarkupNode& node, LPCWSTR pstrName)
 {
-    LPCWSTR pstrValue = node.GetAttributeValue(pstrName);
-    return pstrValue == NULL ? std::wstring(L"<none>") : std::wstring(pstrValue);
+    return node.HasAttribute(pstrName) ? std::wstring(node.GetAttributeValue(pstrName)) : std::wstring(L"<none>");
 }
 
 // Depth-first search for the element whose "name" attribute is sName.
 CMarkupNode FindNamed(const CMarkupNode& node, const std::wstring& sName)
 {
     for (CMarkupNode child = node.GetChild(); child.IsValid(); child = child.GetSibling()) {
-        LPCWSTR pstrName = child.GetAttributeValue(L"name");
-        if (pstrName != NULL && sName == pstrName) return child;
+        if (child.HasAttribute(L"name") && sName == child.GetAttributeValue(L"name")) return child;
         CMarkupNode found = FindNamed(child, sName);
         if (found.IsValid()) return found;
     }

@@ -171,6 +171,8 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--stamp", nargs=3, action="append", default=[], metavar=("NAME", "GAME", "SERVICE"))
     args = parser.parse_args()
+    if any(os.path.basename(name) != name for name, _, _ in args.stamp):
+        parser.error("--stamp takes a file name; the copy is made in the current folder")
 
     scratch = tempfile.mkdtemp(prefix="stamp-check-", dir=os.getcwd())
     try:
