@@ -18,3 +18,9 @@
 #include "veneer/render/UIRenderImage.h"
 
 #include "veneer/window/UIManager.h"
+
+#include "veneer/control/UIAttribute.h"
+#include "veneer/control/UIControl.h"
+#include "veneer/control/UIContainer.h"
+#include "veneer/control/UIVerticalLayout.h"
+#include "veneer/control/UIHorizontalLayout.h"
