@@ -108,8 +108,12 @@ int main()
         LARGE_INTEGER p2;
         ::QueryPerformanceCounter(&p0);
         CMarkup markup;
-        markup.Load(skin.c_str());
+        const bool bParsed = markup.Load(skin.c_str());
         ::QueryPerformanceCounter(&p1);
+        if (!bParsed) {
+            ::printf("bench_build_layout: the skin did not parse\n");
+            return 1;
+        }
         // Without a manager no setter reaches the window: the builder's own cost.
         CDialogBuilder loose;
         delete loose.Create(skin.c_str());
