@@ -512,8 +512,9 @@ void CPaintManagerUI::UpdateLayout()
 
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
-    // Without a window InvalidateRect would repaint the whole desktop.
-    if (m_hWndPaint != NULL) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+    // Without a window InvalidateRect would repaint the whole desktop; an empty rectangle (a control
+    // not laid out yet) has nothing to repaint and would only cost a trip to the window system.
+    if (m_hWndPaint != NULL && !::IsRectEmpty(&rcItem)) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 
 // ---- option groups ---------------------------------------------------------------------------
