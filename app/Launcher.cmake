@@ -1,5 +1,4 @@
-# Build-time packaging of the launcher: the skin archive, the resource script that embeds it, and the
-# ctest entries that stamp a launch trailer into a built program and read it back.
+# Build-time packaging of the launcher: skin archive, resource script, and trailer stamping tests.
 #
 #   MICROCLIENT_RC        the resource script (configuration, skin archive, icon, tray menu, version)
 #   MICROCLIENT_SKIN_ZIP  the packed skin archive; target microclient_skin builds it
