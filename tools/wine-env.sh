@@ -12,16 +12,18 @@ else
   export WINE_ARCH=x86_64 WINE=/usr/lib/wine/wine64
 fi
 
+# Without a display, every run on this machine shares one virtual display (VENEER_DISPLAY, :99):
+# the persistent wineserver's desktop lives on it, and a run never leaves a display of its own behind.
 wine_env_started_xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 91 140); do
-    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+  n="${VENEER_DISPLAY:-99}"
+  if ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
     wine_env_started_xvfb=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
+    for _ in $(seq 1 100); do xdpyinfo -display ":$n" >/dev/null 2>&1 && break; sleep 0.1; done
+  fi
+  export DISPLAY=":$n"
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

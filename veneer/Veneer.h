@@ -2,3 +2,19 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+
+#include "veneer/core/UIString.h"
+#include "veneer/core/UIArray.h"
+#include "veneer/core/UIStringPtrMap.h"
+#include "veneer/core/UIGeometry.h"
+#include "veneer/core/UIWaitCursor.h"
+#include "veneer/core/UIDelegate.h"
+#include "veneer/core/UIMarkup.h"
+
+#include "veneer/render/UIZip.h"
+#include "veneer/render/UIResourceFile.h"
+#include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderBlend.h"
+#include "veneer/render/UIRenderImage.h"
+
+#include "veneer/window/UIManager.h"

@@ -27,7 +27,11 @@ class CRenderClip
 {
 public:
     // Construction
+    CRenderClip();
     ~CRenderClip();
+    // The record owns its regions: a copy would free them twice.
+    CRenderClip(const CRenderClip&) = delete;
+    CRenderClip& operator=(const CRenderClip&) = delete;
 
     // Operations
     static void GenerateClip(HDC hDC, RECT rc, CRenderClip& clip);
@@ -35,10 +39,15 @@ public:
     static void UseOldClipBegin(HDC hDC, CRenderClip& clip);
     static void UseOldClipEnd(HDC hDC, CRenderClip& clip);
 
+    // Attributes
     RECT rect;
     HDC hdc;
-    HRGN hClipRgn;
-    HRGN hSavedRgn;
+    HRGN hClipRgn;   // the clip as generated (device coordinates), selected again by UseOldClipEnd
+    HRGN hSavedRgn;  // the clip the DC had before, selected by UseOldClipBegin and on destruction
+
+    // Implementation
+private:
+    void Release();
 };
 
 // Stateless drawing services used by the paint manager and the controls.

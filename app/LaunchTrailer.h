@@ -1,0 +1,28 @@
+// Launch trailer: the address block a distributor appends behind the executable's last section.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+
+#include <string>
+#include <vector>
+
+// Most bytes of the trailer that are ever read; the text ends at the first NUL within them.
+const DWORD kLaunchTrailerMaxBytes = 256;
+
+// File offset just behind the raw data of the last section of the running executable, or 0 when its
+// image headers cannot be read.
+DWORD GetLaunchTrailerOffset();
+// The same for any module mapped in this process (a data-file handle is accepted too).
+DWORD GetLaunchTrailerOffset(HMODULE hModule);
+
+// Reads the trailer of the file at pstrPath, taken at the running executable's trailer offset.
+// When the file cannot be opened it says so in a message box; sText is empty on every failure.
+// Returns false when the file could not be opened or read.
+bool ReadLaunchTrailer(LPCWSTR pstrPath, std::string& sText);
+
+// The non-empty pieces of sText between occurrences of chSeparator; nothing is trimmed.
+std::vector<std::string> SplitText(const std::string& sText, char chSeparator);
+
+// A trailer piece as wide text: the length is measured as UTF-8, the bytes are converted in the ANSI
+// code page within that length. Empty when the conversion does not fit.
+std::wstring TrailerPieceToWide(const std::string& sPiece);

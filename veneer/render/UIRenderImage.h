@@ -1,0 +1,59 @@
+// The image description string ("bg.png" or "file='bg.png' corner='4,4,4,4'"): settings and parser.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+#include "veneer/core/UIString.h"
+
+namespace Veneer {
+
+// Which image a description string names and how it is to be drawn.
+struct TImageDrawSettings
+{
+    CUIString sImageName;  // the whole first string until a file or res key names the image
+    CUIString sResType;    // empty: a file or archive entry; else a module resource type
+    RECT rcDest;           // the control rectangle until a dest key moves it
+    RECT rcSource;         // all zero: the whole image
+    RECT rcCorners;        // nine-grid corner widths: left, top, right, bottom
+    DWORD dwMask;          // colour cleared to transparent when the image is first loaded
+    BYTE uFade;            // constant alpha, 255 = opaque
+    bool bHole;            // leave the middle piece out
+    bool bTiledX;
+    bool bTiledY;
+};
+
+// Reads a description string and an optional second one that modifies it. Each file, res or restype
+// key that follows an image already described hands that image over before it changes the settings,
+// and after both strings the image described last is handed over once more.
+//
+// Syntax: key='value' pairs, each followed by exactly one space to go on; anything else (a missing
+// "=" or quote, an unterminated value, another separator) ends that string's pass and keeps what was
+// read. A string without pairs is a bare image name.
+class CImageStringParser
+{
+public:
+    // Construction
+    explicit CImageStringParser(const RECT& rcControl);
+    virtual ~CImageStringParser();
+
+    // Attributes
+    const TImageDrawSettings& GetSettings() const;
+
+    // Operations
+    void Parse(LPCWSTR image, LPCWSTR modify = NULL);
+
+    // Overridables
+protected:
+    virtual void OnImage(const TImageDrawSettings& settings) = 0;
+
+    // Implementation
+private:
+    void ParsePass(LPCWSTR text);
+    void Apply(const CUIString& key, const CUIString& value);
+    void ReadRect(LPCWSTR value, RECT& rc) const;
+
+    RECT m_rcControl;
+    TImageDrawSettings m_settings;
+    int m_nImageCount;
+};
+
+} // namespace Veneer

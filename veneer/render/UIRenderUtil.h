@@ -1,0 +1,30 @@
+// Small helpers shared by the render engine's source files (not part of the public interface).
+#pragma once
+
+#include "veneer/core/UISetup.h"
+
+namespace Veneer {
+namespace RenderUtil {
+
+// 0xAARRGGBB to a GDI colour; the alpha byte is dropped.
+inline COLORREF ToColorRef(DWORD color)
+{
+    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+// 0xAARRGGBB with the colour channels scaled by the alpha, as blending expects them.
+inline DWORD Premultiply(DWORD color)
+{
+    const DWORD alpha = color >> 24;
+    const DWORD red = ((color >> 16) & 0xFF) * alpha / 255;
+    const DWORD green = ((color >> 8) & 0xFF) * alpha / 255;
+    const DWORD blue = (color & 0xFF) * alpha / 255;
+    return (alpha << 24) | (red << 16) | (green << 8) | blue;
+}
+
+// A 32-bit BI_RGB DIB section, top-down unless asked otherwise; *bits receives its pixels
+// (0xAARRGGBB words). Null on failure.
+HBITMAP CreateDib32(HDC hDC, int cx, int cy, DWORD** bits, bool topDown = true);
+
+} // namespace RenderUtil
+} // namespace Veneer

@@ -1,0 +1,363 @@
+// CPaintManagerUI: the per-window paint manager, its resource store and the process-wide resource settings.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+#include "veneer/core/UIString.h"
+#include "veneer/core/UIArray.h"
+#include "veneer/core/UIStringPtrMap.h"
+#include "veneer/render/UIRender.h"
+#include "veneer/render/UIZip.h"
+#include "veneer/window/UIEvents.h"
+
+namespace Veneer {
+
+class CControlUI;
+class CPaintManagerUI;
+
+// One font of a paint manager's store; the manager owns hFont.
+typedef struct tagTFontInfo
+{
+    HFONT hFont;
+    CUIString sFontName;
+    int iSize;
+    bool bBold;
+    bool bUnderline;
+    bool bItalic;
+    TEXTMETRICW tm;
+} TFontInfo;
+
+// One control timer multiplexed onto a native window timer.
+typedef struct tagTTimerInfo
+{
+    CControlUI* pSender;
+    UINT nLocalID;
+    HWND hWnd;
+    UINT uWinTimer;
+    bool bKilled;
+} TimerEntry;
+
+// Destination rectangles of the nine-piece window shadow, corners first, then edges.
+typedef struct tagTWindowShadowInfo
+{
+    RECT rcTopLeft;
+    RECT rcTopRight;
+    RECT rcBottomLeft;
+    RECT rcBottomRight;
+    RECT rcTop;
+    RECT rcBottom;
+    RECT rcLeft;
+    RECT rcRight;
+} TWindowShadowInfo;
+
+// Control factory exported by a plug-in module as "CreateControl".
+typedef CControlUI*(*LPCREATECONTROL)(LPCWSTR pstrType);
+
+class CPaintManagerUI
+{
+public:
+    // Construction
+    CPaintManagerUI();
+    ~CPaintManagerUI();
+
+    void Init(HWND hWnd);
+
+    // Attributes: the window
+    HDC GetPaintDC() const;
+    HWND GetPaintWindow() const;
+    HWND GetTooltipWindow() const;
+    POINT GetMousePos() const;
+    SIZE GetClientSize() const;
+    SIZE GetInitSize() const;
+    void SetInitSize(int cx, int cy);
+    const RECT& GetSizeBox() const;
+    void SetSizeBox(const RECT& rcSizeBox);
+    const RECT& GetCaptionRect() const;
+    void SetCaptionRect(const RECT& rcCaption);
+    SIZE GetRoundCorner() const;
+    void SetRoundCorner(int cx, int cy);
+    SIZE GetMinInfo() const;
+    void SetMinInfo(int cx, int cy);
+    SIZE GetMaxInfo() const;
+    void SetMaxInfo(int cx, int cy);
+    int GetTransparent() const;
+    void SetTransparent(int nOpacity);
+    bool IsAlphaBackground() const;
+    void SetBackgroundTransparent(bool bTrans);
+    bool IsShowUpdateRect() const;
+    void SetShowUpdateRect(bool bShow);
+
+    // Attributes: the window shadow
+    bool HasWindowShadow() const;
+    void SetHasWindowShadow(bool bShadow);
+    LPCWSTR GetWindowShadowImage() const;
+    void SetWindowShadowImage(LPCWSTR pstrImage);
+    void SetTopleftShadowRect(int x, int y, int cx, int cy);
+    void SetToprightShadowRect(int x, int y, int cx, int cy);
+    void SetBottomleftShadowRect(int x, int y, int cx, int cy);
+    void SetBottomrightShadowRect(int x, int y, int cx, int cy);
+    void CalMiddleShadowRect();
+    void CalRealShadowRect(const RECT& rcClient, TWindowShadowInfo& info) const;
+    void GenerateShadowRenderString(const RECT& rcSource, const RECT& rcDest, LPWSTR pstrBuffer,
+                                    size_t cchBuffer) const;
+
+    // Attributes: process-wide resource settings
+    static HINSTANCE GetInstance();
+    static void SetInstance(HINSTANCE hInst);
+    // The resource module, or the program module when none is set.
+    static HINSTANCE GetResourceDll();
+    static void SetResourceDll(HINSTANCE hInst);
+    // Folder of the program module's file, with a trailing backslash; empty without a module.
+    static CUIString GetInstancePath();
+    static CUIString GetCurrentPath();
+    static bool SetCurrentPath(LPCWSTR pStrPath);
+    static const CUIString& GetResourcePath();
+    // Stores the folder with a trailing separator ("\\" is added unless it ends in "\\" or "/").
+    static void SetResourcePath(LPCWSTR pStrPath);
+    static const CUIString& GetResourceZip();
+    static bool IsCachedResourceZip();
+    // The open archive when it is cached, else null.
+    static HZIP GetResourceZipHandle();
+    // An archive file in the resource folder, kept open when cached.
+    static void SetResourceZip(LPCWSTR pStrZip, bool bCachedResourceZip = true);
+    // An archive in memory, named "membuffer"; only the first one is taken. Not copied: the block
+    // must stay valid while the archive is in use.
+    static void SetResourceZip(LPVOID pVoid, unsigned int len);
+    // Releases what the process-wide settings hold open.
+    static void Term();
+
+    // Attributes: colour adjustment, plug-ins
+    static void GetHSL(short* H, short* S, short* L);
+    static void SetHSL(bool bUseHSL, short H, short S, short L);
+    static void ReloadSkin();
+    static bool LoadPlugin(LPCWSTR pstrModuleName);
+    static CStdPtrArray* GetPlugins();
+
+    // Resources: fall-back store
+    bool UseParentResource(CPaintManagerUI* pm);
+    CPaintManagerUI* GetParentResource() const;
+
+    // Resources: default colours
+    DWORD GetDefaultDisabledColor() const;
+    void SetDefaultDisabledColor(DWORD dwColor);
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD dwColor);
+    DWORD GetDefaultLinkFontColor() const;
+    void SetDefaultLinkFontColor(DWORD dwColor);
+    DWORD GetDefaultLinkHoverFontColor() const;
+    void SetDefaultLinkHoverFontColor(DWORD dwColor);
+    DWORD GetDefaultSelectedBkColor() const;
+    void SetDefaultSelectedBkColor(DWORD dwColor);
+
+    // Resources: fonts
+    TFontInfo* GetDefaultFontInfo();
+    void SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    int GetCustomFontCount() const;
+    HFONT AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT GetFont(int index);
+    HFONT GetFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    int GetFontIndex(HFONT hFont) const;
+    int GetFontIndex(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    bool FindFont(HFONT hFont) const;
+    bool FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    TFontInfo* GetFontInfo(int index);
+    TFontInfo* GetFontInfo(HFONT hFont);
+    bool RemoveFont(HFONT hFont);
+    bool RemoveFontAt(int index);
+    void RemoveAllFonts();
+
+    // Resources: images
+    TImageInfo* GetImage(LPCWSTR bitmap);
+    TImageInfo* GetImageEx(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
+    TImageInfo* AddImage(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
+    TImageInfo* AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    bool RemoveImage(LPCWSTR bitmap);
+    void RemoveAllImages();
+    void ReloadAllImages();
+
+    // Resources: default attribute lists
+    void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
+    LPCWSTR GetDefaultAttributeList(LPCWSTR pStrControlName);
+    bool RemoveDefaultAttributeList(LPCWSTR pStrControlName);
+    const CStdStringPtrMap& GetDefaultAttribultes() const;
+    void RemoveAllDefaultAttributeList();
+
+    // Operations: the control tree
+    bool AttachDialog(CControlUI* pControl);
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = NULL);
+    void ReapObjects(CControlUI* pControl);
+    CControlUI* GetRoot() const;
+    void AddDelayedCleanup(CControlUI* pControl);
+    void ProcessDelayedCleanup();
+    void NeedUpdate();
+    bool IsUpdateNeeded() const;
+    void UpdateLayout();
+    void Invalidate(RECT& rcItem);
+
+    // Operations: option groups
+    bool AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(LPCWSTR pStrGroupName);
+    void RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    void RemoveAllOptionGroups();
+
+    // Operations: focus and capture
+    CControlUI* GetFocus() const;
+    void SetFocus(CControlUI* pControl);
+    void SetFocusNeeded(CControlUI* pControl);
+    bool SetNextTabControl(bool bForward = true);
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const;
+
+    // Operations: timers
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+    bool FireTimer(UINT uNativeTimerID);
+
+    // Operations: notifications and listeners
+    bool AddNotifier(INotifyUI* pControl);
+    bool RemoveNotifier(INotifyUI* pControl);
+    void SendNotify(TNotifyUI& Msg, bool bAsync = false);
+    void SendNotify(CControlUI* pControl, LPCWSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false);
+    void FlushAsyncNotify();
+    void UsedVirtualWnd(bool bUsed);
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool TranslateAccelerator(LPMSG pMsg);
+
+    // Operations: post-paint list
+    int GetPostPaintCount() const;
+    bool AddPostPaint(CControlUI* pControl);
+    bool RemovePostPaint(CControlUI* pControl);
+    bool SetPostPaintIndex(CControlUI* pControl, int iIndex);
+
+    // Operations: searches
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindControl(LPCWSTR pstrName);
+    CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
+    CControlUI* FindSubControlByName(CControlUI* pParent, LPCWSTR pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex = 0);
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass);
+    CStdPtrArray* GetSubControlsByClass();
+
+    // Every manager between Init and its destruction.
+    static CStdPtrArray m_aPreMessages;
+    // Face name of the default font of managers constructed afterwards.
+    static CUIString m_pStrDefaultFontName;
+
+    // Implementation
+private:
+    CPaintManagerUI(const CPaintManagerUI&);
+    CPaintManagerUI& operator=(const CPaintManagerUI&);
+
+    TFontInfo* CreateFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    void DeleteFontInfo(TFontInfo* pFontInfo);
+    void FillFontMetrics(TFontInfo* pFontInfo);
+    TFontInfo* FindFontInfo(HFONT hFont);
+    TImageInfo* LoadNamedImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask) const;
+    TImageInfo* CacheImage(LPCWSTR bitmap, TImageInfo* data);
+    void DeliverNotify(TNotifyUI& Msg);
+    void KillFocusControl(CControlUI* pNewFocus);
+    static void CloseResourceZip();
+
+    static CControlUI* CALLBACK FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromPoint(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromTab(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromName(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromClass(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlsFromClass(CControlUI* pThis, LPVOID pData);
+
+    HWND m_hWndPaint;
+    int m_nOpacity;
+    HDC m_hDcPaint;
+    HDC m_hDcOffscreen;
+    HDC m_hDcBackground;
+    HBITMAP m_hbmpOffscreen;
+    HBITMAP m_hbmpBackground;
+    HWND m_hwndTooltip;
+    TOOLINFOW m_ToolTip;
+    bool m_bShowUpdateRect;
+
+    CControlUI* m_pRoot;
+    CControlUI* m_pFocus;
+    CControlUI* m_pEventHover;
+    CControlUI* m_pEventClick;
+    CControlUI* m_pEventKey;
+
+    POINT m_ptLastMousePos;
+    SIZE m_szMinWindow;
+    SIZE m_szMaxWindow;
+    SIZE m_szInitWindowSize;
+    RECT m_rcSizeBox;
+    SIZE m_szRoundCorner;
+    RECT m_rcCaption;
+    UINT m_uTimerID;
+    bool m_bFirstLayout;
+    bool m_bUpdateNeeded;
+    bool m_bFocusNeeded;
+    bool m_bOffscreenPaint;
+    bool m_bAlphaBackground;
+    bool m_bMouseTracking;
+    bool m_bMouseCapture;
+    bool m_bUsedVirtualWnd;
+    bool m_bHasWindowShadow;
+
+    CStdPtrArray m_aNotifiers;
+    CStdPtrArray m_aTimers;
+    CStdPtrArray m_aPreMessageFilters;
+    CStdPtrArray m_aMessageFilters;
+    CStdPtrArray m_aPostPaintControls;
+    CStdPtrArray m_aDelayedCleanup;
+    CStdPtrArray m_aAsyncNotify;
+    CStdPtrArray m_aFoundControls;
+    CStdStringPtrMap m_mNameHash;
+    CStdStringPtrMap m_mOptionGroup;
+
+    CPaintManagerUI* m_pParentResourcePM;
+    DWORD m_dwDefaultDisabledColor;
+    DWORD m_dwDefaultFontColor;
+    DWORD m_dwDefaultLinkFontColor;
+    DWORD m_dwDefaultLinkHoverFontColor;
+    DWORD m_dwDefaultSelectedBkColor;
+    TFontInfo m_DefaultFontInfo;
+    CStdPtrArray m_aCustomFonts;
+    CStdStringPtrMap m_mImageHash;
+    CStdStringPtrMap m_DefaultAttrHash;
+    CStdPtrArray m_aTranslateAccelerator;
+
+    CUIString m_sWindowShadowImage;
+    RECT m_rcShadowTopLeft;
+    RECT m_rcShadowTopRight;
+    RECT m_rcShadowBottomLeft;
+    RECT m_rcShadowBottomRight;
+    RECT m_rcShadowTop;
+    RECT m_rcShadowBottom;
+    RECT m_rcShadowLeft;
+    RECT m_rcShadowRight;
+
+    static HPEN m_hUpdateRectPen;
+    static HINSTANCE m_hInstance;
+    static HINSTANCE m_hResourceInstance;
+    static CUIString m_pStrResourcePath;
+    static CUIString m_pStrResourceZip;
+    static bool m_bCachedResourceZip;
+    static HZIP m_hResourceZip;
+    static CStdPtrArray m_aPlugins;
+    static short m_H;
+    static short m_S;
+    static short m_L;
+};
+
+// Debugging helpers: UI__Trace prints nothing; UI__TraceMsg names a window message.
+void UI__Trace(LPCWSTR pstrFormat, ...);
+LPCWSTR UI__TraceMsg(UINT uMsg);
+
+} // namespace Veneer
