@@ -10,6 +10,7 @@
 #include "veneer/core/UIWaitCursor.h"
 #include "veneer/core/UIDelegate.h"
 #include "veneer/core/UIMarkup.h"
+#include "veneer/core/UIDialogBuilder.h"
 
 #include "veneer/render/UIZip.h"
 #include "veneer/render/UIResourceFile.h"
@@ -18,3 +19,9 @@
 #include "veneer/render/UIRenderImage.h"
 
 #include "veneer/window/UIManager.h"
+
+#include "veneer/control/UIAttribute.h"
+#include "veneer/control/UIControl.h"
+#include "veneer/control/UIContainer.h"
+#include "veneer/control/UIVerticalLayout.h"
+#include "veneer/control/UIHorizontalLayout.h"

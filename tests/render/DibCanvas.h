@@ -3,6 +3,7 @@
 
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRenderBlend.h"
+#include "veneer/render/UIRenderUtil.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,24 +15,24 @@ class CTestBitmap
 public:
     CTestBitmap(int cx, int cy, DWORD fill = 0) : m_cx(cx), m_cy(cy), m_bits(NULL)
     {
-        BITMAPINFO bmi;
-        ZeroMemory(&bmi, sizeof(bmi));
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = NULL;
-        m_hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
-        m_bits = static_cast<DWORD*>(bits);
+        m_hBitmap = Veneer::RenderUtil::CreateDib32(NULL, cx, cy, &m_bits);
         Fill(fill);
     }
-    ~CTestBitmap() { ::DeleteObject(m_hBitmap); }
+    ~CTestBitmap()
+    {
+        if (m_hBitmap != NULL) ::DeleteObject(m_hBitmap);
+    }
     CTestBitmap(const CTestBitmap&) = delete;
     CTestBitmap& operator=(const CTestBitmap&) = delete;
 
     HBITMAP GetBitmap() const { return m_hBitmap; }
+    // Hands the bitmap to a new owner (an image cache); the pixels stay reachable until then.
+    HBITMAP Detach()
+    {
+        HBITMAP hBitmap = m_hBitmap;
+        m_hBitmap = NULL;
+        return hBitmap;
+    }
     int GetWidth() const { return m_cx; }
     int GetHeight() const { return m_cy; }
     bool IsValid() const { return m_hBitmap != NULL && m_bits != NULL; }
@@ -49,6 +50,7 @@ public:
     void Fill(DWORD color) { FillRect(0, 0, m_cx, m_cy, color); }
     void FillRect(int left, int top, int right, int bottom, DWORD color)
     {
+        if (m_bits == NULL) return;
         ::GdiFlush();
         for (int y = top; y < bottom; ++y)
             for (int x = left; x < right; ++x)

@@ -229,12 +229,6 @@ TEST_F(ManagerTest, DefaultColoursAndAttributeLists)
     EXPECT_EQ(0xFF0000FFu, m_pm->GetDefaultLinkFontColor());
     EXPECT_EQ(0xFFD3215Fu, m_pm->GetDefaultLinkHoverFontColor());
     EXPECT_EQ(0xFFBAE4FFu, m_pm->GetDefaultSelectedBkColor());
-    m_pm->SetDefaultDisabledColor(1);
-    m_pm->SetDefaultLinkFontColor(2);
-    m_pm->SetDefaultLinkHoverFontColor(3);
-    EXPECT_EQ(1u, m_pm->GetDefaultDisabledColor());
-    EXPECT_EQ(2u, m_pm->GetDefaultLinkFontColor());
-    EXPECT_EQ(3u, m_pm->GetDefaultLinkHoverFontColor());
 
     m_pm->AddDefaultAttributeList(L"Button", L"first");
     m_pm->AddDefaultAttributeList(L"Button", L"second");

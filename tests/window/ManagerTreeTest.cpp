@@ -463,13 +463,8 @@ TEST_F(ManagerTreeTest, FocusNeededParksOnThePreviousTabStop)
     EXPECT_EQ(m_a, m_pm->GetFocus());
 }
 
-TEST_F(ManagerTreeTest, CaptureAndListenerLists)
+TEST_F(ManagerTreeTest, AcceleratorsAreAskedInOrderUntilOneConsumes)
 {
-    m_pm->SetCapture();
-    EXPECT_TRUE(m_pm->IsCaptured());
-    m_pm->ReleaseCapture();
-    EXPECT_FALSE(m_pm->IsCaptured());
-
     struct Accelerator : ITranslateAccelerator
     {
         LRESULT result;
@@ -497,18 +492,6 @@ TEST_F(ManagerTreeTest, CaptureAndListenerLists)
     EXPECT_FALSE(m_pm->RemoveTranslateAccelerator(&take));
     EXPECT_TRUE(m_pm->TranslateAccelerator(&msg));
     EXPECT_EQ(1, never.calls);
-}
-
-TEST_F(ManagerTreeTest, PostPaintList)
-{
-    EXPECT_TRUE(m_pm->AddPostPaint(m_a));
-    EXPECT_TRUE(m_pm->AddPostPaint(m_b));
-    EXPECT_TRUE(m_pm->SetPostPaintIndex(m_b, 0));
-    EXPECT_EQ(2, m_pm->GetPostPaintCount());
-    EXPECT_FALSE(m_pm->SetPostPaintIndex(m_c, 5));
-    EXPECT_TRUE(m_pm->RemovePostPaint(m_a));
-    EXPECT_FALSE(m_pm->RemovePostPaint(m_a));
-    EXPECT_EQ(1, m_pm->GetPostPaintCount());
 }
 
 } // namespace VeneerTest

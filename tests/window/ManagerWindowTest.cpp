@@ -44,30 +44,6 @@ TEST_F(ManagerTest, InitSizeResizesOnlyAWindowWithoutTree)
     EXPECT_EQ(0, pm.GetClientSize().cx);
 }
 
-TEST_F(ManagerTest, WindowAttributesAreStored)
-{
-    RECT rcBox = { 4, 5, 6, 7 };
-    RECT rcCaption = { 0, 0, 0, 98 };
-    m_pm->SetSizeBox(rcBox);
-    m_pm->SetCaptionRect(rcCaption);
-    m_pm->SetRoundCorner(3, 4);
-    m_pm->SetMinInfo(100, 80);
-    m_pm->SetMaxInfo(900, 700);
-    m_pm->SetShowUpdateRect(true);
-    m_pm->SetBackgroundTransparent(true);
-    EXPECT_TRUE(SameRect(m_pm->GetSizeBox(), 4, 5, 6, 7));
-    EXPECT_TRUE(SameRect(m_pm->GetCaptionRect(), 0, 0, 0, 98));
-    EXPECT_EQ(4, m_pm->GetRoundCorner().cy);
-    EXPECT_EQ(100, m_pm->GetMinInfo().cx);
-    EXPECT_EQ(700, m_pm->GetMaxInfo().cy);
-    EXPECT_TRUE(m_pm->IsShowUpdateRect());
-    EXPECT_TRUE(m_pm->IsAlphaBackground());
-    EXPECT_EQ(m_hWnd, m_pm->GetPaintWindow());
-    EXPECT_TRUE(m_pm->GetPaintDC() != NULL);
-    EXPECT_EQ(nullptr, m_pm->GetTooltipWindow());
-    EXPECT_EQ(-1, m_pm->GetMousePos().x);
-}
-
 TEST_F(ManagerTest, TransparencyIsClampedAndMakesTheWindowLayered)
 {
     EXPECT_EQ(255, m_pm->GetTransparent());

@@ -1,0 +1,849 @@
+// CContainerUI: child ownership, float placement, painting with clips, hit testing and scrolling.
+#include "veneer/core/UISetup.h"
+#include "veneer/control/UIContainer.h"
+#include "veneer/control/UIAttribute.h"
+#include "veneer/render/UIRender.h"
+#include "veneer/window/UIManager.h"
+
+namespace Veneer {
+
+namespace {
+
+// The scroll bar control is not part of the framework yet, so a container cannot create one and both
+// bar pointers stay null. Every access to a bar goes through these adapters, which answer as for an
+// absent bar until the bar class exists.
+CScrollBarUI* CreateScrollBar(CContainerUI* owner, bool horizontal)
+{
+    (void)owner;
+    (void)horizontal;
+    return NULL;
+}
+
+CControlUI* BarControl(CScrollBarUI* bar)
+{
+    assert(bar == NULL);
+    (void)bar;
+    return NULL;
+}
+
+int GetBarScrollPos(CScrollBarUI* bar)
+{
+    (void)bar;
+    return 0;
+}
+
+void SetBarScrollPos(CScrollBarUI* bar, int pos)
+{
+    (void)bar;
+    (void)pos;
+}
+
+int GetBarScrollRange(CScrollBarUI* bar)
+{
+    (void)bar;
+    return 0;
+}
+
+void SetBarScrollRange(CScrollBarUI* bar, int range)
+{
+    (void)bar;
+    (void)range;
+}
+
+bool IntersectsRect(const RECT& a, const RECT& b)
+{
+    RECT unused;
+    return ::IntersectRect(&unused, &a, &b) != FALSE;
+}
+
+} // namespace
+
+CContainerUI::CContainerUI()
+    : m_iChildPadding(0),
+      m_bAutoDestroy(true),
+      m_bDelayedDestroy(true),
+      m_bMouseChildEnabled(true),
+      m_bScrollProcess(false),
+      m_pVerticalScrollBar(NULL),
+      m_pHorizontalScrollBar(NULL)
+{
+    ::SetRectEmpty(&m_rcInset);
+}
+
+CContainerUI::~CContainerUI()
+{
+    // Children go now: the manager may be going away with this container.
+    m_bDelayedDestroy = false;
+    RemoveAll();
+    delete BarControl(m_pVerticalScrollBar);
+    m_pVerticalScrollBar = NULL;
+    delete BarControl(m_pHorizontalScrollBar);
+    m_pHorizontalScrollBar = NULL;
+}
+
+LPCWSTR CContainerUI::GetClass() const
+{
+    return L"ContainerUI";
+}
+
+LPVOID CContainerUI::GetInterface(LPCWSTR name)
+{
+    if (name != NULL && ::wcscmp(name, L"IContainer") == 0) return static_cast<IContainerUI*>(this);
+    if (name != NULL && ::wcscmp(name, L"Container") == 0) return static_cast<CContainerUI*>(this);
+    return CControlUI::GetInterface(name);
+}
+
+CControlUI* CContainerUI::GetItemAt(int index) const
+{
+    return static_cast<CControlUI*>(m_items.GetAt(index));
+}
+
+int CContainerUI::GetItemIndex(CControlUI* control) const
+{
+    return m_items.Find(control);
+}
+
+bool CContainerUI::SetItemIndex(CControlUI* control, int index)
+{
+    int current = m_items.Find(control);
+    if (current < 0) return false;
+    // After the removal the valid places are 0..count-1; refusing others keeps the child in the list.
+    if (index < 0 || index >= m_items.GetSize()) return false;
+    NeedUpdate();
+    m_items.Remove(current);
+    return m_items.InsertAt(index, control);
+}
+
+int CContainerUI::GetCount() const
+{
+    return m_items.GetSize();
+}
+
+bool CContainerUI::Add(CControlUI* control)
+{
+    return AddAt(control, m_items.GetSize());
+}
+
+bool CContainerUI::AddAt(CControlUI* control, int index)
+{
+    if (control == NULL) return false;
+    // Check the place first so that a refused child is not left attached to this container.
+    if (index < 0 || index > m_items.GetSize()) return false;
+
+    if (m_pManager != NULL) m_pManager->InitControls(control, this);
+    if (IsVisible()) NeedUpdate();
+    else control->SetInternVisible(false);
+    return m_items.InsertAt(index, control);
+}
+
+bool CContainerUI::Remove(CControlUI* control)
+{
+    if (control == NULL) return false;
+    int index = m_items.Find(control);
+    if (index < 0) return false;
+
+    NeedUpdate();
+    // Out of the list before it is destroyed, so nothing reached from its destruction sees it as a child.
+    m_items.Remove(index);
+    DestroyChild(control);
+    return true;
+}
+
+bool CContainerUI::RemoveAt(int index)
+{
+    CControlUI* control = GetItemAt(index);
+    if (control == NULL) return false;
+    return Remove(control);
+}
+
+void CContainerUI::RemoveAll()
+{
+    CStdPtrArray items(m_items);
+    m_items.Empty();
+    for (int i = 0; i < items.GetSize(); ++i) DestroyChild(static_cast<CControlUI*>(items[i]));
+    NeedUpdate();
+}
+
+void CContainerUI::DestroyChild(CControlUI* control)
+{
+    if (!m_bAutoDestroy) return;
+    if (m_bDelayedDestroy && m_pManager != NULL) m_pManager->AddDelayedCleanup(control);
+    else delete control;
+}
+
+void CContainerUI::DoEvent(TEventUI& event)
+{
+    if (!IsMouseEnabled() && event.Type > EVENT_MOUSEBEGIN && event.Type < EVENT_MOUSEEND) {
+        if (m_pParent != NULL) m_pParent->DoEvent(event);
+        else CControlUI::DoEvent(event);
+        return;
+    }
+
+    if (event.Type == EVENT_SETFOCUS) {
+        m_bFocused = true;
+        return;
+    }
+    if (event.Type == EVENT_KILLFOCUS) {
+        m_bFocused = false;
+        return;
+    }
+
+    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
+    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    bool vertical = vbar != NULL && vbar->IsVisible() && vbar->IsEnabled();
+    bool horizontal = !vertical && hbar != NULL && hbar->IsVisible() && hbar->IsEnabled();
+    if (vertical || horizontal) {
+        if (event.Type == EVENT_KEYDOWN) {
+            switch (event.chKey) {
+            case VK_PRIOR:
+                if (vertical) PageUp(); else PageLeft();
+                return;
+            case VK_NEXT:
+                if (vertical) PageDown(); else PageRight();
+                return;
+            case VK_END:
+                if (vertical) EndDown(); else EndRight();
+                return;
+            case VK_HOME:
+                if (vertical) HomeUp(); else HomeLeft();
+                return;
+            case VK_UP:
+                if (vertical) LineUp(); else LineLeft();
+                return;
+            case VK_DOWN:
+                if (vertical) LineDown(); else LineRight();
+                return;
+            default:
+                break;
+            }
+        }
+        else if (event.Type == EVENT_SCROLLWHEEL) {
+            switch (LOWORD(event.wParam)) {
+            case SB_LINEUP:
+                if (vertical) LineUp(); else LineLeft();
+                return;
+            case SB_LINEDOWN:
+                if (vertical) LineDown(); else LineRight();
+                return;
+            default:
+                break;
+            }
+        }
+    }
+    CControlUI::DoEvent(event);
+}
+
+void CContainerUI::SetVisible(bool visible)
+{
+    if (m_bVisible == visible) return;
+    CControlUI::SetVisible(visible);
+    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInternVisible(IsVisible());
+}
+
+void CContainerUI::SetInternVisible(bool visible)
+{
+    CControlUI::SetInternVisible(visible);
+    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInternVisible(IsVisible());
+}
+
+void CContainerUI::SetMouseEnabled(bool enabled)
+{
+    if (CControlUI* bar = BarControl(m_pVerticalScrollBar)) bar->SetMouseEnabled(enabled);
+    if (CControlUI* bar = BarControl(m_pHorizontalScrollBar)) bar->SetMouseEnabled(enabled);
+    CControlUI::SetMouseEnabled(enabled);
+}
+
+RECT CContainerUI::GetInset() const
+{
+    return m_rcInset;
+}
+
+void CContainerUI::SetInset(RECT inset)
+{
+    m_rcInset = inset;
+    NeedUpdate();
+}
+
+int CContainerUI::GetChildPadding() const
+{
+    return m_iChildPadding;
+}
+
+void CContainerUI::SetChildPadding(int padding)
+{
+    m_iChildPadding = padding;
+    NeedUpdate();
+}
+
+bool CContainerUI::IsAutoDestroy() const
+{
+    return m_bAutoDestroy;
+}
+
+void CContainerUI::SetAutoDestroy(bool autoDestroy)
+{
+    m_bAutoDestroy = autoDestroy;
+}
+
+bool CContainerUI::IsDelayedDestroy() const
+{
+    return m_bDelayedDestroy;
+}
+
+void CContainerUI::SetDelayedDestroy(bool delayed)
+{
+    m_bDelayedDestroy = delayed;
+}
+
+bool CContainerUI::IsMouseChildEnabled() const
+{
+    return m_bMouseChildEnabled;
+}
+
+void CContainerUI::SetMouseChildEnabled(bool enabled)
+{
+    m_bMouseChildEnabled = enabled;
+}
+
+int CContainerUI::FindSelectable(int index, bool forward) const
+{
+    int count = m_items.GetSize();
+    if (count == 0) return -1;
+    if (index < 0) index = 0;
+    if (index > count - 1) index = count - 1;
+
+    auto selectable = [this](int i) {
+        CControlUI* item = GetItemAt(i);
+        return item->GetInterface(L"ListItem") != NULL && item->IsVisible() && item->IsEnabled();
+    };
+    if (forward) {
+        for (int i = index; i < count; ++i)
+            if (selectable(i)) return i;
+        return -1;
+    }
+    for (int i = index; i >= 0; --i)
+        if (selectable(i)) return i;
+    return FindSelectable(0, true);
+}
+
+RECT CContainerUI::GetInnerRect() const
+{
+    RECT rc = m_rcItem;
+    rc.left += m_rcInset.left;
+    rc.top += m_rcInset.top;
+    rc.right -= m_rcInset.right;
+    rc.bottom -= m_rcInset.bottom;
+    if (IsVerticalBarShown()) rc.right -= BarControl(m_pVerticalScrollBar)->GetFixedWidth();
+    if (IsHorizontalBarShown()) rc.bottom -= BarControl(m_pHorizontalScrollBar)->GetFixedHeight();
+    return rc;
+}
+
+bool CContainerUI::IsVerticalBarShown() const
+{
+    CControlUI* bar = BarControl(m_pVerticalScrollBar);
+    return bar != NULL && bar->IsVisible();
+}
+
+bool CContainerUI::IsHorizontalBarShown() const
+{
+    CControlUI* bar = BarControl(m_pHorizontalScrollBar);
+    return bar != NULL && bar->IsVisible();
+}
+
+void CContainerUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    if (m_items.IsEmpty()) return;
+
+    RECT inner = m_rcItem;
+    inner.left += m_rcInset.left;
+    inner.top += m_rcInset.top;
+    inner.right -= m_rcInset.right;
+    inner.bottom -= m_rcInset.bottom;
+
+    // Every flowing child covers the same inner area; a plain container does not touch its scroll bars.
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* control = GetItemAt(i);
+        if (!control->IsVisible()) continue;
+        if (control->IsFloat()) SetFloatPos(i);
+        else control->SetPos(inner);
+    }
+}
+
+void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
+{
+    RECT rcTemp;
+    if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) return;
+
+    CRenderClip clip;
+    CRenderClip::GenerateClip(hDC, rcTemp, clip);
+    CControlUI::DoPaint(hDC, rcPaint);
+
+    if (!m_items.IsEmpty()) {
+        RECT inner = GetInnerRect();
+        if (!::IntersectRect(&rcTemp, &rcPaint, &inner)) {
+            // Only float children can show outside the inner area.
+            for (int i = 0; i < m_items.GetSize(); ++i) {
+                CControlUI* control = GetItemAt(i);
+                if (!control->IsVisible() || !control->IsFloat()) continue;
+                if (!IntersectsRect(rcPaint, control->GetPos())) continue;
+                if (!IntersectsRect(m_rcItem, control->GetPos())) continue;
+                control->DoPaint(hDC, rcPaint);
+            }
+        }
+        else {
+            CRenderClip childClip;
+            CRenderClip::GenerateClip(hDC, rcTemp, childClip);
+            for (int i = 0; i < m_items.GetSize(); ++i) {
+                CControlUI* control = GetItemAt(i);
+                if (!control->IsVisible()) continue;
+                if (!IntersectsRect(rcPaint, control->GetPos())) continue;
+                if (control->IsFloat()) {
+                    // Float children may draw over the inset and the scroll bars.
+                    if (!IntersectsRect(m_rcItem, control->GetPos())) continue;
+                    CRenderClip::UseOldClipBegin(hDC, childClip);
+                    control->DoPaint(hDC, rcPaint);
+                    CRenderClip::UseOldClipEnd(hDC, childClip);
+                }
+                else {
+                    if (!IntersectsRect(inner, control->GetPos())) continue;
+                    control->DoPaint(hDC, rcPaint);
+                }
+            }
+        }
+    }
+
+    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
+    if (vbar != NULL && vbar->IsVisible() && IntersectsRect(rcPaint, vbar->GetPos())) vbar->DoPaint(hDC, rcPaint);
+    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    if (hbar != NULL && hbar->IsVisible() && IntersectsRect(rcPaint, hbar->GetPos())) hbar->DoPaint(hDC, rcPaint);
+}
+
+void CContainerUI::SetFloatPos(int index)
+{
+    CControlUI* control = GetItemAt(index);
+    if (control == NULL || !control->IsVisible() || !control->IsFloat()) return;
+
+    SIZE xy = control->GetFixedXY();
+    SIZE size = { control->GetFixedWidth(), control->GetFixedHeight() };
+    RECT rcCtrl;
+    if (xy.cx >= 0) {
+        rcCtrl.left = m_rcItem.left + xy.cx;
+        rcCtrl.right = rcCtrl.left + size.cx;
+    }
+    else {
+        rcCtrl.right = m_rcItem.right + xy.cx;
+        rcCtrl.left = rcCtrl.right - size.cx;
+    }
+    if (xy.cy >= 0) {
+        rcCtrl.top = m_rcItem.top + xy.cy;
+        rcCtrl.bottom = rcCtrl.top + size.cy;
+    }
+    else {
+        rcCtrl.bottom = m_rcItem.bottom + xy.cy;
+        rcCtrl.top = rcCtrl.bottom - size.cy;
+    }
+
+    if (control->IsRelativePos()) {
+        TRelativePosUI relative = control->GetRelativePos();
+        SIZE current = { m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top };
+        // The first layout only records the size; later ones follow the growth since then.
+        if (relative.szParent.cx != 0) {
+            int dx = current.cx - relative.szParent.cx;
+            int dy = current.cy - relative.szParent.cy;
+            rcCtrl.left += dx * relative.nMoveXPercent / 100;
+            rcCtrl.top += dy * relative.nMoveYPercent / 100;
+            rcCtrl.right = rcCtrl.left + size.cx + dx * relative.nZoomXPercent / 100;
+            rcCtrl.bottom = rcCtrl.top + size.cy + dy * relative.nZoomYPercent / 100;
+        }
+        control->SetRelativeParentSize(current);
+    }
+
+    control->SetPos(rcCtrl);
+}
+
+void CContainerUI::SetAttribute(LPCWSTR name, LPCWSTR value)
+{
+    if (name == NULL) return;
+    if (value == NULL) value = L"";
+
+    if (::wcscmp(name, L"inset") == 0) SetInset(CUIAttribute::ParseRect(value));
+    else if (::wcscmp(name, L"mousechild") == 0) SetMouseChildEnabled(CUIAttribute::ParseBool(value));
+    else if (::wcscmp(name, L"vscrollbar") == 0) {
+        EnableScrollBar(CUIAttribute::ParseBool(value), GetHorizontalScrollBar() != NULL);
+    }
+    else if (::wcscmp(name, L"vscrollbarstyle") == 0) {
+        EnableScrollBar(true, GetHorizontalScrollBar() != NULL);
+        if (CControlUI* bar = BarControl(GetVerticalScrollBar())) bar->ApplyAttributeList(value);
+    }
+    else if (::wcscmp(name, L"hscrollbar") == 0) {
+        EnableScrollBar(GetVerticalScrollBar() != NULL, CUIAttribute::ParseBool(value));
+    }
+    else if (::wcscmp(name, L"hscrollbarstyle") == 0) {
+        EnableScrollBar(GetVerticalScrollBar() != NULL, true);
+        if (CControlUI* bar = BarControl(GetHorizontalScrollBar())) bar->ApplyAttributeList(value);
+    }
+    else if (::wcscmp(name, L"childpadding") == 0) SetChildPadding(CUIAttribute::ParseInt(value));
+    else CControlUI::SetAttribute(name, value);
+}
+
+void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    // Children first, so that they are initialised before their container.
+    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetManager(manager, this, init);
+    if (CControlUI* bar = BarControl(m_pVerticalScrollBar)) bar->SetManager(manager, this, init);
+    if (CControlUI* bar = BarControl(m_pHorizontalScrollBar)) bar->SetManager(manager, this, init);
+    CControlUI::SetManager(manager, parent, init);
+}
+
+CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT flags)
+{
+    if ((flags & FIND_VISIBLE) != 0 && !IsVisible()) return NULL;
+    if ((flags & FIND_ENABLED) != 0 && !IsEnabled()) return NULL;
+
+    bool hitTest = (flags & FIND_HIT_TEST) != 0;
+    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
+    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    CControlUI* result = NULL;
+
+    if (hitTest) {
+        if (!::PtInRect(&m_rcItem, *static_cast<POINT*>(data))) return NULL;
+        if (!m_bMouseChildEnabled) {
+            if (vbar != NULL) result = vbar->FindControl(proc, data, flags);
+            if (result == NULL && hbar != NULL) result = hbar->FindControl(proc, data, flags);
+            if (result == NULL) result = CControlUI::FindControl(proc, data, flags);
+            return result;
+        }
+    }
+
+    if (vbar != NULL) result = vbar->FindControl(proc, data, flags);
+    if (result != NULL) return result;
+    if (hbar != NULL) result = hbar->FindControl(proc, data, flags);
+    if (result != NULL) return result;
+
+    if ((flags & FIND_SELF_FIRST) != 0) {
+        result = CControlUI::FindControl(proc, data, flags);
+        if (result != NULL) return result;
+    }
+
+    RECT inner = GetInnerRect();
+    int count = m_items.GetSize();
+    bool topFirst = (flags & FIND_TOP_FIRST) != 0;
+    for (int n = 0; n < count; ++n) {
+        // The list may shrink under a visitor; re-check the index on every step.
+        int i = topFirst ? count - 1 - n : n;
+        CControlUI* child = GetItemAt(i);
+        if (child == NULL) continue;
+        result = child->FindControl(proc, data, flags);
+        if (result == NULL) continue;
+        // A flowing child is only hit inside the inner area; floats may lie over inset and bars.
+        if (hitTest && !result->IsFloat() && !::PtInRect(&inner, *static_cast<POINT*>(data))) continue;
+        return result;
+    }
+
+    if ((flags & FIND_SELF_FIRST) == 0) return CControlUI::FindControl(proc, data, flags);
+    return NULL;
+}
+
+SIZE CContainerUI::GetScrollPos() const
+{
+    SIZE sz = { 0, 0 };
+    if (IsHorizontalBarShown()) sz.cx = GetBarScrollPos(m_pHorizontalScrollBar);
+    if (IsVerticalBarShown()) sz.cy = GetBarScrollPos(m_pVerticalScrollBar);
+    return sz;
+}
+
+SIZE CContainerUI::GetScrollRange() const
+{
+    SIZE sz = { 0, 0 };
+    if (IsHorizontalBarShown()) sz.cx = GetBarScrollRange(m_pHorizontalScrollBar);
+    if (IsVerticalBarShown()) sz.cy = GetBarScrollRange(m_pVerticalScrollBar);
+    return sz;
+}
+
+void CContainerUI::SetScrollPos(SIZE pos)
+{
+    int dx = 0;
+    int dy = 0;
+    if (IsVerticalBarShown()) {
+        int last = GetBarScrollPos(m_pVerticalScrollBar);
+        SetBarScrollPos(m_pVerticalScrollBar, pos.cy);
+        dy = GetBarScrollPos(m_pVerticalScrollBar) - last;
+    }
+    if (IsHorizontalBarShown()) {
+        int last = GetBarScrollPos(m_pHorizontalScrollBar);
+        SetBarScrollPos(m_pHorizontalScrollBar, pos.cx);
+        dx = GetBarScrollPos(m_pHorizontalScrollBar) - last;
+    }
+    if (dx == 0 && dy == 0) return;
+
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* control = GetItemAt(i);
+        if (!control->IsVisible() || control->IsFloat()) continue;
+        RECT rc = control->GetPos();
+        ::OffsetRect(&rc, -dx, -dy);
+        control->SetPos(rc);
+    }
+    Invalidate();
+}
+
+int CContainerUI::GetLineStep() const
+{
+    // One line of the default font plus a little air; 8 pixels without a manager to ask.
+    if (m_pManager == NULL) return 8;
+    return m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
+}
+
+void CContainerUI::LineUp()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy -= GetLineStep();
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineDown()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy += GetLineStep();
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageUp()
+{
+    SIZE sz = GetScrollPos();
+    int offset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    if (IsHorizontalBarShown()) offset -= BarControl(m_pHorizontalScrollBar)->GetFixedHeight();
+    sz.cy -= offset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageDown()
+{
+    SIZE sz = GetScrollPos();
+    int offset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    if (IsHorizontalBarShown()) offset -= BarControl(m_pHorizontalScrollBar)->GetFixedHeight();
+    sz.cy += offset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeUp()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndDown()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy = GetScrollRange().cy;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineLeft()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx -= 8;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineRight()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx += 8;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageLeft()
+{
+    SIZE sz = GetScrollPos();
+    int offset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (IsVerticalBarShown()) offset -= BarControl(m_pVerticalScrollBar)->GetFixedWidth();
+    sz.cx -= offset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageRight()
+{
+    SIZE sz = GetScrollPos();
+    int offset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (IsVerticalBarShown()) offset -= BarControl(m_pVerticalScrollBar)->GetFixedWidth();
+    sz.cx += offset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeLeft()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndRight()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx = GetScrollRange().cx;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal)
+{
+    if (enableVertical && m_pVerticalScrollBar == NULL) {
+        m_pVerticalScrollBar = CreateScrollBar(this, false);
+        if (CControlUI* bar = BarControl(m_pVerticalScrollBar)) {
+            bar->SetManager(m_pManager, NULL, false);
+            if (m_pManager != NULL) {
+                LPCWSTR style = m_pManager->GetDefaultAttributeList(L"VScrollBar");
+                if (style != NULL) bar->ApplyAttributeList(style);
+            }
+        }
+    }
+    else if (!enableVertical && m_pVerticalScrollBar != NULL) {
+        delete BarControl(m_pVerticalScrollBar);
+        m_pVerticalScrollBar = NULL;
+    }
+
+    if (enableHorizontal && m_pHorizontalScrollBar == NULL) {
+        m_pHorizontalScrollBar = CreateScrollBar(this, true);
+        if (CControlUI* bar = BarControl(m_pHorizontalScrollBar)) {
+            bar->SetManager(m_pManager, NULL, false);
+            if (m_pManager != NULL) {
+                LPCWSTR style = m_pManager->GetDefaultAttributeList(L"HScrollBar");
+                if (style != NULL) bar->ApplyAttributeList(style);
+            }
+        }
+    }
+    else if (!enableHorizontal && m_pHorizontalScrollBar != NULL) {
+        delete BarControl(m_pHorizontalScrollBar);
+        m_pHorizontalScrollBar = NULL;
+    }
+
+    NeedUpdate();
+}
+
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const
+{
+    return m_pVerticalScrollBar;
+}
+
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const
+{
+    return m_pHorizontalScrollBar;
+}
+
+void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
+{
+    (void)cxRequired;
+
+    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    if (hbar != NULL && hbar->IsVisible()) {
+        RECT rcBar = { rc.left, rc.bottom, rc.right, rc.bottom + hbar->GetFixedHeight() };
+        hbar->SetPos(rcBar);
+    }
+
+    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
+    if (vbar == NULL) return;
+
+    int range = cyRequired - (rc.bottom - rc.top);
+    if (rc.bottom - rc.top < cyRequired && !vbar->IsVisible()) {
+        vbar->SetVisible(true);
+        SetBarScrollRange(m_pVerticalScrollBar, range);
+        SetBarScrollPos(m_pVerticalScrollBar, 0);
+        // Lay out again with the bar taking its room; that pass must not hide it again.
+        m_bScrollProcess = true;
+        SetPos(m_rcItem);
+        m_bScrollProcess = false;
+        return;
+    }
+    if (!vbar->IsVisible()) return;
+
+    if (range <= 0 && !m_bScrollProcess) {
+        vbar->SetVisible(false);
+        SetBarScrollPos(m_pVerticalScrollBar, 0);
+        SetBarScrollRange(m_pVerticalScrollBar, 0);
+        SetPos(m_rcItem);
+        return;
+    }
+
+    RECT rcBar = { rc.right, rc.top, rc.right + vbar->GetFixedWidth(), rc.bottom };
+    vbar->SetPos(rcBar);
+
+    if (GetBarScrollRange(m_pVerticalScrollBar) != range) {
+        int lastPos = GetBarScrollPos(m_pVerticalScrollBar);
+        SetBarScrollRange(m_pVerticalScrollBar, range < 0 ? -range : range);
+        if (GetBarScrollRange(m_pVerticalScrollBar) == 0) {
+            vbar->SetVisible(false);
+            SetBarScrollPos(m_pVerticalScrollBar, 0);
+        }
+        // The position was clamped into the new range: the children must follow.
+        if (lastPos > GetBarScrollPos(m_pVerticalScrollBar)) SetPos(m_rcItem);
+    }
+}
+
+CControlUI* CContainerUI::FindSubControl(LPCWSTR subControlName)
+{
+    if (m_pManager == NULL) return NULL;
+    return m_pManager->FindSubControlByName(this, subControlName);
+}
+
+bool CContainerUI::SetSubControlText(LPCWSTR subControlName, LPCWSTR text)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return false;
+    control->SetText(text);
+    return true;
+}
+
+bool CContainerUI::SetSubControlFixedHeight(LPCWSTR subControlName, int height)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return false;
+    control->SetFixedHeight(height);
+    return true;
+}
+
+bool CContainerUI::SetSubControlFixedWdith(LPCWSTR subControlName, int width)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return false;
+    control->SetFixedWidth(width);
+    return true;
+}
+
+bool CContainerUI::SetSubControlUserData(LPCWSTR subControlName, LPCWSTR text)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return false;
+    control->SetUserData(text);
+    return true;
+}
+
+CUIString CContainerUI::GetSubControlText(LPCWSTR subControlName)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return CUIString();
+    return control->GetText();
+}
+
+int CContainerUI::GetSubControlFixedHeight(LPCWSTR subControlName)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return -1;
+    return control->GetFixedHeight();
+}
+
+int CContainerUI::GetSubControlFixedWdith(LPCWSTR subControlName)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return -1;
+    return control->GetFixedWidth();
+}
+
+CUIString CContainerUI::GetSubControlUserData(LPCWSTR subControlName)
+{
+    CControlUI* control = FindSubControl(subControlName);
+    if (control == NULL) return CUIString();
+    return control->GetUserData();
+}
+
+} // namespace Veneer

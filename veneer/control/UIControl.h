@@ -1,0 +1,243 @@
+// CControlUI: the base of every windowless control (geometry, layout hints, attributes, events, painting).
+#pragma once
+
+#include "veneer/core/UISetup.h"
+#include "veneer/core/UIString.h"
+#include "veneer/core/UIDelegate.h"
+#include "veneer/window/UIEvents.h"
+
+namespace Veneer {
+
+class CPaintManagerUI;
+
+// State bits shared by controls that track the mouse (buttons, scroll bars, splitters).
+enum
+{
+    STATE_FOCUSED = 0x01,
+    STATE_SELECTED = 0x02,
+    STATE_DISABLED = 0x04,
+    STATE_HOT = 0x08,
+    STATE_PUSHED = 0x10,
+    STATE_CAPTURED = 0x40
+};
+
+// How a float child follows its container's growth: percentages of the size increase applied to its
+// position (move) and to its size (zoom), against the container size recorded at the last layout.
+typedef struct tagTRelativePosUI
+{
+    bool bRelative;
+    SIZE szParent;
+    int nMoveXPercent;
+    int nMoveYPercent;
+    int nZoomXPercent;
+    int nZoomYPercent;
+} TRelativePosUI;
+
+class CControlUI
+{
+public:
+    // Construction
+    CControlUI();
+    virtual ~CControlUI();
+
+    // Attributes
+    virtual CUIString GetName() const;
+    virtual void SetName(LPCWSTR name);
+    virtual LPCWSTR GetClass() const;
+    virtual LPVOID GetInterface(LPCWSTR name);
+    virtual UINT GetControlFlags() const;
+
+    virtual bool Activate();
+    virtual CPaintManagerUI* GetManager() const;
+    virtual void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true);
+    virtual CControlUI* GetParent() const;
+
+    virtual CUIString GetText() const;
+    virtual void SetText(LPCWSTR text);
+
+    virtual const RECT& GetPos() const;
+    virtual void SetPos(RECT rc);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual int GetX() const;
+    virtual int GetY() const;
+    virtual RECT GetPadding() const;
+    virtual void SetPadding(RECT padding);
+    virtual SIZE GetFixedXY() const;
+    virtual void SetFixedXY(SIZE xy);
+    virtual int GetFixedWidth() const;
+    virtual void SetFixedWidth(int cx);
+    virtual int GetFixedHeight() const;
+    virtual void SetFixedHeight(int cy);
+    virtual int GetMinWidth() const;
+    virtual void SetMinWidth(int cx);
+    virtual int GetMaxWidth() const;
+    virtual void SetMaxWidth(int cx);
+    virtual int GetMinHeight() const;
+    virtual void SetMinHeight(int cy);
+    virtual int GetMaxHeight() const;
+    virtual void SetMaxHeight(int cy);
+    virtual void SetRelativePos(SIZE move, SIZE zoom);
+    virtual void SetRelativeParentSize(SIZE size);
+    virtual TRelativePosUI GetRelativePos() const;
+    virtual bool IsRelativePos() const;
+
+    virtual CUIString GetToolTip() const;
+    virtual void SetToolTip(LPCWSTR text);
+    virtual void SetToolTipWidth(int width);
+    virtual int GetToolTipWidth() const;
+
+    virtual wchar_t GetShortcut() const;
+    virtual void SetShortcut(wchar_t ch);
+
+    virtual bool IsContextMenuUsed() const;
+    virtual void SetContextMenuUsed(bool used);
+
+    virtual CUIString GetUserData() const;
+    virtual void SetUserData(LPCWSTR text);
+    virtual UINT_PTR GetTag() const;
+    virtual void SetTag(UINT_PTR tag);
+
+    virtual bool IsVisible() const;
+    virtual void SetVisible(bool visible = true);
+    virtual void SetInternVisible(bool visible = true);
+    virtual bool IsEnabled() const;
+    virtual void SetEnabled(bool enabled = true);
+    virtual bool IsMouseEnabled() const;
+    virtual void SetMouseEnabled(bool enabled = true);
+    virtual bool IsKeyboardEnabled() const;
+    virtual void SetKeyboardEnabled(bool enabled = true);
+    virtual bool IsFocused() const;
+    virtual void SetFocus();
+    virtual bool IsFloat() const;
+    virtual void SetFloat(bool isFloat = true);
+
+    // Operations
+    virtual CControlUI* FindControl(FINDCONTROLPROC proc, LPVOID data, UINT flags);
+
+    virtual void Init();
+    virtual void DoInit();
+
+    virtual void Event(TEventUI& event);
+    virtual void DoEvent(TEventUI& event);
+
+    virtual void SetAttribute(LPCWSTR name, LPCWSTR value);
+
+    virtual SIZE EstimateSize(SIZE available);
+
+    virtual void DoPaint(HDC hDC, const RECT& rcPaint);
+    virtual void PaintBkColor(HDC hDC);
+    virtual void PaintBkImage(HDC hDC);
+    virtual void PaintStatusImage(HDC hDC);
+    virtual void PaintText(HDC hDC);
+    virtual void PaintBorder(HDC hDC);
+
+    virtual void DoPostPaint(HDC hDC, const RECT& rcPaint);
+
+    // Non-virtual operations
+    void ApplyAttributeList(LPCWSTR list);
+
+    void Invalidate();
+    bool IsUpdateNeeded() const;
+    void NeedUpdate();
+    void NeedParentUpdate();
+
+    DWORD GetAdjustColor(DWORD color);
+    bool DrawImage(HDC hDC, LPCWSTR image, LPCWSTR modify = NULL);
+
+    CUIString GetVirtualWnd() const;
+    void SetVirtualWnd(LPCWSTR name);
+
+    // Colours, border and background image
+    DWORD GetBkColor() const;
+    void SetBkColor(DWORD color);
+    DWORD GetBkColor2() const;
+    void SetBkColor2(DWORD color);
+    DWORD GetBkColor3() const;
+    void SetBkColor3(DWORD color);
+    LPCWSTR GetBkImage() const;
+    void SetBkImage(LPCWSTR image);
+    DWORD GetBorderColor() const;
+    void SetBorderColor(DWORD color);
+    DWORD GetFocusBorderColor() const;
+    void SetFocusBorderColor(DWORD color);
+    bool IsColorHSL() const;
+    void SetColorHSL(bool colorHSL);
+    int GetBorderSize() const;
+    void SetBorderSize(int size);
+    void SetBorderSize(RECT sides);
+    int GetLeftBorderSize() const;
+    void SetLeftBorderSize(int size);
+    int GetTopBorderSize() const;
+    void SetTopBorderSize(int size);
+    int GetRightBorderSize() const;
+    void SetRightBorderSize(int size);
+    int GetBottomBorderSize() const;
+    void SetBottomBorderSize(int size);
+    int GetBorderStyle() const;
+    void SetBorderStyle(int style);
+    SIZE GetBorderRound() const;
+    void SetBorderRound(SIZE round);
+
+    // Hooks; each is called with the control (EventHook with the event). A false result of
+    // EventHook keeps the event from DoEvent.
+    CEventSource InitHook;
+    CEventSource DestroyHook;
+    CEventSource SizeHook;
+    CEventSource EventHook;
+    CEventSource NotifyHook;
+
+protected:
+    // Implementation
+    // The item rectangle clipped by every ancestor; false when nothing of it is left.
+    bool ClipToAncestors(RECT& rc) const;
+    void InvalidateArea(const RECT& rc);
+
+    CPaintManagerUI* m_pManager;
+    CControlUI* m_pParent;
+    CUIString m_sVirtualWnd;
+    CUIString m_sName;
+    bool m_bUpdateNeeded;
+    bool m_bMenuUsed;
+    RECT m_rcItem;
+    RECT m_rcPadding;
+    SIZE m_cXY;
+    SIZE m_cxyFixed;
+    SIZE m_cxyMin;
+    SIZE m_cxyMax;
+    bool m_bVisible;
+    bool m_bInternVisible;
+    bool m_bEnabled;
+    bool m_bMouseEnabled;
+    bool m_bKeyboardEnabled;
+    bool m_bFocused;
+    bool m_bFloat;
+    bool m_bSetPos;
+    TRelativePosUI m_tRelativePos;
+
+    CUIString m_sText;
+    CUIString m_sToolTip;
+    wchar_t m_chShortcut;
+    CUIString m_sUserData;
+    UINT_PTR m_pTag;
+
+    DWORD m_dwBackColor;
+    DWORD m_dwBackColor2;
+    DWORD m_dwBackColor3;
+    CUIString m_sBkImage;
+    DWORD m_dwBorderColor;
+    DWORD m_dwFocusBorderColor;
+    bool m_bColorHSL;
+    int m_nBorderSize;
+    int m_nBorderStyle;
+    int m_nTooltipWidth;
+    SIZE m_cxyBorderRound;
+    RECT m_rcPaint;
+    RECT m_rcBorderSize;
+
+private:
+    CControlUI(const CControlUI&) = delete;
+    CControlUI& operator=(const CControlUI&) = delete;
+};
+
+} // namespace Veneer

@@ -1,0 +1,61 @@
+// CRenderEngine::DrawImageString: the images of a description string, fetched from the paint manager's cache.
+#include "veneer/core/UISetup.h"
+#include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderImage.h"
+#include "veneer/window/UIManager.h"
+
+namespace Veneer {
+
+namespace {
+
+// Draws each image a description string completes, fetched from the manager's cache.
+class CImageStringPainter : public CImageStringParser
+{
+public:
+    CImageStringPainter(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint)
+        : CImageStringParser(rc), m_hDC(hDC), m_pManager(manager), m_rc(rc), m_rcPaint(rcPaint)
+    {
+    }
+
+protected:
+    void OnImage(const TImageDrawSettings& settings) override
+    {
+        if (settings.sImageName.IsEmpty()) return;
+        const TImageInfo* image = m_pManager->GetImageEx(
+            settings.sImageName, settings.sResType.IsEmpty() ? NULL : settings.sResType.GetData(), settings.dwMask);
+        if (image == NULL || image->hBmp == NULL) return;
+        // Worked out on a copy: the next image of the string starts from the setting, not from this image's size.
+        RECT rcSource = settings.rcSource;
+        if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0) {
+            rcSource.right = image->nWidth;
+            rcSource.bottom = image->nHeight;
+        }
+        if (rcSource.right > image->nWidth) rcSource.right = image->nWidth;
+        if (rcSource.bottom > image->nHeight) rcSource.bottom = image->nHeight;
+        RECT rcTemp;
+        if (!::IntersectRect(&rcTemp, &settings.rcDest, &m_rc)) return;
+        if (!::IntersectRect(&rcTemp, &settings.rcDest, &m_rcPaint)) return;
+        CRenderEngine::DrawImage(m_hDC, image->hBmp, settings.rcDest, m_rcPaint, rcSource, settings.rcCorners,
+                                 image->bAlpha, settings.uFade, settings.bHole, settings.bTiledX,
+                                 settings.bTiledY);
+    }
+
+private:
+    HDC m_hDC;
+    CPaintManagerUI* m_pManager;
+    RECT m_rc;
+    RECT m_rcPaint;
+};
+
+} // namespace
+
+bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint,
+                                    LPCWSTR image, LPCWSTR modify)
+{
+    if (hDC == NULL || manager == NULL) return false;
+    CImageStringPainter painter(hDC, manager, rc, rcPaint);
+    painter.Parse(image, modify);
+    return true;
+}
+
+} // namespace Veneer

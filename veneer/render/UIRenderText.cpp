@@ -1,0 +1,34 @@
+// CRenderEngine text output and measurement in the paint manager's fonts.
+#include "veneer/core/UISetup.h"
+#include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderUtil.h"
+#include "veneer/window/UIManager.h"
+
+namespace Veneer {
+
+void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color, int font,
+                             UINT style)
+{
+    if (hDC == NULL || manager == NULL || text == NULL) return;
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, RenderUtil::ToColorRef(color));
+    HFONT hFont = manager->GetFont(font);
+    HGDIOBJ hOldFont = hFont != NULL ? ::SelectObject(hDC, hFont) : NULL;
+    // "&" is text, never an accelerator prefix.
+    ::DrawTextW(hDC, text, -1, &rc, style | DT_NOPREFIX);
+    if (hOldFont != NULL) ::SelectObject(hDC, hOldFont);
+}
+
+SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* manager, LPCWSTR text, int font, UINT /*style*/)
+{
+    SIZE size = { 0, 0 };
+    if (hDC == NULL || manager == NULL || text == NULL) return size;
+    ::SetBkMode(hDC, TRANSPARENT);
+    HFONT hFont = manager->GetFont(font);
+    HGDIOBJ hOldFont = hFont != NULL ? ::SelectObject(hDC, hFont) : NULL;
+    ::GetTextExtentPoint32W(hDC, text, static_cast<int>(wcslen(text)), &size);
+    if (hOldFont != NULL) ::SelectObject(hDC, hOldFont);
+    return size;
+}
+
+} // namespace Veneer
