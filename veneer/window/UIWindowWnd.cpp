@@ -131,7 +131,6 @@ UINT CWindowWnd::ShowModal()
     ::EnableWindow(hWndOwner, FALSE);
     UINT nRet = 0;
     MSG msg = {};
-    bool quit = false;
     while (::IsWindow(m_hWnd) && ::GetMessageW(&msg, NULL, 0, 0)) {
         if (msg.message == WM_CLOSE && msg.hwnd == m_hWnd) {
             // The owner must be active again before this window goes away, or the system
@@ -144,14 +143,11 @@ UINT CWindowWnd::ShowModal()
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            break;
-        }
     }
     ::EnableWindow(hWndOwner, TRUE);
     ::SetFocus(hWndOwner);
-    if (quit) {
+    // GetMessageW ends the loop on WM_QUIT; the outer loop must see it too.
+    if (msg.message == WM_QUIT) {
         ::PostQuitMessage(static_cast<int>(msg.wParam));
     }
     return nRet;
