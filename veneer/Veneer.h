@@ -19,6 +19,9 @@
 #include "veneer/render/UIRenderImage.h"
 
 #include "veneer/window/UIManager.h"
+#include "veneer/window/UIWindowWnd.h"
+#include "veneer/window/UINotifyPump.h"
+#include "veneer/window/UIWindowImplBase.h"
 
 #include "veneer/control/UIAttribute.h"
 #include "veneer/control/UIControl.h"

@@ -232,6 +232,20 @@ public:
     bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
     bool TranslateAccelerator(LPMSG pMsg);
 
+    // Operations: message routing
+    // Routes one window message to the control tree; true when it is handled, with lRes set.
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // Run by the message loop before dispatching: filters, Tab and Alt shortcuts, system keys.
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // Offers a message to the managers concerned; true when one consumed it.
+    static bool TranslateMessage(const LPMSG pMsg);
+    // The process's message loop: runs until WM_QUIT.
+    static void MessageLoop();
+
+    // Operations: painting
+    // Draws the nine-piece shadow around rc and shrinks rc to the content area.
+    void DrawWindowShadow(RECT& rc);
+
     // Operations: post-paint list
     int GetPostPaintCount() const;
     bool AddPostPaint(CControlUI* pControl);
@@ -272,6 +286,11 @@ private:
     static CControlUI* CALLBACK FindControlFromPoint(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromTab(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromName(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromShortcut(CControlUI* pThis, LPVOID pData);
+    void OnPaint();
+    void PaintLayered();
+    void PrintClient(HDC hDC, LPARAM lParam);
+    void ShowTooltip(CControlUI* pHover, POINT pt);
     static CControlUI* CALLBACK FindControlFromClass(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlsFromClass(CControlUI* pThis, LPVOID pData);
 

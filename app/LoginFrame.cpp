@@ -1,0 +1,135 @@
+// CMicroClientLogin: skin, size and button placement of the login frame, and the web window it carries.
+#include "veneer/core/UISetup.h"
+#include "app/LoginFrame.h"
+#include "app/ClientConfig.h"
+#include "app/LoginWebFrame.h"
+
+using namespace Veneer;
+
+const wchar_t kLauncherWindowClass[] = L"Orvane";
+
+namespace {
+
+// Pins a control at a configured rectangle of the frame.
+void PlaceControl(CControlUI* pControl, const RECT& rc)
+{
+    if (pControl == NULL) {
+        return;
+    }
+    if (!pControl->IsFloat()) {
+        pControl->SetFloat(true);
+    }
+    SIZE szXY = {rc.left, rc.top};
+    pControl->SetFixedXY(szXY);
+    pControl->SetFixedWidth(rc.right - rc.left);
+    pControl->SetFixedHeight(rc.bottom - rc.top);
+}
+
+} // namespace
+
+CMicroClientLogin* GetLoginFrame()
+{
+    static CMicroClientLogin* s_pLoginFrame = NULL;
+    if (s_pLoginFrame == NULL) {
+        s_pLoginFrame = new (std::nothrow) CMicroClientLogin();
+    }
+    return s_pLoginFrame;
+}
+
+CMicroClientLogin::CMicroClientLogin() : m_pLoginWebFrame(NULL)
+{
+}
+
+void CMicroClientLogin::ForgetLoginWebFrame(CMircroClientWebFrame* pFrame)
+{
+    if (m_pLoginWebFrame == pFrame) {
+        m_pLoginWebFrame = NULL;
+    }
+}
+
+LPCWSTR CMicroClientLogin::GetWindowClass() const
+{
+    return kLauncherWindowClass;
+}
+
+CUIString CMicroClientLogin::GetSkinDir()
+{
+    return CUIString(L".\\");
+}
+
+CUIString CMicroClientLogin::GetSkinXml()
+{
+    return CUIString(L"login.xml");
+}
+
+UILIB_RESOURCETYPE CMicroClientLogin::GetResourceType() const
+{
+    return UILIB_FROM_ZIPRESOURCE;
+}
+
+UINT CMicroClientLogin::GetResourceID() const
+{
+    return kSkinArchiveResourceId;
+}
+
+LRESULT CMicroClientLogin::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
+{
+    return 0;
+}
+
+void CMicroClientLogin::OnFinalMessage(HWND /*hWnd*/)
+{
+    delete this;
+}
+
+LRESULT CMicroClientLogin::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+    ::PostQuitMessage(0);
+    bHandled = FALSE;
+    return 0;
+}
+
+void CMicroClientLogin::InitWindow()
+{
+    const CMicroClientConfig& config = GetClientConfig();
+    SetIcon(kAppIconResourceId);
+    ResizeClient(config.m_szLoginFrame.cx, config.m_szLoginFrame.cy);
+
+    // The caption reaches down the whole picture: the frame is dragged from anywhere but its buttons.
+    RECT rcCaption = {0, 0, 0, config.m_szLoginFrame.cx};
+    m_PaintManager.SetCaptionRect(rcCaption);
+
+    m_pLoginWebFrame = new (std::nothrow) CMircroClientWebFrame();
+    if (m_pLoginWebFrame != NULL) {
+        const RECT& rcWeb = config.m_rcLoginWeb;
+        m_pLoginWebFrame->SetOwnerFrame(this);
+        m_pLoginWebFrame->MoveWithFrame(rcWeb.left, rcWeb.top, rcWeb.right, rcWeb.bottom);
+        m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle, 0, 0, 0, 0, 0);
+        m_pLoginWebFrame->ShowWindow(true, true);
+    }
+
+    PlaceControl(m_PaintManager.FindControl(L"minbtn"), config.m_rcMini);
+    PlaceControl(m_PaintManager.FindControl(L"closebtn"), config.m_rcClose);
+}
+
+LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if ((uMsg == WM_SIZE || uMsg == WM_MOVE) && m_pLoginWebFrame != NULL) {
+        RECT rcFrame = {};
+        ::GetWindowRect(GetHWND(), &rcFrame);
+        m_pLoginWebFrame->MoveWithFrame(rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.bottom);
+    }
+    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+}
+
+void CMicroClientLogin::OnClick(TNotifyUI& msg)
+{
+    if (msg.pSender == NULL) {
+        return;
+    }
+    if (msg.pSender->GetName() == L"minbtn") {
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (msg.pSender->GetName() == L"closebtn") {
+        Close(1);
+    }
+}

@@ -1,0 +1,44 @@
+// CMircroClientWebFrame: the borderless window over the login frame that carries the login page.
+#pragma once
+
+#include "veneer/Veneer.h"
+
+class CMicroClientLogin;
+
+class CMircroClientWebFrame : public Veneer::WindowImplBase
+{
+public:
+    // Construction
+    CMircroClientWebFrame();
+    ~CMircroClientWebFrame() override;
+
+    // Operations
+    // First call (no offset yet): records the rectangle relative to the frame. Later calls: the frame's
+    // screen rectangle, to which the recorded offset is added.
+    void MoveWithFrame(int left, int top, int right, int bottom);
+    // The frame that must forget this window when it goes away.
+    void SetOwnerFrame(CMicroClientLogin* pFrame) { m_pOwnerFrame = pFrame; }
+
+    // Attributes
+    POINT GetOffset() const;
+    SIZE GetSize() const;
+
+    // Overridables
+    LPCWSTR GetWindowClass() const override;
+    void OnFinalMessage(HWND hWnd) override;
+    void InitWindow() override;
+    LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+
+protected:
+    Veneer::CUIString GetSkinDir() override;
+    Veneer::CUIString GetSkinXml() override;
+    Veneer::UILIB_RESOURCETYPE GetResourceType() const override;
+    UINT GetResourceID() const override;
+
+private:
+    CMicroClientLogin* m_pOwnerFrame;
+    int m_nOffsetX;
+    int m_nOffsetY;
+    int m_nHeight;
+    int m_nWidth;
+};

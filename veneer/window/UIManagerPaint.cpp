@@ -1,0 +1,159 @@
+// CPaintManagerUI: WM_PAINT (double-buffered and layered), the window shadow and WM_PRINTCLIENT.
+#include "veneer/core/UISetup.h"
+#include "veneer/window/UIManager.h"
+#include "veneer/control/UIControl.h"
+
+namespace Veneer {
+
+void CPaintManagerUI::OnPaint()
+{
+    RECT rcPaint = {};
+    if (!::GetUpdateRect(m_hWndPaint, &rcPaint, FALSE)) return;
+    if (m_pRoot == NULL) {
+        PAINTSTRUCT ps = {};
+        ::BeginPaint(m_hWndPaint, &ps);
+        ::EndPaint(m_hWndPaint, &ps);
+        return;
+    }
+    if (m_bAlphaBackground) {
+        PaintLayered();
+        return;
+    }
+
+    UpdateLayout();
+    if (m_bFocusNeeded) SetNextTabControl();
+
+    if (m_bOffscreenPaint && m_hbmpOffscreen == NULL) {
+        RECT rcClient = {};
+        ::GetClientRect(m_hWndPaint, &rcClient);
+        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
+        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
+                                                   rcClient.bottom - rcClient.top);
+    }
+
+    PAINTSTRUCT ps = {};
+    ::BeginPaint(m_hWndPaint, &ps);
+    if (m_bOffscreenPaint && m_hDcOffscreen != NULL && m_hbmpOffscreen != NULL) {
+        HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcOffscreen, m_hbmpOffscreen));
+        int iSaveDC = ::SaveDC(m_hDcOffscreen);
+        m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
+        for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
+            CControlUI* pPostPaintControl = static_cast<CControlUI*>(m_aPostPaintControls[i]);
+            pPostPaintControl->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+        }
+        ::RestoreDC(m_hDcOffscreen, iSaveDC);
+        ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                 ps.rcPaint.bottom - ps.rcPaint.top, m_hDcOffscreen, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        ::SelectObject(m_hDcOffscreen, hOldBitmap);
+        if (m_bShowUpdateRect) {
+            HPEN hOldPen = static_cast<HPEN>(::SelectObject(ps.hdc, m_hUpdateRectPen));
+            HBRUSH hOldBrush = static_cast<HBRUSH>(::SelectObject(ps.hdc, ::GetStockObject(HOLLOW_BRUSH)));
+            ::Rectangle(ps.hdc, rcPaint.left, rcPaint.top, rcPaint.right, rcPaint.bottom);
+            ::SelectObject(ps.hdc, hOldBrush);
+            ::SelectObject(ps.hdc, hOldPen);
+        }
+    } else {
+        int iSaveDC = ::SaveDC(ps.hdc);
+        m_pRoot->DoPaint(ps.hdc, ps.rcPaint);
+        ::RestoreDC(ps.hdc, iSaveDC);
+    }
+    ::EndPaint(m_hWndPaint, &ps);
+
+    // A control that asked for a layout while painting gets one more paint.
+    if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, NULL, FALSE);
+}
+
+void CPaintManagerUI::PaintLayered()
+{
+    LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_LAYERED) == 0) ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    PAINTSTRUCT ps = {};
+    ::BeginPaint(m_hWndPaint, &ps);
+
+    // Every layered paint renders into fresh buffers of the current size.
+    if (m_hDcBackground != NULL) ::DeleteDC(m_hDcBackground);
+    if (m_hbmpBackground != NULL) ::DeleteObject(m_hbmpBackground);
+    m_hDcBackground = NULL;
+    m_hbmpBackground = NULL;
+
+    UpdateLayout();
+    if (m_bFocusNeeded) SetNextTabControl();
+
+    int cx = rcClient.right - rcClient.left;
+    int cy = rcClient.bottom - rcClient.top;
+    if (m_bOffscreenPaint && m_hbmpBackground == NULL && cx > 0 && cy > 0) {
+        m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
+        void* pBits = NULL;
+        m_hbmpBackground = ::CreateDIBSection(m_hDcPaint, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    }
+    if (m_hDcBackground != NULL && m_hbmpBackground != NULL) {
+        HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcBackground, m_hbmpBackground));
+        if (m_bHasWindowShadow) {
+            RECT rcContent = rcClient;
+            DrawWindowShadow(rcContent);
+            m_pRoot->DoPaint(m_hDcBackground, rcContent);
+        } else {
+            m_pRoot->DoPaint(m_hDcBackground, rcClient);
+        }
+        RECT rcWnd = {};
+        ::GetWindowRect(m_hWndPaint, &rcWnd);
+        POINT ptDest = {rcWnd.left, rcWnd.top};
+        SIZE szLayered = {cx, cy};
+        POINT ptSrc = {0, 0};
+        BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::UpdateLayeredWindow(m_hWndPaint, NULL, &ptDest, &szLayered, m_hDcBackground, &ptSrc, 0, &bf, ULW_ALPHA);
+        ::SelectObject(m_hDcBackground, hOldBitmap);
+    }
+    ::EndPaint(m_hWndPaint, &ps);
+}
+
+void CPaintManagerUI::PrintClient(HDC hDC, LPARAM lParam)
+{
+    if (m_pRoot == NULL || hDC == NULL) return;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    int iSaveDC = ::SaveDC(hDC);
+    m_pRoot->DoPaint(hDC, rcClient);
+    if ((lParam & PRF_CHILDREN) != 0) {
+        for (HWND hWndChild = ::GetWindow(m_hWndPaint, GW_CHILD); hWndChild != NULL;
+             hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+            RECT rcPos = {};
+            ::GetWindowRect(hWndChild, &rcPos);
+            ::MapWindowPoints(HWND_DESKTOP, m_hWndPaint, reinterpret_cast<LPPOINT>(&rcPos), 2);
+            ::SetWindowOrgEx(hDC, -rcPos.left, -rcPos.top, NULL);
+            ::SendMessageW(hWndChild, WM_PRINT, reinterpret_cast<WPARAM>(hDC), lParam | PRF_NONCLIENT);
+        }
+    }
+    ::RestoreDC(hDC, iSaveDC);
+}
+
+void CPaintManagerUI::DrawWindowShadow(RECT& rc)
+{
+    TWindowShadowInfo info = {};
+    CalRealShadowRect(rc, info);
+    const RECT* sources[] = {&m_rcShadowTopLeft, &m_rcShadowTop, &m_rcShadowTopRight, &m_rcShadowLeft,
+                             &m_rcShadowRight, &m_rcShadowBottomLeft, &m_rcShadowBottom, &m_rcShadowBottomRight};
+    const RECT* dests[] = {&info.rcTopLeft, &info.rcTop, &info.rcTopRight, &info.rcLeft,
+                           &info.rcRight, &info.rcBottomLeft, &info.rcBottom, &info.rcBottomRight};
+    wchar_t szBuffer[512] = {};
+    for (int i = 0; i < 8; i++) {
+        GenerateShadowRenderString(*sources[i], *dests[i], szBuffer, lengthof(szBuffer));
+        CRenderEngine::DrawImageString(m_hDcBackground, this, rc, rc, szBuffer, NULL);
+    }
+    RECT rcContent = {m_rcShadowTopLeft.right, m_rcShadowTopLeft.bottom, info.rcBottomRight.left,
+                      info.rcBottomRight.top};
+    rc = rcContent;
+}
+
+} // namespace Veneer
