@@ -1,14 +1,45 @@
 #!/usr/bin/env bash
-# Builds everything and starts the launcher under Wine.
+# Builds everything, stamps a demo launch trailer into a copy of the launcher, serves the demo site on
+# loopback and runs the launcher under Wine; the site stops when the launcher ends.
+#   run.sh [--screenshot FILE] [--seconds N]
+# With a display the launcher opens on it. Without one it runs on a virtual display; --screenshot
+# saves a picture of that screen after N seconds (default 8) and then ends the launcher.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/tools/build.sh"
-build="${BUILD_DIR:-$root/build}"
-if [ ! -f "$build/MicroClient.exe" ]; then
-  echo "Built the framework, its tests and benchmarks into $build."
-  echo "The launcher executable does not exist yet; nothing to start."
-  exit 0
-fi
+shot=""
+seconds=8
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --screenshot) shot="$2"; shift 2 ;;
+    --seconds) seconds="$2"; shift 2 ;;
+    *) echo "run: unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+
 . "$root/tools/wine-env.sh"
 trap wine_env_stop EXIT
-wine "$build/MicroClient.exe"
+# Run the build whose programs this machine's Wine can start.
+ARCH="$WINE_ARCH" bash "$root/tools/build.sh"
+if [ "$WINE_ARCH" = i686 ]; then build="$root/build"; else build="$root/build-$WINE_ARCH"; fi
+if [ ! -f "$build/MicroClient.exe" ]; then
+  echo "Built the framework, its tests and benchmarks; the launcher executable does not exist yet."
+  exit 0
+fi
+
+port=8765
+demo="$build/MicroClient-demo.exe"
+python3 "$root/tools/stamp_trailer.py" "$build/MicroClient.exe" \
+  "http://127.0.0.1:$port/login.html" "http://127.0.0.1:$port/service.html" -o "$demo"
+bash "$root/tools/demo_site.sh" start "$port"
+trap 'bash "$root/tools/demo_site.sh" stop "$port" || true; wine_env_stop' EXIT
+
+if [ -n "$shot" ]; then
+  "$WINE" "$demo" &
+  pid=$!
+  sleep "$seconds"
+  import -window root "$shot"
+  echo "run: screenshot saved to $shot"
+  kill "$pid" 2>/dev/null || true
+else
+  "$WINE" "$demo"
+fi
