@@ -10,4 +10,4 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/null
 fi
-cmake --build "$build"
+cmake --build "$build" -j "${BUILD_JOBS:-$(nproc)}"

@@ -10,6 +10,7 @@
 #include "veneer/core/UIWaitCursor.h"
 #include "veneer/core/UIDelegate.h"
 #include "veneer/core/UIMarkup.h"
+#include "veneer/core/UIDialogBuilder.h"
 
 #include "veneer/render/UIZip.h"
 #include "veneer/render/UIResourceFile.h"

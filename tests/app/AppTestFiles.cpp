@@ -31,6 +31,13 @@ std::wstring GetRunningExecutablePath()
     return szPath;
 }
 
+std::wstring GetPathBesideExecutable(const std::wstring& sName)
+{
+    std::wstring sPath = GetRunningExecutablePath();
+    sPath.erase(sPath.find_last_of(L"\\/") + 1);
+    return sPath + sName;
+}
+
 std::string ReadWholeFile(const std::wstring& sPath)
 {
     HANDLE hFile = ::CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);

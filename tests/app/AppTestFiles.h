@@ -30,5 +30,7 @@ private:
 
 // The path of the running executable.
 std::wstring GetRunningExecutablePath();
+// The path of the file sName in the running executable's folder.
+std::wstring GetPathBesideExecutable(const std::wstring& sName);
 // The whole content of a file, empty when it cannot be read.
 std::string ReadWholeFile(const std::wstring& sPath);

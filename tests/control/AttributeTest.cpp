@@ -279,3 +279,17 @@ TEST(ControlIdentity, ClassAndInterfaces)
     EXPECT_EQ(static_cast<IContainerUI*>(&horizontal), horizontal.GetInterface(L"IContainer"));
     EXPECT_EQ(0u, control.GetControlFlags());
 }
+
+TEST(ControlColours, AdjustedByTheProcessHueOnlyWhenAsked)
+{
+    CControlUI control;
+    CPaintManagerUI::SetHSL(true, 60, 100, 100);
+    EXPECT_EQ(0xFFFF0000u, control.GetAdjustColor(0xFFFF0000u));
+    control.SetAttribute(L"colorhsl", L"true");
+    DWORD adjusted = control.GetAdjustColor(0xFFFF0000u);
+    CPaintManagerUI::SetHSL(true, 180, 100, 100);
+    EXPECT_EQ(CRenderEngine::AdjustColor(0xFFFF0000u, 60, 100, 100), adjusted);
+    EXPECT_NE(0xFFFF0000u, adjusted);
+    // At the neutral setting the colour is unchanged, alpha included.
+    EXPECT_EQ(0x80FF0000u, control.GetAdjustColor(0x80FF0000u));
+}

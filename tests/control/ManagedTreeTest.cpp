@@ -2,6 +2,7 @@
 // delayed destruction, notifications, hooks and post-painting.
 #include "veneer/core/UISetup.h"
 #include "ControlTestUtil.h"
+#include "render/DibCanvas.h"
 
 #include <string>
 
@@ -360,4 +361,22 @@ TEST_F(ManagedTree, ShadowDragRegistersForPostPaintWhileCaptured)
     box->Event(up);
     EXPECT_TRUE(RectEq(box->GetPos(), 0, 0, 200, 152));
     EXPECT_TRUE(root->IsUpdateNeeded());
+}
+
+TEST_F(ManagedTree, BackgroundImagesComeFromTheManagersCache)
+{
+    CTestBitmap red(10, 10, 0xFFFF0000);
+    ASSERT_TRUE(m_manager->AddImage(L"red", red.Detach(), 10, 10, false) != NULL);
+
+    CContainerUI* root = new CContainerUI;
+    CControlUI* leaf = new CControlUI;
+    leaf->SetBkImage(L"red");
+    root->Add(leaf);
+    Attach(root, Rc(0, 0, 50, 50));
+
+    CDibCanvas canvas(100, 100);
+    root->DoPaint(canvas.GetDC(), Rc(0, 0, 100, 100));
+    EXPECT_TRUE(RgbNear(canvas.Get(25, 25), 0xFF0000, 0));
+    EXPECT_TRUE(RgbNear(canvas.Get(75, 75), 0xFFFFFF, 0));
+    EXPECT_STREQ(L"red", leaf->GetBkImage());
 }

@@ -1,6 +1,7 @@
 // Tests of control and container painting, read back from a memory bitmap.
 #include "veneer/core/UISetup.h"
 #include "ControlTestUtil.h"
+#include "render/DibCanvas.h"
 
 using namespace Veneer;
 using namespace ControlTest;
@@ -12,53 +13,20 @@ const DWORD kRed = 0xFF0000;
 const DWORD kGreen = 0x00FF00;
 const DWORD kBlue = 0x0000FF;
 
-// A 200 x 200 white canvas on a top-down 32-bit DIB, read back as 0xRRGGBB.
-class Canvas
+// A white 200 x 200 surface read back as 0xRRGGBB.
+class Canvas : public CDibCanvas
 {
 public:
-    Canvas()
-    {
-        BITMAPINFO bmi;
-        ::ZeroMemory(&bmi, sizeof(bmi));
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = kSize;
-        bmi.bmiHeader.biHeight = -kSize;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        m_dc = ::CreateCompatibleDC(NULL);
-        m_bitmap = ::CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), NULL, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-        Fill(Rc(0, 0, kSize, kSize), kWhite);
-    }
-    ~Canvas()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-
-    HDC dc() const { return m_dc; }
-
-    DWORD At(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_bits[y * kSize + x] & 0xFFFFFF;
-    }
-
+    Canvas() : CDibCanvas(200, 200) {}
+    HDC dc() const { return GetDC(); }
+    DWORD At(int x, int y) const { return Get(x, y) & 0xFFFFFF; }
+    // Through GDI, so that a clip left on the DC would show.
     void Fill(const RECT& rc, DWORD rgb)
     {
         HBRUSH brush = ::CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
-        ::FillRect(m_dc, &rc, brush);
+        ::FillRect(GetDC(), &rc, brush);
         ::DeleteObject(brush);
     }
-
-private:
-    static const int kSize = 200;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    DWORD* m_bits;
 };
 
 int Red(DWORD rgb) { return (rgb >> 16) & 0xFF; }
@@ -223,4 +191,16 @@ TEST(ContainerPaint, HiddenChildrenAreNotPainted)
     child->SetVisible(true);
     container.DoPaint(canvas.dc(), Rc(0, 0, 200, 200));
     EXPECT_EQ(kRed, canvas.At(25, 25));
+}
+
+TEST(ControlPaint, ABackgroundImageThatCannotBeDrawnIsDropped)
+{
+    // Without a paint manager there is no image cache to draw from.
+    Canvas canvas;
+    CControlUI control;
+    control.SetPos(Rc(0, 0, 50, 50));
+    control.SetBkImage(L"file='bk.png'");
+    control.DoPaint(canvas.dc(), Rc(0, 0, 200, 200));
+    EXPECT_STREQ(L"", control.GetBkImage());
+    EXPECT_EQ(kWhite, canvas.At(25, 25));
 }

@@ -767,12 +767,7 @@ DWORD CControlUI::GetAdjustColor(DWORD color)
 
 bool CControlUI::DrawImage(HDC hDC, LPCWSTR image, LPCWSTR modify)
 {
-    // The image-string renderer (CRenderEngine::DrawImageString) is not in the build yet; until it
-    // is, nothing is drawn and the failure is reported so the caller treats the image as undrawable.
-    (void)hDC;
-    (void)image;
-    (void)modify;
-    return false;
+    return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, image, modify);
 }
 
 CUIString CControlUI::GetVirtualWnd() const
