@@ -416,4 +416,43 @@ TEST_F(ButtonTest, ContextMenuAndCursor)
     EXPECT_EQ(::LoadCursorW(NULL, IDC_HAND), ::GetCursor());
 }
 
+TEST_F(ButtonTest, SkinTagsMakeLabelsAndButtons)
+{
+    CDialogBuilder builder;
+    CControlUI* pRoot = builder.Create(
+        L"<Window><Default name=\"Button\" value=\"hottextcolor=&quot;#FFFF0000&quot;\"/>"
+        L"<VerticalLayout>"
+        L"<Label name=\"title\" enabledeffect=\"true\" text=\"effect\" align=\"right\"/>"
+        L"<Button name=\"closebtn\" text=\"x\" hottextcolor=\"#FF00FF00\" normalimage=\"normal\"/>"
+        L"<Button name=\"plain\"/>"
+        L"<button name=\"lowercase\"/>"
+        L"</VerticalLayout></Window>",
+        NULL, NULL, m_pm);
+    ASSERT_TRUE(pRoot != NULL);
+    ASSERT_TRUE(m_pm->AttachDialog(pRoot));
+    RECT rc = { 0, 0, kWidth, kHeight * 2 };
+    pRoot->SetPos(rc);
+
+    CLabelUI* pLabel = static_cast<CLabelUI*>(m_pm->FindControl(L"title"));
+    CButtonUI* pClose = static_cast<CButtonUI*>(m_pm->FindControl(L"closebtn"));
+    CButtonUI* pPlain = static_cast<CButtonUI*>(m_pm->FindControl(L"plain"));
+    ASSERT_TRUE(pLabel != NULL && pClose != NULL && pPlain != NULL);
+    EXPECT_STREQ(L"LabelUI", pLabel->GetClass());
+    EXPECT_STREQ(L"ButtonUI", pClose->GetClass());
+    // Tags are compared exactly: "button" makes nothing.
+    EXPECT_TRUE(m_pm->FindControl(L"lowercase") == NULL);
+
+    EXPECT_STREQ(L"effect", pLabel->GetText());
+    EXPECT_EQ(static_cast<UINT>(DT_RIGHT), pLabel->GetTextStyle());
+    EXPECT_EQ(0xFF00FF00u, pClose->GetHotTextColor());
+    EXPECT_EQ(0xFFFF0000u, pPlain->GetHotTextColor());
+    EXPECT_STREQ(L"normal", pClose->GetNormalImage());
+
+    // Without a fixed height the layout asks the estimate: font height plus 4 or 8.
+    const int fontHeight = m_pm->GetDefaultFontInfo()->tm.tmHeight;
+    EXPECT_EQ(fontHeight + 4, pLabel->GetHeight());
+    EXPECT_EQ(fontHeight + 8, pClose->GetHeight());
+    EXPECT_EQ(pLabel->GetPos().bottom, pClose->GetPos().top);
+}
+
 } // namespace
