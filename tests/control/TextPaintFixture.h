@@ -117,19 +117,9 @@ protected:
     // A solid, opaque image registered with the manager (which takes the bitmap) under a name.
     void AddSolidImage(LPCWSTR name, int cx, int cy, DWORD color)
     {
-        BITMAPINFO bmi;
-        ::ZeroMemory(&bmi, sizeof(bmi));
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = NULL;
-        HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
-        ASSERT_TRUE(hBitmap != NULL && bits != NULL);
-        DWORD* pixels = static_cast<DWORD*>(bits);
-        for (int i = 0; i < cx * cy; ++i) pixels[i] = color | 0xFF000000;
+        CTestBitmap bitmap(cx, cy, color | 0xFF000000);
+        ASSERT_TRUE(bitmap.IsValid());
+        HBITMAP hBitmap = bitmap.Detach();
         if (m_pm->AddImage(name, hBitmap, cx, cy, false) == NULL) {
             ::DeleteObject(hBitmap);
             FAIL() << "image not registered";

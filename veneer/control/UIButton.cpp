@@ -260,11 +260,7 @@ void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 SIZE CButtonUI::EstimateSize(SIZE szAvailable)
 {
-    CPaintManagerUI* pManager = GetManager();
-    if (GetFixedHeight() != 0 || pManager == NULL) return CControlUI::EstimateSize(szAvailable);
-    const TFontInfo* pFont = pManager->GetFontInfo(GetFont());
-    SIZE sz = { GetFixedWidth(), (pFont != NULL ? pFont->tm.tmHeight : 0) + 8 };
-    return sz;
+    return EstimateOneLine(szAvailable, 8);
 }
 
 void CButtonUI::RefreshPaintState()

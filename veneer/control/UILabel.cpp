@@ -453,10 +453,15 @@ void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 SIZE CLabelUI::EstimateSize(SIZE szAvailable)
 {
+    return EstimateOneLine(szAvailable, 4);
+}
+
+SIZE CLabelUI::EstimateOneLine(SIZE szAvailable, int nMargin)
+{
     CPaintManagerUI* pManager = GetManager();
     if (GetFixedHeight() != 0 || pManager == NULL) return CControlUI::EstimateSize(szAvailable);
     const TFontInfo* pFont = pManager->GetFontInfo(GetFont());
-    SIZE sz = { GetFixedWidth(), (pFont != NULL ? pFont->tm.tmHeight : 0) + 4 };
+    SIZE sz = { GetFixedWidth(), (pFont != NULL ? pFont->tm.tmHeight : 0) + nMargin };
     return sz;
 }
 

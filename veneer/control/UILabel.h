@@ -94,6 +94,9 @@ public:
 protected:
     // Zero text colours take the manager's defaults, once and for good.
     void ResolveDefaultColors();
+    // The fixed size when a height is fixed, else the fixed width and one line of the label's font
+    // plus a margin.
+    SIZE EstimateOneLine(SIZE szAvailable, int nMargin);
     // The item rectangle less the text padding.
     RECT GetTextRect() const;
     void PaintEffectText(HDC hDC, const RECT& rcText);
