@@ -25,3 +25,4 @@
 #include "veneer/control/UIContainer.h"
 #include "veneer/control/UIVerticalLayout.h"
 #include "veneer/control/UIHorizontalLayout.h"
+#include "veneer/control/UIScrollBar.h"
