@@ -28,5 +28,6 @@
 #include "veneer/control/UIContainer.h"
 #include "veneer/control/UIVerticalLayout.h"
 #include "veneer/control/UIHorizontalLayout.h"
+#include "veneer/control/UIScrollBar.h"
 #include "veneer/control/UILabel.h"
 #include "veneer/control/UIButton.h"

@@ -1,6 +1,7 @@
 // CContainerUI: child ownership, float placement, painting with clips, hit testing and scrolling.
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UIContainer.h"
+#include "veneer/control/UIScrollBar.h"
 #include "veneer/control/UIAttribute.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/window/UIManager.h"
@@ -8,47 +9,6 @@
 namespace Veneer {
 
 namespace {
-
-// The scroll bar control is not part of the framework yet, so a container cannot create one and both
-// bar pointers stay null. Every access to a bar goes through these adapters, which answer as for an
-// absent bar until the bar class exists.
-CScrollBarUI* CreateScrollBar(CContainerUI* owner, bool horizontal)
-{
-    (void)owner;
-    (void)horizontal;
-    return NULL;
-}
-
-CControlUI* BarControl(CScrollBarUI* bar)
-{
-    assert(bar == NULL);
-    (void)bar;
-    return NULL;
-}
-
-int GetBarScrollPos(CScrollBarUI* bar)
-{
-    (void)bar;
-    return 0;
-}
-
-void SetBarScrollPos(CScrollBarUI* bar, int pos)
-{
-    (void)bar;
-    (void)pos;
-}
-
-int GetBarScrollRange(CScrollBarUI* bar)
-{
-    (void)bar;
-    return 0;
-}
-
-void SetBarScrollRange(CScrollBarUI* bar, int range)
-{
-    (void)bar;
-    (void)range;
-}
 
 bool IntersectsRect(const RECT& a, const RECT& b)
 {
@@ -75,9 +35,9 @@ CContainerUI::~CContainerUI()
     // Children go now: the manager may be going away with this container.
     m_bDelayedDestroy = false;
     RemoveAll();
-    delete BarControl(m_pVerticalScrollBar);
+    delete m_pVerticalScrollBar;
     m_pVerticalScrollBar = NULL;
-    delete BarControl(m_pHorizontalScrollBar);
+    delete m_pHorizontalScrollBar;
     m_pHorizontalScrollBar = NULL;
 }
 
@@ -188,8 +148,8 @@ void CContainerUI::DoEvent(TEventUI& event)
         return;
     }
 
-    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
-    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    CScrollBarUI* vbar = m_pVerticalScrollBar;
+    CScrollBarUI* hbar = m_pHorizontalScrollBar;
     bool vertical = vbar != NULL && vbar->IsVisible() && vbar->IsEnabled();
     bool horizontal = !vertical && hbar != NULL && hbar->IsVisible() && hbar->IsEnabled();
     if (vertical || horizontal) {
@@ -248,8 +208,8 @@ void CContainerUI::SetInternVisible(bool visible)
 
 void CContainerUI::SetMouseEnabled(bool enabled)
 {
-    if (CControlUI* bar = BarControl(m_pVerticalScrollBar)) bar->SetMouseEnabled(enabled);
-    if (CControlUI* bar = BarControl(m_pHorizontalScrollBar)) bar->SetMouseEnabled(enabled);
+    if (CScrollBarUI* bar = m_pVerticalScrollBar) bar->SetMouseEnabled(enabled);
+    if (CScrollBarUI* bar = m_pHorizontalScrollBar) bar->SetMouseEnabled(enabled);
     CControlUI::SetMouseEnabled(enabled);
 }
 
@@ -333,21 +293,19 @@ RECT CContainerUI::GetInnerRect() const
     rc.top += m_rcInset.top;
     rc.right -= m_rcInset.right;
     rc.bottom -= m_rcInset.bottom;
-    if (IsVerticalBarShown()) rc.right -= BarControl(m_pVerticalScrollBar)->GetFixedWidth();
-    if (IsHorizontalBarShown()) rc.bottom -= BarControl(m_pHorizontalScrollBar)->GetFixedHeight();
+    if (IsVerticalBarShown()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    if (IsHorizontalBarShown()) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     return rc;
 }
 
 bool CContainerUI::IsVerticalBarShown() const
 {
-    CControlUI* bar = BarControl(m_pVerticalScrollBar);
-    return bar != NULL && bar->IsVisible();
+    return m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible();
 }
 
 bool CContainerUI::IsHorizontalBarShown() const
 {
-    CControlUI* bar = BarControl(m_pHorizontalScrollBar);
-    return bar != NULL && bar->IsVisible();
+    return m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
 }
 
 void CContainerUI::SetPos(RECT rc)
@@ -413,9 +371,9 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
         }
     }
 
-    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
+    CScrollBarUI* vbar = m_pVerticalScrollBar;
     if (vbar != NULL && vbar->IsVisible() && IntersectsRect(rcPaint, vbar->GetPos())) vbar->DoPaint(hDC, rcPaint);
-    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    CScrollBarUI* hbar = m_pHorizontalScrollBar;
     if (hbar != NULL && hbar->IsVisible() && IntersectsRect(rcPaint, hbar->GetPos())) hbar->DoPaint(hDC, rcPaint);
 }
 
@@ -474,14 +432,14 @@ void CContainerUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     }
     else if (::wcscmp(name, L"vscrollbarstyle") == 0) {
         EnableScrollBar(true, GetHorizontalScrollBar() != NULL);
-        if (CControlUI* bar = BarControl(GetVerticalScrollBar())) bar->ApplyAttributeList(value);
+        if (CScrollBarUI* bar = GetVerticalScrollBar()) bar->ApplyAttributeList(value);
     }
     else if (::wcscmp(name, L"hscrollbar") == 0) {
         EnableScrollBar(GetVerticalScrollBar() != NULL, CUIAttribute::ParseBool(value));
     }
     else if (::wcscmp(name, L"hscrollbarstyle") == 0) {
         EnableScrollBar(GetVerticalScrollBar() != NULL, true);
-        if (CControlUI* bar = BarControl(GetHorizontalScrollBar())) bar->ApplyAttributeList(value);
+        if (CScrollBarUI* bar = GetHorizontalScrollBar()) bar->ApplyAttributeList(value);
     }
     else if (::wcscmp(name, L"childpadding") == 0) SetChildPadding(CUIAttribute::ParseInt(value));
     else CControlUI::SetAttribute(name, value);
@@ -491,8 +449,8 @@ void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool
 {
     // Children first, so that they are initialised before their container.
     for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetManager(manager, this, init);
-    if (CControlUI* bar = BarControl(m_pVerticalScrollBar)) bar->SetManager(manager, this, init);
-    if (CControlUI* bar = BarControl(m_pHorizontalScrollBar)) bar->SetManager(manager, this, init);
+    if (CScrollBarUI* bar = m_pVerticalScrollBar) bar->SetManager(manager, this, init);
+    if (CScrollBarUI* bar = m_pHorizontalScrollBar) bar->SetManager(manager, this, init);
     CControlUI::SetManager(manager, parent, init);
 }
 
@@ -502,8 +460,8 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT fl
     if ((flags & FIND_ENABLED) != 0 && !IsEnabled()) return NULL;
 
     bool hitTest = (flags & FIND_HIT_TEST) != 0;
-    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
-    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    CScrollBarUI* vbar = m_pVerticalScrollBar;
+    CScrollBarUI* hbar = m_pHorizontalScrollBar;
     CControlUI* result = NULL;
 
     if (hitTest) {
@@ -548,16 +506,16 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT fl
 SIZE CContainerUI::GetScrollPos() const
 {
     SIZE sz = { 0, 0 };
-    if (IsHorizontalBarShown()) sz.cx = GetBarScrollPos(m_pHorizontalScrollBar);
-    if (IsVerticalBarShown()) sz.cy = GetBarScrollPos(m_pVerticalScrollBar);
+    if (IsHorizontalBarShown()) sz.cx = m_pHorizontalScrollBar->GetScrollPos();
+    if (IsVerticalBarShown()) sz.cy = m_pVerticalScrollBar->GetScrollPos();
     return sz;
 }
 
 SIZE CContainerUI::GetScrollRange() const
 {
     SIZE sz = { 0, 0 };
-    if (IsHorizontalBarShown()) sz.cx = GetBarScrollRange(m_pHorizontalScrollBar);
-    if (IsVerticalBarShown()) sz.cy = GetBarScrollRange(m_pVerticalScrollBar);
+    if (IsHorizontalBarShown()) sz.cx = m_pHorizontalScrollBar->GetScrollRange();
+    if (IsVerticalBarShown()) sz.cy = m_pVerticalScrollBar->GetScrollRange();
     return sz;
 }
 
@@ -566,14 +524,14 @@ void CContainerUI::SetScrollPos(SIZE pos)
     int dx = 0;
     int dy = 0;
     if (IsVerticalBarShown()) {
-        int last = GetBarScrollPos(m_pVerticalScrollBar);
-        SetBarScrollPos(m_pVerticalScrollBar, pos.cy);
-        dy = GetBarScrollPos(m_pVerticalScrollBar) - last;
+        int last = m_pVerticalScrollBar->GetScrollPos();
+        m_pVerticalScrollBar->SetScrollPos(pos.cy);
+        dy = m_pVerticalScrollBar->GetScrollPos() - last;
     }
     if (IsHorizontalBarShown()) {
-        int last = GetBarScrollPos(m_pHorizontalScrollBar);
-        SetBarScrollPos(m_pHorizontalScrollBar, pos.cx);
-        dx = GetBarScrollPos(m_pHorizontalScrollBar) - last;
+        int last = m_pHorizontalScrollBar->GetScrollPos();
+        m_pHorizontalScrollBar->SetScrollPos(pos.cx);
+        dx = m_pHorizontalScrollBar->GetScrollPos() - last;
     }
     if (dx == 0 && dy == 0) return;
 
@@ -612,7 +570,7 @@ void CContainerUI::PageUp()
 {
     SIZE sz = GetScrollPos();
     int offset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsHorizontalBarShown()) offset -= BarControl(m_pHorizontalScrollBar)->GetFixedHeight();
+    if (IsHorizontalBarShown()) offset -= m_pHorizontalScrollBar->GetFixedHeight();
     sz.cy -= offset;
     SetScrollPos(sz);
 }
@@ -621,7 +579,7 @@ void CContainerUI::PageDown()
 {
     SIZE sz = GetScrollPos();
     int offset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsHorizontalBarShown()) offset -= BarControl(m_pHorizontalScrollBar)->GetFixedHeight();
+    if (IsHorizontalBarShown()) offset -= m_pHorizontalScrollBar->GetFixedHeight();
     sz.cy += offset;
     SetScrollPos(sz);
 }
@@ -658,7 +616,7 @@ void CContainerUI::PageLeft()
 {
     SIZE sz = GetScrollPos();
     int offset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsVerticalBarShown()) offset -= BarControl(m_pVerticalScrollBar)->GetFixedWidth();
+    if (IsVerticalBarShown()) offset -= m_pVerticalScrollBar->GetFixedWidth();
     sz.cx -= offset;
     SetScrollPos(sz);
 }
@@ -667,7 +625,7 @@ void CContainerUI::PageRight()
 {
     SIZE sz = GetScrollPos();
     int offset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsVerticalBarShown()) offset -= BarControl(m_pVerticalScrollBar)->GetFixedWidth();
+    if (IsVerticalBarShown()) offset -= m_pVerticalScrollBar->GetFixedWidth();
     sz.cx += offset;
     SetScrollPos(sz);
 }
@@ -689,32 +647,31 @@ void CContainerUI::EndRight()
 void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal)
 {
     if (enableVertical && m_pVerticalScrollBar == NULL) {
-        m_pVerticalScrollBar = CreateScrollBar(this, false);
-        if (CControlUI* bar = BarControl(m_pVerticalScrollBar)) {
-            bar->SetManager(m_pManager, NULL, false);
-            if (m_pManager != NULL) {
-                LPCWSTR style = m_pManager->GetDefaultAttributeList(L"VScrollBar");
-                if (style != NULL) bar->ApplyAttributeList(style);
-            }
+        m_pVerticalScrollBar = new CScrollBarUI;
+        m_pVerticalScrollBar->SetOwner(this);
+        m_pVerticalScrollBar->SetManager(m_pManager, NULL, false);
+        if (m_pManager != NULL) {
+            LPCWSTR style = m_pManager->GetDefaultAttributeList(L"VScrollBar");
+            if (style != NULL) m_pVerticalScrollBar->ApplyAttributeList(style);
         }
     }
     else if (!enableVertical && m_pVerticalScrollBar != NULL) {
-        delete BarControl(m_pVerticalScrollBar);
+        delete m_pVerticalScrollBar;
         m_pVerticalScrollBar = NULL;
     }
 
     if (enableHorizontal && m_pHorizontalScrollBar == NULL) {
-        m_pHorizontalScrollBar = CreateScrollBar(this, true);
-        if (CControlUI* bar = BarControl(m_pHorizontalScrollBar)) {
-            bar->SetManager(m_pManager, NULL, false);
-            if (m_pManager != NULL) {
-                LPCWSTR style = m_pManager->GetDefaultAttributeList(L"HScrollBar");
-                if (style != NULL) bar->ApplyAttributeList(style);
-            }
+        m_pHorizontalScrollBar = new CScrollBarUI;
+        m_pHorizontalScrollBar->SetOwner(this);
+        m_pHorizontalScrollBar->SetHorizontal(true);
+        m_pHorizontalScrollBar->SetManager(m_pManager, NULL, false);
+        if (m_pManager != NULL) {
+            LPCWSTR style = m_pManager->GetDefaultAttributeList(L"HScrollBar");
+            if (style != NULL) m_pHorizontalScrollBar->ApplyAttributeList(style);
         }
     }
     else if (!enableHorizontal && m_pHorizontalScrollBar != NULL) {
-        delete BarControl(m_pHorizontalScrollBar);
+        delete m_pHorizontalScrollBar;
         m_pHorizontalScrollBar = NULL;
     }
 
@@ -735,20 +692,20 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
 {
     (void)cxRequired;
 
-    CControlUI* hbar = BarControl(m_pHorizontalScrollBar);
+    CScrollBarUI* hbar = m_pHorizontalScrollBar;
     if (hbar != NULL && hbar->IsVisible()) {
         RECT rcBar = { rc.left, rc.bottom, rc.right, rc.bottom + hbar->GetFixedHeight() };
         hbar->SetPos(rcBar);
     }
 
-    CControlUI* vbar = BarControl(m_pVerticalScrollBar);
+    CScrollBarUI* vbar = m_pVerticalScrollBar;
     if (vbar == NULL) return;
 
     int range = cyRequired - (rc.bottom - rc.top);
     if (rc.bottom - rc.top < cyRequired && !vbar->IsVisible()) {
         vbar->SetVisible(true);
-        SetBarScrollRange(m_pVerticalScrollBar, range);
-        SetBarScrollPos(m_pVerticalScrollBar, 0);
+        vbar->SetScrollRange(range);
+        vbar->SetScrollPos(0);
         // Lay out again with the bar taking its room; that pass must not hide it again.
         m_bScrollProcess = true;
         SetPos(m_rcItem);
@@ -759,8 +716,8 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
 
     if (range <= 0 && !m_bScrollProcess) {
         vbar->SetVisible(false);
-        SetBarScrollPos(m_pVerticalScrollBar, 0);
-        SetBarScrollRange(m_pVerticalScrollBar, 0);
+        vbar->SetScrollPos(0);
+        vbar->SetScrollRange(0);
         SetPos(m_rcItem);
         return;
     }
@@ -768,15 +725,15 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
     RECT rcBar = { rc.right, rc.top, rc.right + vbar->GetFixedWidth(), rc.bottom };
     vbar->SetPos(rcBar);
 
-    if (GetBarScrollRange(m_pVerticalScrollBar) != range) {
-        int lastPos = GetBarScrollPos(m_pVerticalScrollBar);
-        SetBarScrollRange(m_pVerticalScrollBar, range < 0 ? -range : range);
-        if (GetBarScrollRange(m_pVerticalScrollBar) == 0) {
+    if (vbar->GetScrollRange() != range) {
+        int lastPos = vbar->GetScrollPos();
+        vbar->SetScrollRange(range < 0 ? -range : range);
+        if (vbar->GetScrollRange() == 0) {
             vbar->SetVisible(false);
-            SetBarScrollPos(m_pVerticalScrollBar, 0);
+            vbar->SetScrollPos(0);
         }
         // The position was clamped into the new range: the children must follow.
-        if (lastPos > GetBarScrollPos(m_pVerticalScrollBar)) SetPos(m_rcItem);
+        if (lastPos > vbar->GetScrollPos()) SetPos(m_rcItem);
     }
 }
 
