@@ -52,7 +52,7 @@ const TControlTag kControlTags[] = {
     { VENEER_TAG(L"TreeView"), NULL },
     { VENEER_TAG(L"Container"), &NewControl<CContainerUI> },
     { VENEER_TAG(L"TabLayout"), NULL },
-    { VENEER_TAG(L"ScrollBar"), NULL },
+    { VENEER_TAG(L"ScrollBar"), &NewControl<CScrollBarUI> },
     { VENEER_TAG(L"ListHeader"), NULL },
     { VENEER_TAG(L"TileLayout"), NULL },
     { VENEER_TAG(L"WebBrowser"), NULL },
