@@ -16,6 +16,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+bash "$root/tools/setup.sh"
 . "$root/tools/wine-env.sh"
 trap wine_env_stop EXIT
 # Run the build whose programs this machine's Wine can start.
