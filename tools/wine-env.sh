@@ -34,10 +34,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   /usr/lib/wine/wineserver64 -w || true
 fi
 
-# A server already running for this prefix (another run on this machine) is shared and left alone.
+# A server already running for this prefix (another run on this machine) is shared and left alone:
+# a second "wineserver -p" on the same prefix exits with 2 and changes nothing.
 wine_env_started_server=""
-if ! pgrep -u "$(id -u)" -f wineserver >/dev/null 2>&1; then
-  /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 </dev/null || true
+if /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 </dev/null; then
   wine_env_started_server=1
 fi
 
