@@ -2,6 +2,8 @@
 #include "veneer/core/UISetup.h"
 #include "SkinRender.h"
 
+#include "veneer/window/UIManager.h"
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ void Print(FILE* stream, const std::wstring& text)
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Like any program of the framework: window classes and instance-relative paths use this module.
+    Veneer::CPaintManagerUI::SetInstance(::GetModuleHandleW(NULL));
     std::vector<std::wstring> args(argv, argv + argc);
     std::wstring message;
     int code = RunSkinRender(args, message);
