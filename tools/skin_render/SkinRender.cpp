@@ -8,6 +8,8 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include <new>
+
 using namespace Veneer;
 
 namespace {
@@ -503,8 +505,14 @@ int RunSkinRender(const std::vector<std::wstring>& args, std::wstring& message)
     }
     CSkinRenderer renderer;
     TSkinImage image;
-    if (!renderer.Render(job, image) || !renderer.WritePng(image, job.output)) {
-        message = program + L": " + renderer.GetLastError() + L"\n";
+    try {
+        if (!renderer.Render(job, image) || !renderer.WritePng(image, job.output)) {
+            message = program + L": " + renderer.GetLastError() + L"\n";
+            return kExitFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        // A large size may fit the limits and still not the address space of a 32-bit process.
+        message = program + L": not enough memory for a picture of that size\n";
         return kExitFailed;
     }
     message = job.output + L": " + std::to_wstring(image.width) + L"x" + std::to_wstring(image.height) +
