@@ -1,0 +1,313 @@
+// Tests of the skin render tool: generated skins rendered to PNG and read back, and its failure paths.
+#include "veneer/core/UISetup.h"
+#include "SkinRender.h"
+
+#include "support/ResourceScope.h"
+#include "support/TempFolder.h"
+#include "support/ZipWriter.h"
+#include "veneer/window/UIManager.h"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include <string>
+#include <vector>
+
+using Veneer::CPaintManagerUI;
+
+namespace {
+
+struct TPixel
+{
+    int r, g, b, a;
+};
+
+// A decoded PNG; empty when the file is missing or not a PNG.
+struct TDecoded
+{
+    int width = 0;
+    int height = 0;
+    std::vector<BYTE> rgba;
+
+    TPixel At(int x, int y) const
+    {
+        const BYTE* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+        return TPixel{p[0], p[1], p[2], p[3]};
+    }
+};
+
+std::string ReadAll(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) return bytes;
+    DWORD size = ::GetFileSize(hFile, NULL);
+    bytes.resize(size);
+    DWORD read = 0;
+    if (size > 0 && !::ReadFile(hFile, &bytes[0], size, &read, NULL)) read = 0;
+    bytes.resize(read);
+    ::CloseHandle(hFile);
+    return bytes;
+}
+
+TDecoded DecodePng(const std::wstring& path)
+{
+    TDecoded decoded;
+    std::string bytes = ReadAll(path);
+    if (bytes.size() < 8 || bytes.compare(1, 3, "PNG") != 0) return decoded;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                            static_cast<int>(bytes.size()), &decoded.width, &decoded.height,
+                                            &channels, 4);
+    if (pixels == NULL) return TDecoded();
+    decoded.rgba.assign(pixels, pixels + static_cast<size_t>(decoded.width) * decoded.height * 4);
+    stbi_image_free(pixels);
+    return decoded;
+}
+
+void AppendBytes(void* context, void* data, int size)
+{
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+// An 8 x 8 PNG of one straight RGBA colour.
+std::string SolidPng(BYTE r, BYTE g, BYTE b, BYTE a)
+{
+    std::vector<BYTE> pixels;
+    for (int i = 0; i < 64; ++i) pixels.insert(pixels.end(), {r, g, b, a});
+    std::string png;
+    stbi_write_png_to_func(AppendBytes, &png, 8, 8, 4, pixels.data(), 8 * 4);
+    return png;
+}
+
+bool Near(const TPixel& p, int r, int g, int b, int a, int tolerance = 3)
+{
+    return abs(p.r - r) <= tolerance && abs(p.g - g) <= tolerance && abs(p.b - b) <= tolerance &&
+           abs(p.a - a) <= tolerance;
+}
+
+// A band of image at the top (10 pixels high) over a red rest, on a dark background.
+const char kPanelXml[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+    "<Window size=\"40,30\">"
+    "<VerticalLayout bkcolor=\"#FF102030\">"
+    "<Control height=\"10\" bkimage=\"img\\green.png\"/>"
+    "<Control bkcolor=\"#FFFF0000\"/>"
+    "</VerticalLayout></Window>";
+
+class SkinRenderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_temp.IsValid()); }
+
+    int Run(std::vector<std::wstring> args)
+    {
+        args.insert(args.begin(), L"skin_render");
+        m_message.clear();
+        return RunSkinRender(args, m_message);
+    }
+
+    bool HasMessage(const std::wstring& part) const { return m_message.find(part) != std::wstring::npos; }
+
+    CResourceScope m_scope;
+    CTempFolder m_temp;
+    std::wstring m_message;
+};
+
+TEST_F(SkinRenderTest, LayoutFileRendersAtItsWindowSizeWithItsImages)
+{
+    ASSERT_TRUE(m_temp.WriteFile(L"skin\\panel.xml", kPanelXml));
+    ASSERT_TRUE(m_temp.WriteFile(L"skin\\img\\green.png", SolidPng(0, 255, 0, 255)));
+    const std::wstring out = m_temp.GetFile(L"panel.png");
+
+    ASSERT_EQ(0, Run({m_temp.GetFile(L"skin\\panel.xml"), L"-o", out})) << m_message;
+    TDecoded png = DecodePng(out);
+    ASSERT_EQ(40, png.width);
+    ASSERT_EQ(30, png.height);
+    EXPECT_TRUE(Near(png.At(0, 0), 0, 255, 0, 255));
+    EXPECT_TRUE(Near(png.At(39, 9), 0, 255, 0, 255));
+    EXPECT_TRUE(Near(png.At(0, 10), 255, 0, 0, 255));
+    EXPECT_TRUE(Near(png.At(39, 29), 255, 0, 0, 255));
+    EXPECT_TRUE(HasMessage(L"40x30"));
+}
+
+TEST_F(SkinRenderTest, SizeOptionLaysTheTreeOutAtThatSize)
+{
+    ASSERT_TRUE(m_temp.WriteFile(L"panel.xml", kPanelXml));
+    ASSERT_TRUE(m_temp.WriteFile(L"img\\green.png", SolidPng(0, 255, 0, 255)));
+    const std::wstring out = m_temp.GetFile(L"wide.png");
+
+    // Only a layout at the new size fills the far corners of a larger picture.
+    ASSERT_EQ(0, Run({L"--size", L"90x50", m_temp.GetFile(L"panel.xml"), L"--output=" + out})) << m_message;
+    TDecoded png = DecodePng(out);
+    ASSERT_EQ(90, png.width);
+    ASSERT_EQ(50, png.height);
+    EXPECT_TRUE(Near(png.At(89, 5), 0, 255, 0, 255));
+    EXPECT_TRUE(Near(png.At(89, 49), 255, 0, 0, 255));
+
+    // A skin whose Window has no size renders once a size is given.
+    ASSERT_TRUE(m_temp.WriteFile(L"nosize.xml", "<Window><Control bkcolor=\"#FF0000FF\"/></Window>"));
+    ASSERT_EQ(0, Run({m_temp.GetFile(L"nosize.xml"), L"-s", L"7X3", L"-o", out})) << m_message;
+    png = DecodePng(out);
+    ASSERT_EQ(7, png.width);
+    ASSERT_EQ(3, png.height);
+    EXPECT_TRUE(Near(png.At(6, 2), 0, 0, 255, 255));
+}
+
+TEST_F(SkinRenderTest, FolderAndLayoutNameWriteNextToTheCurrentFolderByDefault)
+{
+    ASSERT_TRUE(m_temp.WriteFile(L"skin\\panel.xml", kPanelXml));
+    ASSERT_TRUE(m_temp.WriteFile(L"skin\\img\\green.png", SolidPng(0, 255, 0, 255)));
+    ASSERT_TRUE(m_temp.WriteFile(L"out\\keep.txt", "x"));
+    const std::wstring before = CPaintManagerUI::GetCurrentPath().GetData();
+    ASSERT_TRUE(CPaintManagerUI::SetCurrentPath(m_temp.GetFile(L"out").c_str()));
+    const int code = Run({m_temp.GetFile(L"skin"), L"panel.xml"});
+    CPaintManagerUI::SetCurrentPath(before.c_str());
+
+    ASSERT_EQ(0, code) << m_message;
+    TDecoded png = DecodePng(m_temp.GetFile(L"out\\panel.png"));
+    ASSERT_EQ(40, png.width);
+    EXPECT_TRUE(Near(png.At(20, 5), 0, 255, 0, 255));
+    EXPECT_TRUE(Near(png.At(20, 20), 255, 0, 0, 255));
+}
+
+TEST_F(SkinRenderTest, ArchiveAndLayoutNameReadImagesFromTheArchive)
+{
+    CZipWriter zip;
+    zip.Add("skins/panel.xml", kPanelXml);
+    zip.Add("img/green.png", SolidPng(0, 255, 0, 255), false);
+    ASSERT_TRUE(zip.WriteFile(m_temp.GetFile(L"skin.zip").c_str()));
+    const std::wstring out = m_temp.GetFile(L"zip.png");
+    const std::wstring path = CPaintManagerUI::GetResourcePath().GetData();
+
+    ASSERT_EQ(0, Run({m_temp.GetFile(L"skin.zip"), L"Skins\\Panel.XML", L"-o", out})) << m_message;
+    TDecoded png = DecodePng(out);
+    ASSERT_EQ(30, png.height);
+    EXPECT_TRUE(Near(png.At(5, 5), 0, 255, 0, 255));
+    EXPECT_TRUE(Near(png.At(5, 25), 255, 0, 0, 255));
+
+    // Afterwards the archive is closed and the resource folder is what it was.
+    EXPECT_TRUE(CPaintManagerUI::GetResourceZip().IsEmpty());
+    EXPECT_TRUE(CPaintManagerUI::GetResourceZipHandle() == NULL);
+    EXPECT_EQ(path, CPaintManagerUI::GetResourcePath().GetData());
+}
+
+TEST_F(SkinRenderTest, AlphaBackgroundKeepsStraightColoursAndTransparency)
+{
+    // Half-transparent red over the top band; nothing is painted below it.
+    ASSERT_TRUE(m_temp.WriteFile(L"glass.xml", "<Window size=\"20,20\" bktrans=\"true\"><VerticalLayout>"
+                                               "<Control height=\"8\" bkimage=\"glass.png\"/><Control/>"
+                                               "</VerticalLayout></Window>"));
+    ASSERT_TRUE(m_temp.WriteFile(L"glass.png", SolidPng(255, 0, 0, 128)));
+    const std::wstring out = m_temp.GetFile(L"glass-out.png");
+
+    ASSERT_EQ(0, Run({m_temp.GetFile(L"glass.xml"), L"-o", out})) << m_message;
+    TDecoded png = DecodePng(out);
+    ASSERT_EQ(20, png.width);
+    const TPixel top = png.At(10, 4);
+    EXPECT_TRUE(Near(top, 255, 0, 0, 128)) << top.r << "," << top.g << "," << top.b << "," << top.a;
+    EXPECT_EQ(0, png.At(10, 15).a);
+    EXPECT_TRUE(HasMessage(L"alpha"));
+}
+
+TEST_F(SkinRenderTest, BadCommandLinesExitWithUsage)
+{
+    ASSERT_TRUE(m_temp.WriteFile(L"panel.xml", kPanelXml));
+    const std::wstring xml = m_temp.GetFile(L"panel.xml");
+    struct Case
+    {
+        std::vector<std::wstring> args;
+        const wchar_t* part;
+    };
+    const Case cases[] = {
+        {{}, L"no layout given"},
+        {{L"-x", xml}, L"unknown option -x"},
+        {{xml, L"a", L"b"}, L"too many arguments"},
+        {{xml, L"-o"}, L"-o needs a value"},
+        {{xml, L"--output="}, L"output file name is empty"},
+        {{xml, L"-s", L"0x10"}, L"bad size '0x10'"},
+        {{xml, L"-s", L"10"}, L"bad size"},
+        {{xml, L"-s", L"10x"}, L"bad size"},
+        {{xml, L"-s", L"x10"}, L"bad size"},
+        {{xml, L"-s", L"-5x5"}, L"bad size"},
+        {{xml, L"-s", L"5x+5"}, L"bad size"},
+        {{xml, L"-s", L"5x5 "}, L"bad size"},
+        {{xml, L"-s", L"16385x1"}, L"bad size"},
+        {{xml, L"-s", L"8192x8193"}, L"bad size"},
+        {{xml, L"-s", L"99999999999999999999x1"}, L"bad size"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(2, Run(c.args)) << c.part;
+        EXPECT_TRUE(HasMessage(c.part)) << m_message;
+        EXPECT_TRUE(HasMessage(L"Usage: skin_render")) << c.part;
+    }
+    EXPECT_EQ(0, Run({L"--help"}));
+    EXPECT_TRUE(HasMessage(L"--size WxH"));
+
+    int cx = 0;
+    int cy = 0;
+    EXPECT_TRUE(ParseSkinSize(L"16384x1", cx, cy));
+    EXPECT_EQ(16384, cx);
+    EXPECT_TRUE(ParseSkinSize(L"8192x8192", cx, cy));
+    EXPECT_EQ(8192, cy);
+    EXPECT_FALSE(ParseSkinSize(L"", cx, cy));
+}
+
+TEST_F(SkinRenderTest, BadInputFailsWithAMessageAndNoPicture)
+{
+    ASSERT_TRUE(m_temp.WriteFile(L"broken.xml", "<Window size=\"10,10\"><Control bkcolor=\"#FF000000\"></Window>"));
+    ASSERT_TRUE(m_temp.WriteFile(L"empty.xml", "<Window size=\"10,10\"></Window>"));
+    ASSERT_TRUE(m_temp.WriteFile(L"nosize.xml", "<Window><Control/></Window>"));
+    ASSERT_TRUE(m_temp.WriteFile(L"huge.xml", "<Window size=\"40000,10\"><Control/></Window>"));
+    ASSERT_TRUE(m_temp.WriteFile(L"junk.zip", std::string(300, 'Z')));
+    ASSERT_TRUE(m_temp.WriteFile(L"skin\\panel.xml", kPanelXml));
+    CZipWriter good;
+    good.Add("panel.xml", kPanelXml);
+    ASSERT_TRUE(good.WriteFile(m_temp.GetFile(L"good.zip").c_str()));
+    // The same archive without its last bytes loses its directory.
+    const std::string bytes = good.Build();
+    ASSERT_TRUE(m_temp.WriteFile(L"cut.zip", bytes.substr(0, bytes.size() - 10)));
+    CZipWriter damaged;
+    damaged.Add("panel.xml", kPanelXml).payload = std::string(64, '\xFF');
+    ASSERT_TRUE(damaged.WriteFile(m_temp.GetFile(L"damaged.zip").c_str()));
+
+    const std::wstring out = m_temp.GetFile(L"never.png");
+    struct Case
+    {
+        std::vector<std::wstring> args;
+        const wchar_t* part;
+    };
+    const Case cases[] = {
+        {{m_temp.GetFile(L"missing.xml")}, L"no such layout file"},
+        {{m_temp.GetFile(L"skin")}, L"is a folder"},
+        {{m_temp.GetFile(L"broken.xml")}, L"cannot build broken.xml: "},
+        {{m_temp.GetFile(L"empty.xml")}, L"holds no control"},
+        {{m_temp.GetFile(L"nosize.xml")}, L"sets no Window size"},
+        {{m_temp.GetFile(L"huge.xml")}, L"beyond the limits"},
+        {{m_temp.GetFile(L"skin"), L"other.xml"}, L"no layout 'other.xml' in folder"},
+        {{m_temp.GetFile(L"nowhere"), L"panel.xml"}, L"no such folder or archive"},
+        {{m_temp.GetFile(L"junk.zip"), L"panel.xml"}, L"not a readable zip archive"},
+        {{m_temp.GetFile(L"cut.zip"), L"panel.xml"}, L"not a readable zip archive"},
+        {{m_temp.GetFile(L"good.zip"), L"other.xml"}, L"no layout 'other.xml' in archive"},
+        {{m_temp.GetFile(L"good.zip"), L"<Window/>"}, L"no layout"},
+        {{m_temp.GetFile(L"damaged.zip"), L"panel.xml"}, L"cannot build panel.xml"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::wstring> args = c.args;
+        args.push_back(L"-o");
+        args.push_back(out);
+        EXPECT_EQ(1, Run(args)) << c.part;
+        EXPECT_TRUE(HasMessage(c.part)) << m_message;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(out.c_str())) << c.part;
+        EXPECT_TRUE(CPaintManagerUI::GetResourceZipHandle() == NULL) << c.part;
+    }
+
+    // A picture that cannot be stored is a failure too.
+    EXPECT_EQ(1, Run({m_temp.GetFile(L"skin\\panel.xml"), L"-o", m_temp.GetFile(L"no\\such\\folder.png")}));
+    EXPECT_TRUE(HasMessage(L"cannot create"));
+}
+
+} // namespace

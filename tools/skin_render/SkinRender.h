@@ -1,0 +1,74 @@
+// Skin render tool: command-line parsing, rendering a layout through a real paint manager, PNG output.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+
+#include <string>
+#include <vector>
+
+// Where the layout comes from.
+enum SkinSourceKind
+{
+    SKIN_FROM_XML_FILE, // a layout file on disk; its folder is the resource folder
+    SKIN_FROM_FOLDER,   // a resource folder plus a layout name inside it
+    SKIN_FROM_ZIP       // a zip archive plus a layout name inside it
+};
+
+// One rendering request, as read from the command line.
+struct TSkinRenderJob
+{
+    SkinSourceKind kind = SKIN_FROM_XML_FILE;
+    std::wstring source;   // layout file, folder or archive
+    std::wstring layout;   // layout name within the folder or archive; empty for a layout file
+    int cx = 0;            // client size; 0 x 0 takes the layout's Window size
+    int cy = 0;
+    std::wstring output;   // PNG file to write
+};
+
+// A rendered client area: top-down rows of straight (not premultiplied) RGBA pixels.
+struct TSkinImage
+{
+    int width = 0;
+    int height = 0;
+    bool hasAlpha = false; // the layout paints with a per-pixel-alpha background
+    std::vector<BYTE> rgba;
+};
+
+// Largest side and area accepted for a rendering, so a typo cannot ask for gigabytes.
+const int kSkinRenderMaxSide = 16384;
+const long long kSkinRenderMaxPixels = 64LL * 1024 * 1024;
+
+// Reads "WxH" (two positive decimals within the limits above); false for anything else.
+bool ParseSkinSize(const std::wstring& text, int& cx, int& cy);
+
+// Builds the layout in a hidden window of its own and paints it through the paint manager's print path.
+// The process-wide resource folder and archive are taken over while it works; afterwards no archive is
+// set and the former resource folder is back.
+class CSkinRenderer
+{
+public:
+    // Operations
+    // Renders the job's layout at the job's size; false with GetLastError set when it cannot.
+    bool Render(const TSkinRenderJob& job, TSkinImage& image);
+    // Encodes the image as PNG into a file; false with GetLastError set when it cannot.
+    bool WritePng(const TSkinImage& image, const std::wstring& path);
+
+    // Attributes
+    const std::wstring& GetLastError() const;
+
+    // Implementation
+private:
+    bool Fail(const std::wstring& message);
+    bool SelectSource(const TSkinRenderJob& job, std::wstring& layoutName);
+    bool RenderLayout(const std::wstring& layoutName, int cx, int cy, TSkinImage& image);
+
+    std::wstring m_sError;
+};
+
+// The whole command: parses argv (program name first), renders and writes the PNG. Returns the process
+// exit code (0 done, 1 rendering failed, 2 bad command line) and sets message to what should be printed:
+// the usage text, the error, or a one-line summary of what was written.
+int RunSkinRender(const std::vector<std::wstring>& args, std::wstring& message);
+
+// The usage text, with the program name filled in.
+std::wstring SkinRenderUsage(const std::wstring& program);
