@@ -31,3 +31,4 @@
 #include "veneer/control/UIScrollBar.h"
 #include "veneer/control/UILabel.h"
 #include "veneer/control/UIButton.h"
+#include "veneer/control/UIActiveX.h"

@@ -43,7 +43,7 @@ const TControlTag kControlTags[] = {
     { VENEER_TAG(L"Option"), NULL },
     { VENEER_TAG(L"Slider"), NULL },
     { VENEER_TAG(L"Control"), &NewControl<CControlUI> },
-    { VENEER_TAG(L"ActiveX"), NULL },
+    { VENEER_TAG(L"ActiveX"), &NewControl<CActiveXUI> },
     { VENEER_TAG(L"Progress"), NULL },
     { VENEER_TAG(L"RichEdit"), NULL },
     { VENEER_TAG(L"CheckBox"), NULL },
