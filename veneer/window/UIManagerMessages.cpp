@@ -52,7 +52,8 @@ void CPaintManagerUI::ShowTooltip(CControlUI* pHover, POINT /*pt*/)
     m_ToolTip.hwnd = m_hWndPaint;
     m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
     m_ToolTip.hinst = m_hInstance;
-    m_ToolTip.lpszText = const_cast<LPWSTR>(pHover->GetToolTip().GetData());
+    m_sToolTipText = pHover->GetToolTip();
+    m_ToolTip.lpszText = const_cast<LPWSTR>(m_sToolTipText.GetData());
     m_ToolTip.rect = pHover->GetPos();
     if (m_hwndTooltip == NULL) {
         m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -442,6 +443,8 @@ bool CPaintManagerUI::TranslateMessage(const LPMSG pMsg)
                 if (pMsg->hwnd == pT->GetPaintWindow() || hTempParent == pT->GetPaintWindow()) {
                     if (pT->TranslateAccelerator(pMsg)) return true;
                     pT->PreMessageHandler(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
+                    // Once per manager: a deeper window would otherwise see one Tab move twice.
+                    break;
                 }
             }
         }
