@@ -624,6 +624,85 @@ TEST_F(ManagerRoutingTest, CloseEndsHoverAndClickAndClearsTheFocus)
     EXPECT_FALSE(::IsWindow(m_hWnd));
 }
 
+TEST_F(ManagerRoutingTest, SetCursorGoesToAControlThatSetsItsOwnCursorUnlessCaptured)
+{
+    // The window is moved under the cursor, wherever that is, with c's area beneath it.
+    POINT ptCursor = {};
+    ASSERT_TRUE(::GetCursorPos(&ptCursor));
+    ::SetWindowPos(m_hWnd, NULL, ptCursor.x - 20, ptCursor.y - 250, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const LPARAM lParam = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    const WPARAM wParam = reinterpret_cast<WPARAM>(m_hWnd);
+
+    // c does not set its cursor itself: nothing is sent.
+    ::SendMessageW(m_hWnd, WM_SETCURSOR, wParam, lParam);
+    EXPECT_EQ(0, CountEvents(m_c, EVENT_SETCURSOR));
+
+    CProbeUI* pCursor = new CProbeUI(L"cursor", UIFLAG_SETCURSOR);
+    m_pRoot->Add(pCursor);
+    m_pRoot->Remove(m_c);
+    m_c = NULL;
+    m_pm->UpdateLayout();
+    ::SendMessageW(m_hWnd, WM_SETCURSOR, wParam, lParam);
+    ASSERT_EQ(1, CountEvents(pCursor, EVENT_SETCURSOR));
+    const TEventUI& event = pCursor->events.back();
+    EXPECT_EQ(20, event.ptMouse.x);
+    EXPECT_EQ(250, event.ptMouse.y);
+    EXPECT_EQ(wParam, event.wParam);
+    EXPECT_EQ(lParam, event.lParam);
+    EXPECT_EQ(nullptr, event.pSender);
+
+    // Outside the client area, or while the mouse is captured, the control is not asked.
+    ::SendMessageW(m_hWnd, WM_SETCURSOR, wParam, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
+    ASSERT_TRUE(m_pm->IsCaptured());
+    ::SendMessageW(m_hWnd, WM_SETCURSOR, wParam, lParam);
+    EXPECT_EQ(1, CountEvents(pCursor, EVENT_SETCURSOR));
+    Send(WM_LBUTTONUP, 0, 20, 20);
+}
+
+TEST_F(ManagerRoutingTest, RightButtonContextMenuAndDoubleClickCarryTheirFields)
+{
+    const LPARAM lDown = MAKELPARAM(20, 150);
+    ::SendMessageW(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, lDown);
+    EXPECT_EQ(m_b, m_pm->GetFocus());
+    EXPECT_TRUE(m_pm->IsCaptured());
+    ASSERT_EQ(EVENT_RBUTTONDOWN, m_b->events.back().Type);
+    const TEventUI down = m_b->events.back();
+    EXPECT_EQ(static_cast<WPARAM>(MK_RBUTTON | MK_SHIFT), down.wParam);
+    EXPECT_EQ(lDown, down.lParam);
+    EXPECT_EQ(MK_RBUTTON | MK_SHIFT, down.wKeyState);
+    EXPECT_EQ(150, down.ptMouse.y);
+
+    // The menu request carries its point in screen coordinates and goes to the pressed control.
+    ::SendMessageW(m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), ScreenPoint(25, 155));
+    ASSERT_EQ(EVENT_CONTEXTMENU, m_b->events.back().Type);
+    const TEventUI menu = m_b->events.back();
+    EXPECT_EQ(25, menu.ptMouse.x);
+    EXPECT_EQ(155, menu.ptMouse.y);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(m_b), menu.lParam);
+    EXPECT_EQ(0u, menu.wParam);
+    EXPECT_FALSE(m_pm->IsCaptured());
+    // The press is over: neither a second menu request nor a button-up finds a control.
+    g_log.clear();
+    ::SendMessageW(m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), ScreenPoint(25, 155));
+    Send(WM_LBUTTONUP, 0, 25, 155);
+    EXPECT_TRUE(g_log.empty());
+
+    // A double click carries the point and the flags only, and leaves the focus where it was.
+    ::SendMessageW(m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+    ASSERT_EQ(EVENT_DBLCLICK, m_a->events.back().Type);
+    EXPECT_EQ(0u, m_a->events.back().wParam);
+    EXPECT_EQ(0, m_a->events.back().lParam);
+    EXPECT_EQ(MK_LBUTTON, m_a->events.back().wKeyState);
+    EXPECT_EQ(m_a, m_a->events.back().pSender);
+    EXPECT_EQ(m_b, m_pm->GetFocus());
+    EXPECT_TRUE(m_pm->IsCaptured());
+    Send(WM_LBUTTONUP, 0, 20, 20);
+    EXPECT_EQ(EVENT_BUTTONUP, m_a->events.back().Type);
+    EXPECT_FALSE(m_pm->IsCaptured());
+}
+
 TEST_F(ManagerRoutingTest, SizeAndTrackLimits)
 {
     m_pm->SetFocus(m_b);
