@@ -43,8 +43,12 @@ void CNotifyLog::Notify(TNotifyUI& msg)
 
 namespace {
 
+// Windows given a manager by Route pass every message to it before the default handling.
 LRESULT CALLBACK ProbeWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    CPaintManagerUI* pm = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    LRESULT lRes = 0;
+    if (pm != NULL && pm->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
@@ -63,12 +67,27 @@ LPCWSTR RegisterProbeClass()
 
 } // namespace
 
-HWND ManagerTest::MakeWindow(int cx, int cy)
+HWND ManagerTest::MakeWindow(int cx, int cy, HWND hWndParent, int x, int y)
 {
-    HWND hWnd = ::CreateWindowExW(0, RegisterProbeClass(), L"", WS_POPUP, 0, 0, cx, cy, NULL, NULL,
+    const DWORD dwStyle = hWndParent != NULL ? WS_CHILD | WS_VISIBLE : WS_POPUP;
+    HWND hWnd = ::CreateWindowExW(0, RegisterProbeClass(), L"", dwStyle, x, y, cx, cy, hWndParent, NULL,
                                   ::GetModuleHandleW(NULL), NULL);
     m_windows.push_back(hWnd);
     return hWnd;
+}
+
+void ManagerTest::Route(HWND hWnd, CPaintManagerUI* pm)
+{
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pm));
+}
+
+void ManagerTest::Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 }
 
 void ManagerTest::SetUp()
@@ -82,6 +101,10 @@ void ManagerTest::SetUp()
 
 void ManagerTest::TearDown()
 {
+    // No message may reach a deleted manager.
+    for (HWND hWnd : m_windows) {
+        if (::IsWindow(hWnd)) Route(hWnd, NULL);
+    }
     delete m_pm;
     m_pm = NULL;
     for (HWND hWnd : m_windows) ::DestroyWindow(hWnd);

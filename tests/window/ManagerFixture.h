@@ -50,8 +50,23 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A new hidden popup window; destroyed in TearDown.
-    HWND MakeWindow(int cx = 400, int cy = 300);
+    // A new hidden window of the test class (a popup unless a parent is given); destroyed in TearDown.
+    HWND MakeWindow(int cx = 400, int cy = 300, HWND hWndParent = NULL, int x = 0, int y = 0);
+    // From now on the window procedure hands the window's messages to the manager first.
+    static void Route(HWND hWnd, Veneer::CPaintManagerUI* pm);
+    // Dispatches whatever is queued for this thread.
+    static void Pump();
+    // Pumps until the condition holds or the time runs out; returns the condition.
+    template <class Cond> static bool PumpUntil(Cond cond, DWORD dwTimeoutMs = 2000)
+    {
+        const DWORD dwStart = ::GetTickCount();
+        for (;;) {
+            Pump();
+            if (cond()) return true;
+            if (::GetTickCount() - dwStart > dwTimeoutMs) return false;
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
 
     HWND m_hWnd = NULL;
     Veneer::CPaintManagerUI* m_pm = NULL;

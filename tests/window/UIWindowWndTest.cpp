@@ -3,6 +3,7 @@
 #include "veneer/Veneer.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 using namespace Veneer;
@@ -64,6 +65,25 @@ protected:
     {
         if (uMsg == WM_SETTEXT) {
             ++setTextSeen;
+        }
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+};
+
+// Throws out of its handler for one message id; counts the messages of another.
+class CThrowingWnd : public CWindowWnd
+{
+public:
+    int pings = 0;
+
+protected:
+    LPCWSTR GetWindowClass() const override { return L"VeneerThrowingWnd"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (uMsg == WM_USER + 1) throw std::runtime_error("handler failed");
+        if (uMsg == WM_USER + 2) {
+            ++pings;
+            return 5;
         }
         return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
     }
@@ -266,4 +286,24 @@ TEST_F(WindowWndTest, OperationsOnADeadWindowDoNothing)
     EXPECT_EQ(nullptr, wnd.GetHWND());
     MSG msg = {};
     EXPECT_FALSE(::PeekMessageW(&msg, NULL, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+}
+
+TEST_F(WindowWndTest, ExceptionOfAHandlerStaysInsideTheWindowProcedure)
+{
+    CThrowingWnd wnd;
+    HWND hWnd = wnd.Create(NULL, L"thrower", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(nullptr, hWnd);
+    // Sent directly, not through the message loop: nothing may cross the system's frames.
+    LRESULT lRes = 1;
+    EXPECT_NO_THROW(lRes = ::SendMessageW(hWnd, WM_USER + 1, 0, 0));
+    EXPECT_EQ(0, lRes);
+    EXPECT_EQ(5, ::SendMessageW(hWnd, WM_USER + 2, 0, 0));
+    EXPECT_EQ(1, wnd.pings);
+
+    ::PostMessageW(hWnd, WM_USER + 1, 0, 0);
+    ::PostMessageW(hWnd, WM_USER + 2, 0, 0);
+    ::PostQuitMessage(0);
+    CPaintManagerUI::MessageLoop();
+    EXPECT_EQ(2, wnd.pings);
+    ::DestroyWindow(hWnd);
 }

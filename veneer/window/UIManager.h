@@ -303,6 +303,8 @@ private:
     HBITMAP m_hbmpBackground;
     HWND m_hwndTooltip;
     TOOLINFOW m_ToolTip;
+    // The text m_ToolTip points at; it must outlive the calls that hand the record to the tooltip.
+    CUIString m_sToolTipText;
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;

@@ -32,6 +32,36 @@ POINT PointFromLParam(LPARAM lParam)
     return pt;
 }
 
+// An event stamped now; every field not given stays zero.
+TEventUI MakeEvent(int type, CControlUI* pSender, POINT ptMouse)
+{
+    TEventUI event = {};
+    event.Type = type;
+    event.pSender = pSender;
+    event.ptMouse = ptMouse;
+    event.dwTimestamp = ::GetTickCount();
+    return event;
+}
+
+// A key, character or system-key event: no sender, the key and the keyboard's modifier state.
+TEventUI MakeKeyEvent(int type, WPARAM wParam, POINT ptMouse)
+{
+    TEventUI event = MakeEvent(type, NULL, ptMouse);
+    event.chKey = static_cast<wchar_t>(wParam);
+    event.wKeyState = KeyState();
+    return event;
+}
+
+// A button event: the message's parameters, with the button and modifier flags of its wParam.
+TEventUI MakeButtonEvent(int type, CControlUI* pSender, POINT ptMouse, WPARAM wParam, LPARAM lParam)
+{
+    TEventUI event = MakeEvent(type, pSender, ptMouse);
+    event.wParam = wParam;
+    event.lParam = lParam;
+    event.wKeyState = static_cast<WORD>(wParam);
+    return event;
+}
+
 } // namespace
 
 CControlUI* CALLBACK CPaintManagerUI::FindControlFromShortcut(CControlUI* pThis, LPVOID pData)
@@ -52,7 +82,8 @@ void CPaintManagerUI::ShowTooltip(CControlUI* pHover, POINT /*pt*/)
     m_ToolTip.hwnd = m_hWndPaint;
     m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
     m_ToolTip.hinst = m_hInstance;
-    m_ToolTip.lpszText = const_cast<LPWSTR>(pHover->GetToolTip().GetData());
+    m_sToolTipText = pHover->GetToolTip();
+    m_ToolTip.lpszText = const_cast<LPWSTR>(m_sToolTipText.GetData());
     m_ToolTip.rect = pHover->GetPos();
     if (m_hwndTooltip == NULL) {
         m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -86,9 +117,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         ProcessDelayedCleanup();
         break;
     case WM_CLOSE: {
-        TEventUI event = {};
-        event.ptMouse = m_ptLastMousePos;
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeEvent(0, NULL, m_ptLastMousePos);
         if (m_pEventHover != NULL) {
             event.Type = EVENT_MOUSELEAVE;
             event.pSender = m_pEventHover;
@@ -121,10 +150,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     } break;
     case WM_SIZE: {
         if (m_pFocus != NULL) {
-            TEventUI event = {};
-            event.Type = EVENT_WINDOWSIZE;
-            event.pSender = m_pFocus;
-            event.dwTimestamp = ::GetTickCount();
+            const POINT ptNone = {0, 0};
+            TEventUI event = MakeEvent(EVENT_WINDOWSIZE, m_pFocus, ptNone);
             m_pFocus->Event(event);
         }
         if (m_pRoot != NULL) m_pRoot->NeedUpdate();
@@ -139,11 +166,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         CControlUI* pHover = FindControl(pt);
         if (pHover == NULL) break;
         if (m_pEventHover != NULL) {
-            TEventUI event = {};
-            event.Type = EVENT_MOUSEHOVER;
-            event.pSender = m_pEventHover;
-            event.ptMouse = pt;
-            event.dwTimestamp = ::GetTickCount();
+            TEventUI event = MakeEvent(EVENT_MOUSEHOVER, m_pEventHover, pt);
             m_pEventHover->Event(event);
         }
         if (pHover->GetToolTip().IsEmpty()) return true;
@@ -174,9 +197,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         m_ptLastMousePos = pt;
         CControlUI* pNewHover = FindControl(pt);
         if (pNewHover != NULL && pNewHover->GetManager() != this) break;
-        TEventUI event = {};
-        event.ptMouse = pt;
-        event.dwTimestamp = ::GetTickCount();
+        // One record for every event of this move: they share the timestamp.
+        TEventUI event = MakeEvent(0, NULL, pt);
         if (pNewHover != m_pEventHover && m_pEventHover != NULL) {
             event.Type = EVENT_MOUSELEAVE;
             event.pSender = m_pEventHover;
@@ -212,14 +234,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         m_pEventClick = pControl;
         pControl->SetFocus();
         SetCapture();
-        TEventUI event = {};
-        event.Type = EVENT_BUTTONDOWN;
-        event.pSender = pControl;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeButtonEvent(EVENT_BUTTONDOWN, pControl, pt, wParam, lParam);
         pControl->Event(event);
     } break;
     case WM_LBUTTONDBLCLK: {
@@ -229,12 +244,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         CControlUI* pControl = FindControl(pt);
         if (pControl == NULL || pControl->GetManager() != this) break;
         SetCapture();
-        TEventUI event = {};
-        event.Type = EVENT_DBLCLICK;
-        event.pSender = pControl;
-        event.ptMouse = pt;
+        TEventUI event = MakeEvent(EVENT_DBLCLICK, pControl, pt);
         event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
         m_pEventClick = pControl;
     } break;
@@ -243,14 +254,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         m_ptLastMousePos = pt;
         if (m_pEventClick == NULL) break;
         ReleaseCapture();
-        TEventUI event = {};
-        event.Type = EVENT_BUTTONUP;
-        event.pSender = m_pEventClick;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeButtonEvent(EVENT_BUTTONUP, m_pEventClick, pt, wParam, lParam);
         // Cleared first: the handler may close the window or replace the tree.
         CControlUI* pClick = m_pEventClick;
         m_pEventClick = NULL;
@@ -264,14 +268,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         if (pControl == NULL || pControl->GetManager() != this) break;
         pControl->SetFocus();
         SetCapture();
-        TEventUI event = {};
-        event.Type = EVENT_RBUTTONDOWN;
-        event.pSender = pControl;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeButtonEvent(EVENT_RBUTTONDOWN, pControl, pt, wParam, lParam);
         pControl->Event(event);
         m_pEventClick = pControl;
     } break;
@@ -281,13 +278,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         m_ptLastMousePos = pt;
         if (m_pEventClick == NULL) break;
         ReleaseCapture();
-        TEventUI event = {};
-        event.Type = EVENT_CONTEXTMENU;
-        event.pSender = m_pEventClick;
-        event.ptMouse = pt;
+        TEventUI event = MakeEvent(EVENT_CONTEXTMENU, m_pEventClick, pt);
         event.wKeyState = static_cast<WORD>(wParam);
         event.lParam = reinterpret_cast<LPARAM>(m_pEventClick);
-        event.dwTimestamp = ::GetTickCount();
         CControlUI* pClick = m_pEventClick;
         m_pEventClick = NULL;
         pClick->Event(event);
@@ -299,13 +292,12 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         CControlUI* pControl = FindControl(pt);
         if (pControl == NULL || pControl->GetManager() != this) break;
         int zDelta = static_cast<short>(HIWORD(wParam));
-        TEventUI event = {};
-        event.Type = EVENT_SCROLLWHEEL;
-        event.pSender = pControl;
-        event.wParam = MAKELPARAM(zDelta < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+        // The point is left out: a wheel event carries none.
+        const POINT ptNone = {0, 0};
+        TEventUI event = MakeEvent(EVENT_SCROLLWHEEL, pControl, ptNone);
+        event.wParam = zDelta < 0 ? SB_LINEDOWN : SB_LINEUP;
         event.lParam = lParam;
         event.wKeyState = KeyState();
-        event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
         // Hover follows content that scrolled under the cursor.
         ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
@@ -319,47 +311,29 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         CControlUI* pControl = FindControl(pt);
         if (pControl == NULL) break;
         if ((pControl->GetControlFlags() & UIFLAG_SETCURSOR) == 0) break;
-        TEventUI event = {};
-        event.Type = EVENT_SETCURSOR;
+        TEventUI event = MakeEvent(EVENT_SETCURSOR, NULL, pt);
         event.wParam = wParam;
         event.lParam = lParam;
-        event.ptMouse = pt;
         event.wKeyState = KeyState();
-        event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
     }
         return true;
     case WM_KEYDOWN: {
         if (m_pFocus == NULL) break;
-        TEventUI event = {};
-        event.Type = EVENT_KEYDOWN;
-        event.chKey = static_cast<wchar_t>(wParam);
-        event.ptMouse = m_ptLastMousePos;
-        event.wKeyState = KeyState();
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeKeyEvent(EVENT_KEYDOWN, wParam, m_ptLastMousePos);
         m_pFocus->Event(event);
         m_pEventKey = m_pFocus;
     } break;
     case WM_KEYUP: {
         if (m_pEventKey == NULL) break;
-        TEventUI event = {};
-        event.Type = EVENT_KEYUP;
-        event.chKey = static_cast<wchar_t>(wParam);
-        event.ptMouse = m_ptLastMousePos;
-        event.wKeyState = KeyState();
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeKeyEvent(EVENT_KEYUP, wParam, m_ptLastMousePos);
         CControlUI* pKey = m_pEventKey;
         m_pEventKey = NULL;
         pKey->Event(event);
     } break;
     case WM_CHAR: {
         if (m_pFocus == NULL) break;
-        TEventUI event = {};
-        event.Type = EVENT_CHAR;
-        event.chKey = static_cast<wchar_t>(wParam);
-        event.ptMouse = m_ptLastMousePos;
-        event.wKeyState = KeyState();
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MakeKeyEvent(EVENT_CHAR, wParam, m_ptLastMousePos);
         m_pFocus->Event(event);
     } break;
     case WM_NOTIFY: {
@@ -414,12 +388,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     } break;
     case WM_SYSKEYDOWN: {
         if (m_pFocus != NULL) {
-            TEventUI event = {};
-            event.Type = EVENT_SYSKEY;
-            event.chKey = static_cast<wchar_t>(wParam);
-            event.ptMouse = m_ptLastMousePos;
-            event.wKeyState = KeyState();
-            event.dwTimestamp = ::GetTickCount();
+            TEventUI event = MakeKeyEvent(EVENT_SYSKEY, wParam, m_ptLastMousePos);
             m_pFocus->Event(event);
         }
     } break;
@@ -442,6 +411,8 @@ bool CPaintManagerUI::TranslateMessage(const LPMSG pMsg)
                 if (pMsg->hwnd == pT->GetPaintWindow() || hTempParent == pT->GetPaintWindow()) {
                     if (pT->TranslateAccelerator(pMsg)) return true;
                     pT->PreMessageHandler(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
+                    // Once per manager: a deeper window would otherwise see one Tab move twice.
+                    break;
                 }
             }
         }

@@ -273,7 +273,13 @@ LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
         }
     }
     if (pThis != NULL) {
-        return pThis->HandleMessage(uMsg, wParam, lParam);
+        // An exception cannot unwind through the system's frames on every target (it would end the
+        // program), so one that escapes a handler is discarded here, as the message loop would.
+        try {
+            return pThis->HandleMessage(uMsg, wParam, lParam);
+        } catch (...) {
+            return 0;
+        }
     }
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
@@ -300,7 +306,11 @@ LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
         }
     }
     if (pThis != NULL) {
-        return pThis->HandleMessage(uMsg, wParam, lParam);
+        try {
+            return pThis->HandleMessage(uMsg, wParam, lParam);
+        } catch (...) {
+            return 0;
+        }
     }
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
