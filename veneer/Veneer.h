@@ -32,3 +32,4 @@
 #include "veneer/control/UILabel.h"
 #include "veneer/control/UIButton.h"
 #include "veneer/control/UIActiveX.h"
+#include "veneer/control/UIWebBrowser.h"

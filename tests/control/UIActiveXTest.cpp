@@ -4,6 +4,7 @@
 #include "veneer/control/UIActiveXSite.h"
 #include "ControlTestUtil.h"
 #include "FakeOleControl.h"
+#include "HostWindowFixture.h"
 
 #include <exdisp.h>
 #include <gtest/gtest.h>
@@ -15,90 +16,27 @@ using ControlTest::RectEq;
 
 namespace {
 
-const wchar_t kHostClass[] = L"VeneerActiveXTestWnd";
 const wchar_t kFakeClsid[] = L"{5C3A1F0E-8E51-4C57-9B0B-6E3D2A41C0D1}";
 const wchar_t kBrowserClsid[] = L"{8856F961-340A-11D0-A96B-00C04FD705A2}";
 
-// Routes every message through the paint manager, as a skinned window does.
-LRESULT CALLBACK HostWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    CPaintManagerUI* pm = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-    LRESULT lRes = 0;
-    if (pm != NULL && pm->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
-    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
-}
-
-class CNotes : public INotifyUI
-{
-public:
-    void Notify(TNotifyUI& msg) override { types.push_back(std::wstring(msg.sType)); }
-    int Count(const wchar_t* type) const
-    {
-        int n = 0;
-        for (const std::wstring& t : types)
-            if (t == type) ++n;
-        return n;
-    }
-    std::vector<std::wstring> types;
-};
-
-class ActiveXTest : public ::testing::Test
+// The host window with the fake control's class registered.
+class ActiveXTest : public HostTest::HostWindowTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(::OleInitialize(NULL)));
+        HostTest::HostWindowTest::SetUp();
         ResetFakeLog();
         m_scope = new CFakeClassScope;
         ASSERT_TRUE(m_scope->IsRegistered());
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = HostWndProc;
-        wc.hInstance = ::GetModuleHandleW(NULL);
-        wc.lpszClassName = kHostClass;
-        ::RegisterClassW(&wc);
-        m_hWnd = ::CreateWindowExW(0, kHostClass, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 400, 300, NULL, NULL,
-                                   ::GetModuleHandleW(NULL), NULL);
-        ASSERT_TRUE(m_hWnd != NULL);
-        m_pm = new CPaintManagerUI;
-        m_pm->Init(m_hWnd);
-        m_pm->AddNotifier(&m_notes);
-        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(m_pm));
     }
 
     void TearDown() override
     {
-        if (m_hWnd != NULL) ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-        delete m_pm;
-        if (m_hWnd != NULL) ::DestroyWindow(m_hWnd);
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
         delete m_scope;
+        m_scope = NULL;
+        HostTest::HostWindowTest::TearDown();
         ResetFakeLog();
-        ::OleUninitialize();
-    }
-
-    // Builds the skin into the window; the root is a vertical layout holding the given children.
-    CControlUI* Build(const std::wstring& children)
-    {
-        std::wstring xml = L"<Window><VerticalLayout>" + children + L"</VerticalLayout></Window>";
-        CDialogBuilder builder;
-        CControlUI* root = builder.Create(xml.c_str(), NULL, NULL, m_pm);
-        if (root != NULL) m_pm->AttachDialog(root);
-        return root;
-    }
-
-    void Layout(CControlUI* root, int cx = 400, int cy = 300)
-    {
-        RECT rc = { 0, 0, cx, cy };
-        root->SetPos(rc);
-    }
-
-    // Lets the manager delete trees it queued for cleanup.
-    void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     }
 
     CActiveXUI* Find(const wchar_t* name)
@@ -106,16 +44,7 @@ protected:
         return static_cast<CActiveXUI*>(m_pm->FindControl(name));
     }
 
-    // The first child window of the paint window with the given class, or null.
-    HWND ChildOfClass(const wchar_t* cls)
-    {
-        return ::FindWindowExW(m_hWnd, NULL, cls, NULL);
-    }
-
     CFakeClassScope* m_scope = NULL;
-    HWND m_hWnd = NULL;
-    CPaintManagerUI* m_pm = NULL;
-    CNotes m_notes;
 };
 
 TEST_F(ActiveXTest, CreationWaitsForTheFirstLayoutUnlessDelayIsTurnedOff)

@@ -55,7 +55,7 @@ const TControlTag kControlTags[] = {
     { VENEER_TAG(L"ScrollBar"), &NewControl<CScrollBarUI> },
     { VENEER_TAG(L"ListHeader"), NULL },
     { VENEER_TAG(L"TileLayout"), NULL },
-    { VENEER_TAG(L"WebBrowser"), NULL },
+    { VENEER_TAG(L"WebBrowser"), &NewControl<CWebBrowserUI> },
     { VENEER_TAG(L"ChildLayout"), NULL },
     { VENEER_TAG(L"VerticalLayout"), &NewControl<CVerticalLayoutUI> },
     { VENEER_TAG(L"ListHeaderItem"), NULL },
