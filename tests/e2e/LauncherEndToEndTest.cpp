@@ -1,0 +1,242 @@
+// The built launcher observed from outside: login frame geometry, its buttons under the mouse, the
+// single-instance message, and the report of a skin archive without the login layout.
+#include "veneer/core/UISetup.h"
+#include "veneer/Veneer.h"
+#include "app/ClientConfig.h"
+#include "LauncherProcess.h"
+
+#include <gtest/gtest.h>
+
+using namespace Veneer;
+
+namespace {
+
+const wchar_t kFrameClass[] = L"Orvane";
+const wchar_t kFrameTitle[] = L"Orvane";
+const wchar_t kWebWindowTitle[] = L"ZellWindow";
+const wchar_t kMessageBoxClass[] = L"#32770";
+const DWORD kStartMillis = 20000;
+const DWORD kActMillis = 10000;
+
+class LauncherEndToEndTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // The configuration the tests expect is the one packed into the launcher itself.
+        s_launcher = HostProgramPath(MICROCLIENT_EXE);
+        s_noLoginSkin = HostProgramPath(MICROCLIENT_NO_LOGIN_SKIN_EXE);
+        HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        if (hModule != NULL) {
+            const HINSTANCE hPrevious = CPaintManagerUI::GetResourceDll();
+            CPaintManagerUI::SetResourceDll(hModule);
+            s_bConfigLoaded = LoadClientConfig(s_config);
+            CPaintManagerUI::SetResourceDll(hPrevious);
+            ::FreeLibrary(hModule);
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_bConfigLoaded) << "no configuration in " << std::string(s_launcher.begin(), s_launcher.end());
+        // A launcher started by someone else on this desktop holds the single-instance mutex.
+        const bool bFree = WaitUntil(30000, []() {
+            HANDLE hMutex = ::OpenMutexW(SYNCHRONIZE, FALSE, s_config.m_sClientName);
+            if (hMutex == NULL) return true;
+            ::CloseHandle(hMutex);
+            return false;
+        });
+        if (!bFree) GTEST_SKIP() << "another launcher of this client name is running on this desktop";
+    }
+
+    // Starts the launcher and waits for its visible login frame.
+    HWND StartLauncher(CLauncherProcess& process)
+    {
+        if (!process.Start(s_launcher)) return NULL;
+        return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+    }
+
+    static POINT ClientCentre(HWND hWnd, const RECT& rc)
+    {
+        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        ::ClientToScreen(hWnd, &pt);
+        return pt;
+    }
+
+    // A left click at a screen point through the system's input queue.
+    static void MouseClick(POINT pt)
+    {
+        ::SetCursorPos(pt.x, pt.y);
+        ::Sleep(100);
+        INPUT inputs[2] = {};
+        inputs[0].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].type = INPUT_MOUSE;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(1, &inputs[0], sizeof(INPUT));
+        ::Sleep(100);
+        ::SendInput(1, &inputs[1], sizeof(INPUT));
+    }
+
+    // The frame must be the window under the point, or the click would land elsewhere.
+    static void RaiseUnder(HWND hFrame, POINT pt)
+    {
+        ::SetWindowPos(hFrame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetForegroundWindow(hFrame);
+        WaitUntil(2000, [&]() { return ::WindowFromPoint(pt) == hFrame; });
+    }
+
+    static std::wstring s_launcher;
+    static std::wstring s_noLoginSkin;
+    static CMicroClientConfig s_config;
+    static bool s_bConfigLoaded;
+};
+
+std::wstring LauncherEndToEndTest::s_launcher;
+std::wstring LauncherEndToEndTest::s_noLoginSkin;
+CMicroClientConfig LauncherEndToEndTest::s_config;
+bool LauncherEndToEndTest::s_bConfigLoaded = false;
+
+} // namespace
+
+TEST_F(LauncherEndToEndTest, LoginFrameOpensCentredAtTheConfiguredSizeWithTheWebWindowOnIt)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+
+    RECT rcClient = {};
+    ::GetClientRect(hFrame, &rcClient);
+    EXPECT_EQ(s_config.m_szLoginFrame.cx, rcClient.right);
+    EXPECT_EQ(s_config.m_szLoginFrame.cy, rcClient.bottom);
+
+    // Borderless: the window is its client area, centred in the work area.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hFrame, MONITOR_DEFAULTTONEAREST), &mi));
+    RECT rcFrame = {};
+    ::GetWindowRect(hFrame, &rcFrame);
+    const int cx = s_config.m_szLoginFrame.cx;
+    const int cy = s_config.m_szLoginFrame.cy;
+    EXPECT_EQ((mi.rcWork.left + mi.rcWork.right) / 2 - cx / 2, rcFrame.left);
+    EXPECT_EQ((mi.rcWork.top + mi.rcWork.bottom) / 2 - cy / 2, rcFrame.top);
+    EXPECT_EQ(cx, rcFrame.right - rcFrame.left);
+    EXPECT_EQ(cy, rcFrame.bottom - rcFrame.top);
+    EXPECT_EQ(0, ::GetWindowLongW(hFrame, GWL_STYLE) & WS_CAPTION);
+
+    // The login web window rides on the frame at its configured rectangle.
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+    EXPECT_EQ(hFrame, ::GetWindow(hWeb, GW_OWNER));
+    RECT rcWeb = {};
+    ::GetWindowRect(hWeb, &rcWeb);
+    const RECT& rcConfigured = s_config.m_rcLoginWeb;
+    EXPECT_EQ(rcFrame.left + rcConfigured.left, rcWeb.left);
+    EXPECT_EQ(rcFrame.top + rcConfigured.top, rcWeb.top);
+    EXPECT_EQ(rcConfigured.right - rcConfigured.left, rcWeb.right - rcWeb.left);
+    EXPECT_EQ(rcConfigured.bottom - rcConfigured.top, rcWeb.bottom - rcWeb.top);
+
+    // Escape and Return do nothing in the frame.
+    ::PostMessageW(hFrame, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(hFrame, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(launcher.WaitForExit(1000));
+    EXPECT_TRUE(::IsWindowVisible(hFrame));
+
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+
+    // The picture drags the frame but the buttons on it are client area.
+    const POINT ptMin = ClientCentre(hFrame, s_config.m_rcMini);
+    const POINT ptClose = ClientCentre(hFrame, s_config.m_rcClose);
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptMin.x, ptMin.y)));
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptClose.x, ptClose.y)));
+    POINT ptPicture = {10, s_config.m_szLoginFrame.cy / 2};
+    ::ClientToScreen(hFrame, &ptPicture);
+    EXPECT_EQ(HTCAPTION, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptPicture.x, ptPicture.y)));
+
+    RaiseUnder(hFrame, ptMin);
+    MouseClick(ptMin);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsIconic(hFrame) != FALSE; })) << "minimise did not act";
+    // The web window leaves the screen with its frame.
+    RECT rcWeb = {};
+    ::GetWindowRect(hWeb, &rcWeb);
+    RECT rcScreen = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    rcScreen.right = rcScreen.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    rcScreen.bottom = rcScreen.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT rcSeen = {};
+    EXPECT_TRUE(!::IsWindowVisible(hWeb) || !::IntersectRect(&rcSeen, &rcWeb, &rcScreen));
+    EXPECT_TRUE(launcher.IsRunning());
+
+    // Restored, the web window is back at its offset.
+    ::ShowWindow(hFrame, SW_RESTORE);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsIconic(hFrame); }));
+    RECT rcFrame = {};
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hFrame, &rcFrame);
+        ::GetWindowRect(hWeb, &rcWeb);
+        return ::IsWindowVisible(hWeb) && rcWeb.left == rcFrame.left + s_config.m_rcLoginWeb.left &&
+               rcWeb.top == rcFrame.top + s_config.m_rcLoginWeb.top;
+    }));
+
+    const POINT ptCloseNow = ClientCentre(hFrame, s_config.m_rcClose);
+    RaiseUnder(hFrame, ptCloseNow);
+    MouseClick(ptCloseNow);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "close did not end the launcher";
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, SecondStartShowsTheRunningMessageAndLeavesTheFirstAlone)
+{
+    CLauncherProcess first;
+    HWND hFrame = StartLauncher(first);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+
+    CLauncherProcess second;
+    ASSERT_TRUE(second.Start(s_launcher));
+    HWND hBox = second.WaitForWindow(kMessageBoxClass, NULL, true, kStartMillis);
+    ASSERT_TRUE(hBox != NULL) << "the second launcher showed no message";
+    const TMessageBoxText box = ReadMessageBox(hBox);
+    EXPECT_EQ(L"提示", box.sCaption);
+    EXPECT_EQ(std::vector<std::wstring>{L"微端已经运行了。"}, box.texts);
+    EXPECT_TRUE(second.Windows(kFrameClass).empty());
+
+    DismissMessageBox(hBox);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(second.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(hFrame));
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, SkinArchiveWithoutTheLoginLayoutReportsAndExitsWithOne)
+{
+    CLauncherProcess broken;
+    ASSERT_TRUE(broken.Start(s_noLoginSkin));
+    HWND hBox = broken.WaitForWindow(kMessageBoxClass, NULL, true, kStartMillis);
+    ASSERT_TRUE(hBox != NULL) << "no load-failure message";
+    const TMessageBoxText box = ReadMessageBox(hBox);
+    EXPECT_EQ(L"Veneer", box.sCaption);
+    EXPECT_EQ(std::vector<std::wstring>{L"加载资源文件失败"}, box.texts);
+    EXPECT_TRUE(broken.Windows(kFrameClass, NULL, true).empty());
+
+    DismissMessageBox(hBox);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(broken.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(1u, dwExitCode);
+}
