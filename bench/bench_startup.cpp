@@ -171,7 +171,8 @@ TRun RunOnce(const std::wstring& program, const std::wstring& args, LPCWSTR pstr
         pmc.cb = sizeof(pmc);
         if (::GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc))) {
             run.workingSet = pmc.WorkingSetSize;
-            run.privateBytes = pmc.PrivateUsage;
+            // Some systems leave PrivateUsage at 0 for other processes; the commit charge is the same figure.
+            run.privateBytes = pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage;
         }
     } else {
         std::fwprintf(stderr, L"%ls: %ls\n", program.c_str(),

@@ -56,6 +56,14 @@ protected:
         return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
     }
 
+    // The frame's hit-test code at a client point, asked across the process boundary.
+    static LRESULT HitTest(HWND hFrame, int x, int y)
+    {
+        POINT pt = {x, y};
+        ::ClientToScreen(hFrame, &pt);
+        return ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    }
+
     static POINT ClientCentre(HWND hWnd, const RECT& rc)
     {
         POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
@@ -76,6 +84,25 @@ protected:
         ::SendInput(1, &inputs[0], sizeof(INPUT));
         ::Sleep(100);
         ::SendInput(1, &inputs[1], sizeof(INPUT));
+    }
+
+    // Presses the left button at a point, moves by (dx, dy) in small steps and lets go.
+    static void MouseDrag(POINT pt, int dx, int dy)
+    {
+        ::SetCursorPos(pt.x, pt.y);
+        ::Sleep(100);
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        ::SendInput(1, &input, sizeof(INPUT));
+        ::Sleep(100);
+        const int steps = 10;
+        for (int i = 1; i <= steps; ++i) {
+            ::SetCursorPos(pt.x + dx * i / steps, pt.y + dy * i / steps);
+            ::Sleep(30);
+        }
+        input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(1, &input, sizeof(INPUT));
     }
 
     // The frame must be the window under the point, or the click would land elsewhere.
@@ -164,6 +191,15 @@ TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
     POINT ptPicture = {10, s_config.m_szLoginFrame.cy / 2};
     ::ClientToScreen(hFrame, &ptPicture);
     EXPECT_EQ(HTCAPTION, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptPicture.x, ptPicture.y)));
+    // Each button covers exactly its configured rectangle.
+    for (const RECT& rc : {s_config.m_rcMini, s_config.m_rcClose}) {
+        EXPECT_EQ(HTCLIENT, HitTest(hFrame, rc.left, rc.top));
+        EXPECT_EQ(HTCLIENT, HitTest(hFrame, rc.right - 1, rc.bottom - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.left - 1, rc.top));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.left, rc.top - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.right, rc.bottom - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.right - 1, rc.bottom));
+    }
 
     RaiseUnder(hFrame, ptMin);
     MouseClick(ptMin);
@@ -194,6 +230,62 @@ TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
     MouseClick(ptCloseNow);
     DWORD dwExitCode = 0xFFFF;
     ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "close did not end the launcher";
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, DraggingThePictureMovesTheFrameAndTheWebWindowWithIt)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+    RECT rcBefore = {};
+    ::GetWindowRect(hFrame, &rcBefore);
+
+    // Left of the web window, below the buttons: plain picture.
+    POINT pt = {s_config.m_rcLoginWeb.left / 2, s_config.m_szLoginFrame.cy / 2};
+    ::ClientToScreen(hFrame, &pt);
+    RaiseUnder(hFrame, pt);
+    const int dx = -60, dy = -40;
+    MouseDrag(pt, dx, dy);
+
+    RECT rcFrame = {}, rcWeb = {};
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hFrame, &rcFrame);
+        return rcFrame.left == rcBefore.left + dx && rcFrame.top == rcBefore.top + dy;
+    })) << "frame at " << rcFrame.left << "," << rcFrame.top;
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hWeb, &rcWeb);
+        return rcWeb.left == rcFrame.left + s_config.m_rcLoginWeb.left &&
+               rcWeb.top == rcFrame.top + s_config.m_rcLoginWeb.top;
+    })) << "web window at " << rcWeb.left << "," << rcWeb.top;
+    EXPECT_EQ(s_config.m_rcLoginWeb.right - s_config.m_rcLoginWeb.left, rcWeb.right - rcWeb.left);
+    EXPECT_EQ(s_config.m_rcLoginWeb.bottom - s_config.m_rcLoginWeb.top, rcWeb.bottom - rcWeb.top);
+}
+
+TEST_F(LauncherEndToEndTest, EscapeClosesTheWebWindowAloneAndTheFrameMovesOnWithoutIt)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+
+    ::PostMessageW(hWeb, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsWindow(hWeb); })) << "Escape left the web window open";
+
+    // The frame still moves and sizes, with nothing left to carry along.
+    RECT rcFrame = {};
+    ::GetWindowRect(hFrame, &rcFrame);
+    ::SetWindowPos(hFrame, NULL, rcFrame.left + 30, rcFrame.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hFrame, NULL, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_FALSE(launcher.WaitForExit(1000)) << "the launcher ended";
+    EXPECT_TRUE(::IsWindowVisible(hFrame));
+
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode));
     EXPECT_EQ(0u, dwExitCode);
 }
 

@@ -65,10 +65,10 @@ class CMapWindow : public CSkinWindow
 public:
     CMapWindow() : CSkinWindow(L"<Window><VerticalLayout /></Window>") {}
 
-    void OnAnyClick(TNotifyUI&) { g_calls.push_back(L"anyclick"); }
+    void OnFirstAnyClick(TNotifyUI&) { g_calls.push_back(L"anyclick1"); }
     void OnOkClick(TNotifyUI&) { g_calls.push_back(L"okclick"); }
-    void OnFirstSelect(TNotifyUI&) { g_calls.push_back(L"select1"); }
-    void OnSecondSelect(TNotifyUI&) { g_calls.push_back(L"select2"); }
+    void OnLastAnyClick(TNotifyUI&) { g_calls.push_back(L"anyclick2"); }
+    void OnSelect(TNotifyUI&) { g_calls.push_back(L"select"); }
     void OnTimer(WPARAM wParam, LPARAM lParam)
     {
         g_calls.push_back(L"timer:" + std::to_wstring(wParam) + L"," + std::to_wstring(lParam));
@@ -77,12 +77,13 @@ public:
     UI_DECLARE_MESSAGE_MAP()
 };
 
-// The any-control row comes first, so the row for "ok" must win by name, not by position.
+// Rows for any control both before and after the row for "ok": that row must win by name, and of the
+// rows for any control the last must count.
 UI_BEGIN_MESSAGE_MAP(CMapWindow, WindowImplBase)
-UI_ON_MSGTYPE(L"click", &CMapWindow::OnAnyClick)
+UI_ON_MSGTYPE(L"click", &CMapWindow::OnFirstAnyClick)
 UI_ON_CLICK_CTRNAME(L"ok", &CMapWindow::OnOkClick)
-UI_ON_MSGTYPE(L"selectchanged", &CMapWindow::OnFirstSelect)
-UI_ON_MSGTYPE(L"selectchanged", &CMapWindow::OnSecondSelect)
+UI_ON_MSGTYPE(L"click", &CMapWindow::OnLastAnyClick)
+UI_ON_MSGTYPE(L"selectchanged", &CMapWindow::OnSelect)
 UI_ON_PARAMS(L"timer", L"", &CMapWindow::OnTimer)
 UI_END_MESSAGE_MAP()
 
@@ -320,7 +321,7 @@ TEST_F(WindowImplBaseTest, MaximisedWindowFillsTheWorkAreaAndHasNoSizingBorder)
     EXPECT_EQ(HTCLIENT, HitTest(&wnd, rcClient.right - 2, 150));
 }
 
-TEST_F(WindowImplBaseTest, MapRowForTheSenderWinsOverRowsForAnyControl)
+TEST_F(WindowImplBaseTest, MapRowForTheSenderWinsAndTheLastRowForAnyControlCounts)
 {
     CMapWindow wnd;
     Open(&wnd);
@@ -339,7 +340,7 @@ TEST_F(WindowImplBaseTest, MapRowForTheSenderWinsOverRowsForAnyControl)
     // Without a sender only the rows for any control can match.
     msg = Notification(L"click", NULL);
     EXPECT_TRUE(wnd.LoopDispatch(msg));
-    std::vector<std::wstring> expected = {L"okclick", L"anyclick", L"anyclick", L"anyclick"};
+    std::vector<std::wstring> expected = {L"okclick", L"anyclick2", L"anyclick2", L"anyclick2"};
     EXPECT_EQ(expected, g_calls);
     // The base's "click" row is behind this map's: closebtn semantics are not reached.
     msg = Notification(L"click", &other);
@@ -349,7 +350,7 @@ TEST_F(WindowImplBaseTest, MapRowForTheSenderWinsOverRowsForAnyControl)
     EXPECT_TRUE(wnd.closeCodes.empty());
 }
 
-TEST_F(WindowImplBaseTest, LastRowForAnyControlCountsAndParamsRowsGetWordAndLong)
+TEST_F(WindowImplBaseTest, ParamsRowsGetWordAndLongAndUnknownTypesAreDropped)
 {
     CMapWindow wnd;
     Open(&wnd);
@@ -369,7 +370,7 @@ TEST_F(WindowImplBaseTest, LastRowForAnyControlCountsAndParamsRowsGetWordAndLong
     msg = Notification(L"itemactivate", &ctl);
     EXPECT_FALSE(wnd.LoopDispatch(msg));
 
-    std::vector<std::wstring> expected = {L"select2", L"timer:7,-9"};
+    std::vector<std::wstring> expected = {L"select", L"timer:7,-9"};
     EXPECT_EQ(expected, g_calls);
 }
 
@@ -414,7 +415,7 @@ TEST_F(WindowImplBaseTest, VirtualWindowTakesItsNotificationsAndFallsBackToTheWi
     msg = Notification(L"click", &ctl, L"panel");
     wnd.NotifyPump(msg);
 
-    std::vector<std::wstring> expected = {L"panelclick", L"select2", L"okclick", L"okclick"};
+    std::vector<std::wstring> expected = {L"panelclick", L"select", L"okclick", L"okclick"};
     EXPECT_EQ(expected, g_calls);
 }
 
