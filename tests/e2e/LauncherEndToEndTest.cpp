@@ -206,12 +206,14 @@ TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
     ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsIconic(hFrame) != FALSE; })) << "minimise did not act";
     // The web window leaves the screen with its frame.
     RECT rcWeb = {};
-    ::GetWindowRect(hWeb, &rcWeb);
     RECT rcScreen = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
     rcScreen.right = rcScreen.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     rcScreen.bottom = rcScreen.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    RECT rcSeen = {};
-    EXPECT_TRUE(!::IsWindowVisible(hWeb) || !::IntersectRect(&rcSeen, &rcWeb, &rcScreen));
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        RECT rcSeen = {};
+        ::GetWindowRect(hWeb, &rcWeb);
+        return !::IsWindowVisible(hWeb) || !::IntersectRect(&rcSeen, &rcWeb, &rcScreen);
+    })) << "web window still on screen at " << rcWeb.left << "," << rcWeb.top;
     EXPECT_TRUE(launcher.IsRunning());
 
     // Restored, the web window is back at its offset.

@@ -491,3 +491,42 @@ TEST_F(WindowImplBaseTest, SystemCloseCommandClosesWithCodeZero)
     EXPECT_EQ(std::vector<WPARAM>{0}, wnd.closeCodes);
     EXPECT_FALSE(::IsWindow(hWnd));
 }
+
+TEST_F(WindowImplBaseTest, RoundCornersCutTheWindowRegionOnEverySize)
+{
+    CSkinWindow wnd(L"<Window roundcorner=\"20,20\"><VerticalLayout /></Window>");
+    Open(&wnd);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(wnd.GetHWND(), hRgn));
+    EXPECT_FALSE(::PtInRegion(hRgn, 0, 0));
+    EXPECT_FALSE(::PtInRegion(hRgn, 399, 299));
+    EXPECT_TRUE(::PtInRegion(hRgn, 200, 150));
+    EXPECT_TRUE(::PtInRegion(hRgn, 200, 0));
+
+    // A new size gets a region of its own size.
+    ::SetWindowPos(wnd.GetHWND(), NULL, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(ERROR, ::GetWindowRgn(wnd.GetHWND(), hRgn));
+    EXPECT_TRUE(::PtInRegion(hRgn, 500, 400));
+    EXPECT_TRUE(::PtInRegion(hRgn, 599, 250));
+    EXPECT_FALSE(::PtInRegion(hRgn, 599, 499));
+    ::DeleteObject(hRgn);
+}
+
+TEST_F(WindowImplBaseTest, MissingSkinArchiveResourceLeavesAnEmptyWindow)
+{
+    // This program carries no archive resource.
+    class CArchiveWindow : public CSkinWindow
+    {
+    public:
+        CArchiveWindow() : CSkinWindow(L"login.xml") {}
+
+    protected:
+        UILIB_RESOURCETYPE GetResourceType() const override { return UILIB_FROM_ZIPRESOURCE; }
+        UINT GetResourceID() const override { return 4321; }
+    };
+    CArchiveWindow wnd;
+    Open(&wnd);
+    EXPECT_TRUE(::IsWindow(wnd.GetHWND()));
+    EXPECT_TRUE(wnd.GetPaintManager()->GetRoot() == NULL);
+    EXPECT_FALSE(wnd.initCalled);
+}
