@@ -163,11 +163,14 @@ TEST_F(LauncherEndToEndTest, LoginFrameOpensCentredAtTheConfiguredSizeWithTheWeb
     EXPECT_EQ(rcConfigured.right - rcConfigured.left, rcWeb.right - rcWeb.left);
     EXPECT_EQ(rcConfigured.bottom - rcConfigured.top, rcWeb.bottom - rcWeb.top);
 
-    // Escape and Return do nothing in the frame.
+    // Escape and Return do nothing in the frame, and a hidden frame keeps the launcher running.
     ::PostMessageW(hFrame, WM_KEYDOWN, VK_ESCAPE, 1);
     ::PostMessageW(hFrame, WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_FALSE(launcher.WaitForExit(1000));
     EXPECT_TRUE(::IsWindowVisible(hFrame));
+    ::ShowWindow(hFrame, SW_HIDE);
+    EXPECT_FALSE(launcher.WaitForExit(1000));
+    EXPECT_TRUE(::IsWindow(hFrame));
 
     ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
     DWORD dwExitCode = 0xFFFF;

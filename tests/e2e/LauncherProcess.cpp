@@ -33,7 +33,8 @@ bool CLauncherProcess::Start(const std::wstring& path)
     si.cb = sizeof(si);
     std::wstring commandLine = L"\"" + path + L"\"";
     // The program's own folder is its working folder, as when it is started from the shell.
-    std::wstring folder = path.substr(0, path.find_last_of(L"\\/") == std::wstring::npos ? 0 : path.find_last_of(L"\\/"));
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
     if (!::CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
                           folder.empty() ? NULL : folder.c_str(), &si, &m_pi)) {
         m_pi = PROCESS_INFORMATION();
