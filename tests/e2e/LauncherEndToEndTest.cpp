@@ -1,5 +1,5 @@
-// The built launcher observed from outside: login frame geometry, its buttons under the mouse, the
-// single-instance message, and the report of a skin archive without the login layout.
+// The built launcher observed from outside: login frame geometry, its buttons and picture under the
+// mouse, the single-instance message, and the report of a skin archive without the login layout.
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "app/ClientConfig.h"
@@ -49,10 +49,13 @@ protected:
         if (!bFree) GTEST_SKIP() << "another launcher of this client name is running on this desktop";
     }
 
-    // Starts the launcher and waits for its visible login frame.
+    // Starts the launcher and waits for its login frame, shown and placed.
     HWND StartLauncher(CLauncherProcess& process)
     {
         if (!process.Start(s_launcher)) return NULL;
+        // The frame is made visible before it is centred: only the running message loop says that
+        // start-up is over.
+        if (!process.WaitForIdle(kStartMillis)) return NULL;
         return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
     }
 
@@ -101,16 +104,17 @@ protected:
             ::SetCursorPos(pt.x + dx * i / steps, pt.y + dy * i / steps);
             ::Sleep(30);
         }
+        ::Sleep(100);
         input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
         ::SendInput(1, &input, sizeof(INPUT));
     }
 
-    // The frame must be the window under the point, or the click would land elsewhere.
-    static void RaiseUnder(HWND hFrame, POINT pt)
+    // The frame must be the window under the point, or the mouse would act on another window.
+    static bool RaiseUnder(HWND hFrame, POINT pt)
     {
         ::SetWindowPos(hFrame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ::SetForegroundWindow(hFrame);
-        WaitUntil(2000, [&]() { return ::WindowFromPoint(pt) == hFrame; });
+        return WaitUntil(2000, [&]() { return ::WindowFromPoint(pt) == hFrame; });
     }
 
     static std::wstring s_launcher;
@@ -204,7 +208,7 @@ TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
         EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.right - 1, rc.bottom));
     }
 
-    RaiseUnder(hFrame, ptMin);
+    ASSERT_TRUE(RaiseUnder(hFrame, ptMin)) << "another window covers the minimise button";
     MouseClick(ptMin);
     ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsIconic(hFrame) != FALSE; })) << "minimise did not act";
     // The web window leaves the screen with its frame.
@@ -231,7 +235,7 @@ TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
     }));
 
     const POINT ptCloseNow = ClientCentre(hFrame, s_config.m_rcClose);
-    RaiseUnder(hFrame, ptCloseNow);
+    ASSERT_TRUE(RaiseUnder(hFrame, ptCloseNow)) << "another window covers the close button";
     MouseClick(ptCloseNow);
     DWORD dwExitCode = 0xFFFF;
     ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "close did not end the launcher";
@@ -251,7 +255,7 @@ TEST_F(LauncherEndToEndTest, DraggingThePictureMovesTheFrameAndTheWebWindowWithI
     // Left of the web window, below the buttons: plain picture.
     POINT pt = {s_config.m_rcLoginWeb.left / 2, s_config.m_szLoginFrame.cy / 2};
     ::ClientToScreen(hFrame, &pt);
-    RaiseUnder(hFrame, pt);
+    ASSERT_TRUE(RaiseUnder(hFrame, pt)) << "another window covers the frame";
     const int dx = -60, dy = -40;
     MouseDrag(pt, dx, dy);
 

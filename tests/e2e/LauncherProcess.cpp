@@ -55,6 +55,11 @@ bool CLauncherProcess::WaitForExit(DWORD dwMillis, DWORD* pdwExitCode)
     return true;
 }
 
+bool CLauncherProcess::WaitForIdle(DWORD dwMillis)
+{
+    return m_pi.hProcess != NULL && ::WaitForInputIdle(m_pi.hProcess, dwMillis) == 0;
+}
+
 void CLauncherProcess::Kill()
 {
     if (IsRunning()) {

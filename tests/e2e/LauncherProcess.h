@@ -23,6 +23,8 @@ public:
     bool Start(const std::wstring& path);
     // Waits for the process to end; false on timeout. The exit code is stored when it ended.
     bool WaitForExit(DWORD dwMillis, DWORD* pdwExitCode = NULL);
+    // Waits until the process's message loop first waits for input; false on timeout.
+    bool WaitForIdle(DWORD dwMillis);
     // Ends the process if it still runs.
     void Kill();
 
