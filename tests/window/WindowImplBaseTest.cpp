@@ -3,6 +3,8 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "support/ResourceScope.h"
+#include "support/TempFolder.h"
+#include "support/ZipWriter.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -28,6 +30,11 @@ class CSkinWindow : public WindowImplBase
 {
 public:
     explicit CSkinWindow(LPCWSTR pstrXml) : m_sXml(pstrXml) {}
+    // The native window must not outlive the object its messages reach.
+    ~CSkinWindow() override
+    {
+        if (::IsWindow(GetHWND())) ::DestroyWindow(GetHWND());
+    }
 
     // Tags the skins below use for controls with the classes the hit test treats specially.
     CControlUI* CreateControl(LPCWSTR pstrClass) override
@@ -54,6 +61,29 @@ protected:
 
 private:
     CUIString m_sXml;
+};
+
+// A window whose skin file comes from the archive resource of the resource module.
+class CArchiveSkinWindow : public CSkinWindow
+{
+public:
+    CArchiveSkinWindow(LPCWSTR pstrFile, UINT nResourceId) : CSkinWindow(pstrFile), m_nResourceId(nResourceId) {}
+
+    // Drops the archive copy every such window shares, so each test starts without one.
+    static void ForgetArchiveBuffer()
+    {
+        CResourceScope::ClearArchive();
+        delete[] m_lpResourceZIPBuffer;
+        m_lpResourceZIPBuffer = NULL;
+        m_dwResourceZIPSize = 0;
+    }
+
+protected:
+    UILIB_RESOURCETYPE GetResourceType() const override { return UILIB_FROM_ZIPRESOURCE; }
+    UINT GetResourceID() const override { return m_nResourceId; }
+
+private:
+    UINT m_nResourceId;
 };
 
 // Handlers log "name" or "name:wParam,lParam".
@@ -117,21 +147,22 @@ UI_END_MESSAGE_MAP()
 class WindowImplBaseTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { g_calls.clear(); }
+    void SetUp() override
+    {
+        g_calls.clear();
+        CArchiveSkinWindow::ForgetArchiveBuffer();
+    }
 
     void TearDown() override
     {
-        for (CSkinWindow* pWnd : m_windows) {
-            if (::IsWindow(pWnd->GetHWND())) ::DestroyWindow(pWnd->GetHWND());
-        }
         Pump(0);
         g_calls.clear();
+        CArchiveSkinWindow::ForgetArchiveBuffer();
     }
 
     // Creates the window hidden, places its 400 x 300 client at (x, y) and lays the skin out.
     void Open(CSkinWindow* pWnd, int x = 120, int y = 80)
     {
-        m_windows.push_back(pWnd);
         ASSERT_TRUE(pWnd->Create(NULL, L"implbase", WS_POPUP, 0, 0, 0, 400, 300) != NULL);
         ::SetWindowPos(pWnd->GetHWND(), NULL, x, y, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
         pWnd->GetPaintManager()->UpdateLayout();
@@ -179,7 +210,6 @@ protected:
     }
 
     CResourceScope m_scope;
-    std::vector<CSkinWindow*> m_windows;
 };
 
 const wchar_t kFramedSkin[] = L"<Window sizebox=\"4,4,4,4\" caption=\"0,0,0,30\"><VerticalLayout /></Window>";
@@ -265,7 +295,6 @@ TEST_F(WindowImplBaseTest, EmptyCaptionSpaceOverNoControlIsClient)
 {
     // The root is a fixed 100 x 100 box: the rest of the caption has no control under it.
     CSkinWindow wnd(L"<Window caption=\"0,0,0,30\"><VerticalLayout width=\"100\" height=\"100\" /></Window>");
-    m_windows.push_back(&wnd);
     ASSERT_TRUE(wnd.Create(NULL, L"implbase", WS_POPUP, 0, 0, 0, 400, 300) != NULL);
     CControlUI* pRoot = wnd.GetPaintManager()->GetRoot();
     ASSERT_TRUE(pRoot != NULL);
@@ -515,18 +544,45 @@ TEST_F(WindowImplBaseTest, RoundCornersCutTheWindowRegionOnEverySize)
 TEST_F(WindowImplBaseTest, MissingSkinArchiveResourceLeavesAnEmptyWindow)
 {
     // This program carries no archive resource.
-    class CArchiveWindow : public CSkinWindow
-    {
-    public:
-        CArchiveWindow() : CSkinWindow(L"login.xml") {}
-
-    protected:
-        UILIB_RESOURCETYPE GetResourceType() const override { return UILIB_FROM_ZIPRESOURCE; }
-        UINT GetResourceID() const override { return 4321; }
-    };
-    CArchiveWindow wnd;
+    CArchiveSkinWindow wnd(L"login.xml", 4321);
     Open(&wnd);
     EXPECT_TRUE(::IsWindow(wnd.GetHWND()));
     EXPECT_TRUE(wnd.GetPaintManager()->GetRoot() == NULL);
     EXPECT_FALSE(wnd.initCalled);
+}
+
+TEST_F(WindowImplBaseTest, LaterArchiveWindowsBuildFromTheCopyTheFirstOneMade)
+{
+    CTempFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    wchar_t szSelf[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, szSelf, MAX_PATH);
+    const std::wstring module = folder.GetFile(L"skinres.exe");
+    ASSERT_TRUE(::CopyFileW(szSelf, module.c_str(), FALSE));
+    CZipWriter zip;
+    zip.Add("first.xml", "<Window><VerticalLayout name=\"first\" /></Window>");
+    zip.Add("second.xml", "<Window><HorizontalLayout name=\"second\" /></Window>");
+    std::string bytes = zip.Build();
+    HANDLE hUpdate = ::BeginUpdateResourceW(module.c_str(), FALSE);
+    ASSERT_TRUE(hUpdate != NULL);
+    const BOOL bAdded = ::UpdateResourceW(hUpdate, L"ZIPRES", MAKEINTRESOURCEW(101), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                          &bytes[0], static_cast<DWORD>(bytes.size()));
+    ASSERT_TRUE(::EndUpdateResourceW(hUpdate, !bAdded) && bAdded);
+    HMODULE hModule = ::LoadLibraryExW(module.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(hModule != NULL);
+
+    CPaintManagerUI::SetResourceDll(hModule);
+    CArchiveSkinWindow first(L"first.xml", 101);
+    Open(&first);
+    ASSERT_TRUE(first.GetPaintManager()->GetRoot() != NULL);
+    EXPECT_EQ(CUIString(L"first"), first.GetPaintManager()->GetRoot()->GetName());
+
+    // With the module gone, only the copy the first window made can give the second its skin.
+    CPaintManagerUI::SetResourceDll(::GetModuleHandleW(NULL));
+    ::FreeLibrary(hModule);
+    CArchiveSkinWindow second(L"second.xml", 101);
+    Open(&second);
+    ASSERT_TRUE(second.GetPaintManager()->GetRoot() != NULL);
+    EXPECT_EQ(CUIString(L"second"), second.GetPaintManager()->GetRoot()->GetName());
+    EXPECT_TRUE(second.initCalled);
 }
