@@ -155,7 +155,7 @@ protected:
 
     void TearDown() override
     {
-        Pump(0);
+        Pump();
         g_calls.clear();
         CArchiveSkinWindow::ForgetArchiveBuffer();
     }
@@ -185,19 +185,15 @@ protected:
         ::SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     }
 
-    // Runs the framework's message loop steps for the given time, or until the queue is empty (0).
-    static void Pump(DWORD dwMillis)
+    // Runs the framework's message loop steps until the queue is empty.
+    static void Pump()
     {
-        const DWORD dwStart = ::GetTickCount();
-        do {
-            MSG msg;
-            while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-                if (CPaintManagerUI::TranslateMessage(&msg)) continue;
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-            if (dwMillis != 0) ::Sleep(5);
-        } while (::GetTickCount() - dwStart < dwMillis);
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (CPaintManagerUI::TranslateMessage(&msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
     }
 
     static TNotifyUI Notification(LPCWSTR pstrType, CControlUI* pSender, LPCWSTR pstrVirtualWnd = L"")
@@ -375,7 +371,7 @@ TEST_F(WindowImplBaseTest, MapRowForTheSenderWinsAndTheLastRowForAnyControlCount
     msg = Notification(L"click", &other);
     other.SetName(L"closebtn");
     wnd.LoopDispatch(msg);
-    Pump(0);
+    Pump();
     EXPECT_TRUE(wnd.closeCodes.empty());
 }
 
@@ -413,7 +409,7 @@ TEST_F(WindowImplBaseTest, TypesMissingFromAMapFallThroughToTheBaseMap)
     EXPECT_TRUE(wnd.LoopDispatch(msg));
     msg = Notification(L"selectchanged", &closer);
     EXPECT_TRUE(wnd.LoopDispatch(msg));
-    Pump(0);
+    Pump();
     EXPECT_EQ(std::vector<std::wstring>{L"chainselect"}, g_calls);
     EXPECT_EQ(std::vector<WPARAM>{1}, wnd.closeCodes);
     EXPECT_FALSE(::IsWindow(wnd.GetHWND()));
@@ -455,12 +451,12 @@ TEST_F(WindowImplBaseTest, EscapeClosesWithCodeOneAndReturnDoesNothing)
     HWND hWnd = wnd.GetHWND();
 
     ::PostMessageW(hWnd, WM_KEYDOWN, VK_RETURN, 1);
-    Pump(0);
+    Pump();
     EXPECT_TRUE(wnd.closeCodes.empty());
     EXPECT_TRUE(::IsWindow(hWnd));
 
     ::PostMessageW(hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
-    Pump(0);
+    Pump();
     EXPECT_EQ(std::vector<WPARAM>{1}, wnd.closeCodes);
     EXPECT_FALSE(::IsWindow(hWnd));
     EXPECT_TRUE(wnd.GetHWND() == NULL);
@@ -478,35 +474,35 @@ TEST_F(WindowImplBaseTest, SystemButtonsActOnARealClick)
     Open(&wnd);
     HWND hWnd = wnd.GetHWND();
     ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
-    Pump(0);
+    Pump();
 
     Click(&wnd, 25, 25);
-    Pump(0);
+    Pump();
     EXPECT_TRUE(::IsIconic(hWnd));
     ::ShowWindow(hWnd, SW_RESTORE);
-    Pump(0);
+    Pump();
     ASSERT_FALSE(::IsIconic(hWnd));
 
     wnd.GetPaintManager()->UpdateLayout();
     Click(&wnd, 65, 25);
-    Pump(0);
+    Pump();
     EXPECT_TRUE(::IsZoomed(hWnd));
 
     wnd.GetPaintManager()->UpdateLayout();
     Click(&wnd, 105, 25);
-    Pump(0);
+    Pump();
     EXPECT_FALSE(::IsZoomed(hWnd));
     EXPECT_FALSE(::IsIconic(hWnd));
 
     // A button of any other name does nothing in the base.
     wnd.GetPaintManager()->UpdateLayout();
     Click(&wnd, 145, 25);
-    Pump(0);
+    Pump();
     EXPECT_TRUE(::IsWindow(hWnd));
     EXPECT_TRUE(wnd.closeCodes.empty());
 
     Click(&wnd, 185, 25);
-    Pump(0);
+    Pump();
     EXPECT_EQ(std::vector<WPARAM>{1}, wnd.closeCodes);
     EXPECT_FALSE(::IsWindow(hWnd));
 }
