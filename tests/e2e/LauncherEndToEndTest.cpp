@@ -4,6 +4,7 @@
 #include "veneer/Veneer.h"
 #include "app/ClientConfig.h"
 #include "LauncherProcess.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,35 @@ protected:
         // start-up is over.
         if (!process.WaitForIdle(kStartMillis)) return NULL;
         return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+    }
+
+    // A copy of the launcher in folder whose configuration names another client. Empty on failure.
+    static std::wstring CopyWithClientName(const CTempFolder& folder, const std::string& sName)
+    {
+        std::string document;
+        HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        if (hModule == NULL) return std::wstring();
+        HRSRC hInfo = ::FindResourceW(hModule, MAKEINTRESOURCEW(kClientConfigResourceId), L"XML");
+        HGLOBAL hData = hInfo != NULL ? ::LoadResource(hModule, hInfo) : NULL;
+        if (hData != NULL) {
+            document.assign(static_cast<const char*>(::LockResource(hData)), ::SizeofResource(hModule, hInfo));
+        }
+        ::FreeLibrary(hModule);
+        const std::string key = "<clientName value=\"";
+        const size_t start = document.find(key);
+        const size_t end = start == std::string::npos ? start : document.find('"', start + key.size());
+        if (end == std::string::npos) return std::wstring();
+        document.replace(start + key.size(), end - start - key.size(), sName);
+
+        const std::wstring copy = folder.GetFile(L"OtherClient.exe");
+        if (!::CopyFileW(s_launcher.c_str(), copy.c_str(), FALSE)) return std::wstring();
+        HANDLE hUpdate = ::BeginUpdateResourceW(copy.c_str(), FALSE);
+        if (hUpdate == NULL) return std::wstring();
+        const BOOL bAdded = ::UpdateResourceW(hUpdate, L"XML", MAKEINTRESOURCEW(kClientConfigResourceId),
+                                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &document[0],
+                                              static_cast<DWORD>(document.size()));
+        if (!::EndUpdateResourceW(hUpdate, !bAdded) || !bAdded) return std::wstring();
+        return copy;
     }
 
     // The frame's hit-test code at a client point, asked across the process boundary.
@@ -321,6 +351,37 @@ TEST_F(LauncherEndToEndTest, SecondStartShowsTheRunningMessageAndLeavesTheFirstA
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(::IsWindowVisible(hFrame));
     ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, LaunchersOfDifferentClientNamesRunSideBySide)
+{
+    CTempFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    const std::wstring other = CopyWithClientName(folder, "OrvaneSecondClient");
+    ASSERT_FALSE(other.empty()) << "cannot make a launcher with another client name";
+
+    CLauncherProcess first;
+    HWND hFirst = StartLauncher(first);
+    ASSERT_TRUE(hFirst != NULL) << "no login frame appeared";
+    {
+        CLauncherProcess second;
+        ASSERT_TRUE(second.Start(other));
+        ASSERT_TRUE(second.WaitForIdle(kStartMillis));
+        HWND hSecond = second.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+        ASSERT_TRUE(hSecond != NULL) << "the second client showed no login frame";
+        EXPECT_TRUE(second.Windows(kMessageBoxClass).empty());
+        EXPECT_TRUE(first.IsRunning());
+
+        ::PostMessageW(hSecond, WM_CLOSE, 0, 0);
+        DWORD dwExitCode = 0xFFFF;
+        ASSERT_TRUE(second.WaitForExit(kActMillis, &dwExitCode));
+        EXPECT_EQ(0u, dwExitCode);
+    }
+    EXPECT_TRUE(::IsWindowVisible(hFirst));
+    ::PostMessageW(hFirst, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
     ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));
     EXPECT_EQ(0u, dwExitCode);
 }
