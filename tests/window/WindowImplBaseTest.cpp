@@ -14,12 +14,21 @@ using namespace Veneer;
 
 namespace {
 
-// A control that answers a chosen class name, so the hit test's class rule can be probed.
+// Handlers and probes log "name" or "name:detail".
+std::vector<std::wstring> g_calls;
+
+// A control that answers a chosen class name, so the hit test's class rule can be probed, and logs
+// the keys it receives.
 class CClassProbeUI : public CControlUI
 {
 public:
     explicit CClassProbeUI(LPCWSTR pstrClass) : m_sClass(pstrClass) {}
     LPCWSTR GetClass() const override { return m_sClass.c_str(); }
+    void DoEvent(TEventUI& event) override
+    {
+        if (event.Type == EVENT_KEYDOWN) g_calls.push_back(L"key:" + std::to_wstring(event.chKey));
+        CControlUI::DoEvent(event);
+    }
 
 private:
     std::wstring m_sClass;
@@ -86,8 +95,6 @@ private:
     UINT m_nResourceId;
 };
 
-// Handlers log "name" or "name:wParam,lParam".
-std::vector<std::wstring> g_calls;
 
 // A window with its own map in front of the base's.
 class CMapWindow : public CSkinWindow
@@ -446,17 +453,24 @@ TEST_F(WindowImplBaseTest, VirtualWindowTakesItsNotificationsAndFallsBackToTheWi
 
 TEST_F(WindowImplBaseTest, EscapeClosesWithCodeOneAndReturnDoesNothing)
 {
-    CSkinWindow wnd(L"<Window><VerticalLayout /></Window>");
+    CSkinWindow wnd(L"<Window><VerticalLayout><PlainProbe name=\"edit\" /></VerticalLayout></Window>");
     Open(&wnd);
     HWND hWnd = wnd.GetHWND();
+    CControlUI* pEdit = wnd.GetPaintManager()->FindControl(L"edit");
+    ASSERT_TRUE(pEdit != NULL);
+    wnd.GetPaintManager()->SetFocus(pEdit);
+    ASSERT_EQ(pEdit, wnd.GetPaintManager()->GetFocus());
 
     ::PostMessageW(hWnd, WM_KEYDOWN, VK_RETURN, 1);
     Pump();
     EXPECT_TRUE(wnd.closeCodes.empty());
     EXPECT_TRUE(::IsWindow(hWnd));
 
+    // Either way the key still reaches the focused control.
     ::PostMessageW(hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
     Pump();
+    std::vector<std::wstring> keys = {L"key:" + std::to_wstring(VK_RETURN), L"key:" + std::to_wstring(VK_ESCAPE)};
+    EXPECT_EQ(keys, g_calls);
     EXPECT_EQ(std::vector<WPARAM>{1}, wnd.closeCodes);
     EXPECT_FALSE(::IsWindow(hWnd));
     EXPECT_TRUE(wnd.GetHWND() == NULL);
