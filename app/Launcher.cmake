@@ -87,3 +87,45 @@ function(_microclient_add_trailer_tests target)
       ENVIRONMENT "STAMPED_TRAILER_FILE=${file};STAMPED_TRAILER_TEXT=${first}|${second}")
   endforeach()
 endfunction()
+
+# A launcher built like MicroClient but with a skin archive that leaves out some of the skin files, for
+# tests of how start-up reports a broken skin. The resource script is the shipped one with only the
+# archive's name changed (the archive lives in its own folder, so the shipped one is never picked up).
+#   microclient_add_skin_variant(<target> WITHOUT <file>...)
+function(microclient_add_skin_variant target)
+  cmake_parse_arguments(ARG "" "" "WITHOUT" ${ARGN})
+  set(files ${_microclient_skin_files})
+  list(REMOVE_ITEM files ${ARG_WITHOUT})
+  list(TRANSFORM files PREPEND ${MICROCLIENT_SKIN_DIR}/ OUTPUT_VARIABLE paths)
+  set(dir ${CMAKE_BINARY_DIR}/${target}-res)
+  set(zip_name ${target}-skin.zip)
+  add_custom_command(OUTPUT ${dir}/${zip_name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${dir}/${zip_name} --format=zip "--mtime=2024-01-01 00:00:00 UTC"
+            -- ${files}
+    WORKING_DIRECTORY ${MICROCLIENT_SKIN_DIR}
+    DEPENDS ${paths}
+    COMMENT "Packing the skin archive of ${target}"
+    VERBATIM)
+  add_custom_target(${target}_skin DEPENDS ${dir}/${zip_name})
+
+  file(READ ${MICROCLIENT_RC} script)
+  string(REPLACE "\"skin.zip\"" "\"${zip_name}\"" variant "${script}")
+  if(variant STREQUAL script)
+    message(FATAL_ERROR "${MICROCLIENT_RC} names no \"skin.zip\"; ${target} cannot replace its archive")
+  endif()
+  file(GENERATE OUTPUT ${dir}/${target}.rc CONTENT "${variant}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MICROCLIENT_RC})
+
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${dir}/${target}.rc)
+  target_link_libraries(${target} PRIVATE microclient)
+  target_include_directories(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:RC>:${dir}> $<$<COMPILE_LANGUAGE:RC>:${MICROCLIENT_SKIN_DIR}>)
+  set_source_files_properties(${dir}/${target}.rc PROPERTIES
+    OBJECT_DEPENDS "${dir}/${zip_name};${MICROCLIENT_SKIN_DIR}/config.xml;${MICROCLIENT_SKIN_DIR}/app.ico")
+  add_dependencies(${target} ${target}_skin)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()

@@ -1,0 +1,404 @@
+// The built launcher observed from outside: login frame geometry, its buttons and picture under the
+// mouse, the single-instance message, and the report of a skin archive without the login layout.
+#include "veneer/core/UISetup.h"
+#include "veneer/Veneer.h"
+#include "app/ClientConfig.h"
+#include "LauncherProcess.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace Veneer;
+
+namespace {
+
+const wchar_t kFrameClass[] = L"Orvane";
+const wchar_t kFrameTitle[] = L"Orvane";
+const wchar_t kWebWindowTitle[] = L"ZellWindow";
+const wchar_t kMessageBoxClass[] = L"#32770";
+const DWORD kStartMillis = 20000;
+const DWORD kActMillis = 10000;
+
+class LauncherEndToEndTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // The configuration the tests expect is the one packed into the launcher itself.
+        s_launcher = HostProgramPath(MICROCLIENT_EXE);
+        s_noLoginSkin = HostProgramPath(MICROCLIENT_NO_LOGIN_SKIN_EXE);
+        HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        if (hModule != NULL) {
+            const HINSTANCE hPrevious = CPaintManagerUI::GetResourceDll();
+            CPaintManagerUI::SetResourceDll(hModule);
+            s_bConfigLoaded = LoadClientConfig(s_config);
+            CPaintManagerUI::SetResourceDll(hPrevious);
+            ::FreeLibrary(hModule);
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_bConfigLoaded) << "no configuration in " << std::string(s_launcher.begin(), s_launcher.end());
+        // A launcher started by someone else on this desktop holds the single-instance mutex.
+        const bool bFree = WaitUntil(30000, []() {
+            HANDLE hMutex = ::OpenMutexW(SYNCHRONIZE, FALSE, s_config.m_sClientName);
+            if (hMutex == NULL) return true;
+            ::CloseHandle(hMutex);
+            return false;
+        });
+        if (!bFree) GTEST_SKIP() << "another launcher of this client name is running on this desktop";
+    }
+
+    // Starts the launcher and waits for its login frame, shown and placed.
+    HWND StartLauncher(CLauncherProcess& process)
+    {
+        if (!process.Start(s_launcher)) return NULL;
+        // The frame is made visible before it is centred: only the running message loop says that
+        // start-up is over.
+        if (!process.WaitForIdle(kStartMillis)) return NULL;
+        return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+    }
+
+    // A copy of the launcher in folder whose configuration names another client. Empty on failure.
+    static std::wstring CopyWithClientName(const CTempFolder& folder, const std::string& sName)
+    {
+        std::string document;
+        HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        if (hModule == NULL) return std::wstring();
+        HRSRC hInfo = ::FindResourceW(hModule, MAKEINTRESOURCEW(kClientConfigResourceId), L"XML");
+        HGLOBAL hData = hInfo != NULL ? ::LoadResource(hModule, hInfo) : NULL;
+        if (hData != NULL) {
+            document.assign(static_cast<const char*>(::LockResource(hData)), ::SizeofResource(hModule, hInfo));
+        }
+        ::FreeLibrary(hModule);
+        const std::string key = "<clientName value=\"";
+        const size_t start = document.find(key);
+        const size_t end = start == std::string::npos ? start : document.find('"', start + key.size());
+        if (end == std::string::npos) return std::wstring();
+        document.replace(start + key.size(), end - start - key.size(), sName);
+
+        const std::wstring copy = folder.GetFile(L"OtherClient.exe");
+        if (!::CopyFileW(s_launcher.c_str(), copy.c_str(), FALSE)) return std::wstring();
+        HANDLE hUpdate = ::BeginUpdateResourceW(copy.c_str(), FALSE);
+        if (hUpdate == NULL) return std::wstring();
+        const BOOL bAdded = ::UpdateResourceW(hUpdate, L"XML", MAKEINTRESOURCEW(kClientConfigResourceId),
+                                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &document[0],
+                                              static_cast<DWORD>(document.size()));
+        if (!::EndUpdateResourceW(hUpdate, !bAdded) || !bAdded) return std::wstring();
+        return copy;
+    }
+
+    // The frame's hit-test code at a client point, asked across the process boundary.
+    static LRESULT HitTest(HWND hFrame, int x, int y)
+    {
+        POINT pt = {x, y};
+        ::ClientToScreen(hFrame, &pt);
+        return ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    }
+
+    static POINT ClientCentre(HWND hWnd, const RECT& rc)
+    {
+        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        ::ClientToScreen(hWnd, &pt);
+        return pt;
+    }
+
+    // A left click at a screen point through the system's input queue.
+    static void MouseClick(POINT pt)
+    {
+        ::SetCursorPos(pt.x, pt.y);
+        ::Sleep(100);
+        INPUT inputs[2] = {};
+        inputs[0].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].type = INPUT_MOUSE;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(1, &inputs[0], sizeof(INPUT));
+        ::Sleep(100);
+        ::SendInput(1, &inputs[1], sizeof(INPUT));
+    }
+
+    // Presses the left button at a point, moves by (dx, dy) in small steps and lets go.
+    static void MouseDrag(POINT pt, int dx, int dy)
+    {
+        ::SetCursorPos(pt.x, pt.y);
+        ::Sleep(100);
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        ::SendInput(1, &input, sizeof(INPUT));
+        ::Sleep(100);
+        const int steps = 10;
+        for (int i = 1; i <= steps; ++i) {
+            ::SetCursorPos(pt.x + dx * i / steps, pt.y + dy * i / steps);
+            ::Sleep(30);
+        }
+        ::Sleep(100);
+        input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(1, &input, sizeof(INPUT));
+    }
+
+    // The frame must be the window under the point, or the mouse would act on another window.
+    static bool RaiseUnder(HWND hFrame, POINT pt)
+    {
+        ::SetWindowPos(hFrame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetForegroundWindow(hFrame);
+        return WaitUntil(2000, [&]() { return ::WindowFromPoint(pt) == hFrame; });
+    }
+
+    static std::wstring s_launcher;
+    static std::wstring s_noLoginSkin;
+    static CMicroClientConfig s_config;
+    static bool s_bConfigLoaded;
+};
+
+std::wstring LauncherEndToEndTest::s_launcher;
+std::wstring LauncherEndToEndTest::s_noLoginSkin;
+CMicroClientConfig LauncherEndToEndTest::s_config;
+bool LauncherEndToEndTest::s_bConfigLoaded = false;
+
+} // namespace
+
+TEST_F(LauncherEndToEndTest, LoginFrameOpensCentredAtTheConfiguredSizeWithTheWebWindowOnIt)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+
+    RECT rcClient = {};
+    ::GetClientRect(hFrame, &rcClient);
+    EXPECT_EQ(s_config.m_szLoginFrame.cx, rcClient.right);
+    EXPECT_EQ(s_config.m_szLoginFrame.cy, rcClient.bottom);
+
+    // Borderless: the window is its client area, centred in the work area.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hFrame, MONITOR_DEFAULTTONEAREST), &mi));
+    RECT rcFrame = {};
+    ::GetWindowRect(hFrame, &rcFrame);
+    const int cx = s_config.m_szLoginFrame.cx;
+    const int cy = s_config.m_szLoginFrame.cy;
+    EXPECT_EQ((mi.rcWork.left + mi.rcWork.right) / 2 - cx / 2, rcFrame.left);
+    EXPECT_EQ((mi.rcWork.top + mi.rcWork.bottom) / 2 - cy / 2, rcFrame.top);
+    EXPECT_EQ(cx, rcFrame.right - rcFrame.left);
+    EXPECT_EQ(cy, rcFrame.bottom - rcFrame.top);
+    EXPECT_EQ(0, ::GetWindowLongW(hFrame, GWL_STYLE) & WS_CAPTION);
+
+    // The login web window rides on the frame at its configured rectangle.
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+    EXPECT_EQ(hFrame, ::GetWindow(hWeb, GW_OWNER));
+    RECT rcWeb = {};
+    ::GetWindowRect(hWeb, &rcWeb);
+    const RECT& rcConfigured = s_config.m_rcLoginWeb;
+    EXPECT_EQ(rcFrame.left + rcConfigured.left, rcWeb.left);
+    EXPECT_EQ(rcFrame.top + rcConfigured.top, rcWeb.top);
+    EXPECT_EQ(rcConfigured.right - rcConfigured.left, rcWeb.right - rcWeb.left);
+    EXPECT_EQ(rcConfigured.bottom - rcConfigured.top, rcWeb.bottom - rcWeb.top);
+
+    // Escape and Return do nothing in the frame, and a hidden frame keeps the launcher running.
+    ::PostMessageW(hFrame, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(hFrame, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(launcher.WaitForExit(1000));
+    EXPECT_TRUE(::IsWindowVisible(hFrame));
+    ::ShowWindow(hFrame, SW_HIDE);
+    EXPECT_FALSE(launcher.WaitForExit(1000));
+    EXPECT_TRUE(::IsWindow(hFrame));
+
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+
+    // The picture drags the frame but the buttons on it are client area.
+    const POINT ptMin = ClientCentre(hFrame, s_config.m_rcMini);
+    const POINT ptClose = ClientCentre(hFrame, s_config.m_rcClose);
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptMin.x, ptMin.y)));
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptClose.x, ptClose.y)));
+    POINT ptPicture = {10, s_config.m_szLoginFrame.cy / 2};
+    ::ClientToScreen(hFrame, &ptPicture);
+    EXPECT_EQ(HTCAPTION, ::SendMessageW(hFrame, WM_NCHITTEST, 0, MAKELPARAM(ptPicture.x, ptPicture.y)));
+    // Each button covers exactly its configured rectangle.
+    for (const RECT& rc : {s_config.m_rcMini, s_config.m_rcClose}) {
+        EXPECT_EQ(HTCLIENT, HitTest(hFrame, rc.left, rc.top));
+        EXPECT_EQ(HTCLIENT, HitTest(hFrame, rc.right - 1, rc.bottom - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.left - 1, rc.top));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.left, rc.top - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.right, rc.bottom - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rc.right - 1, rc.bottom));
+    }
+
+    ASSERT_TRUE(RaiseUnder(hFrame, ptMin)) << "another window covers the minimise button";
+    MouseClick(ptMin);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsIconic(hFrame) != FALSE; })) << "minimise did not act";
+    // The web window leaves the screen with its frame.
+    RECT rcWeb = {};
+    RECT rcScreen = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    rcScreen.right = rcScreen.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    rcScreen.bottom = rcScreen.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        RECT rcSeen = {};
+        ::GetWindowRect(hWeb, &rcWeb);
+        return !::IsWindowVisible(hWeb) || !::IntersectRect(&rcSeen, &rcWeb, &rcScreen);
+    })) << "web window still on screen at " << rcWeb.left << "," << rcWeb.top;
+    EXPECT_TRUE(launcher.IsRunning());
+
+    // Restored, the web window is back at its offset.
+    ::ShowWindow(hFrame, SW_RESTORE);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsIconic(hFrame); }));
+    RECT rcFrame = {};
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hFrame, &rcFrame);
+        ::GetWindowRect(hWeb, &rcWeb);
+        return ::IsWindowVisible(hWeb) && rcWeb.left == rcFrame.left + s_config.m_rcLoginWeb.left &&
+               rcWeb.top == rcFrame.top + s_config.m_rcLoginWeb.top;
+    }));
+
+    const POINT ptCloseNow = ClientCentre(hFrame, s_config.m_rcClose);
+    ASSERT_TRUE(RaiseUnder(hFrame, ptCloseNow)) << "another window covers the close button";
+    MouseClick(ptCloseNow);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "close did not end the launcher";
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, DraggingThePictureMovesTheFrameAndTheWebWindowWithIt)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+    RECT rcBefore = {};
+    ::GetWindowRect(hFrame, &rcBefore);
+
+    // Left of the web window, below the buttons: plain picture.
+    POINT pt = {s_config.m_rcLoginWeb.left / 2, s_config.m_szLoginFrame.cy / 2};
+    ::ClientToScreen(hFrame, &pt);
+    ASSERT_TRUE(RaiseUnder(hFrame, pt)) << "another window covers the frame";
+    const int dx = -60, dy = -40;
+    MouseDrag(pt, dx, dy);
+
+    RECT rcFrame = {}, rcWeb = {};
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hFrame, &rcFrame);
+        return rcFrame.left == rcBefore.left + dx && rcFrame.top == rcBefore.top + dy;
+    })) << "frame at " << rcFrame.left << "," << rcFrame.top;
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hWeb, &rcWeb);
+        return rcWeb.left == rcFrame.left + s_config.m_rcLoginWeb.left &&
+               rcWeb.top == rcFrame.top + s_config.m_rcLoginWeb.top;
+    })) << "web window at " << rcWeb.left << "," << rcWeb.top;
+    EXPECT_EQ(s_config.m_rcLoginWeb.right - s_config.m_rcLoginWeb.left, rcWeb.right - rcWeb.left);
+    EXPECT_EQ(s_config.m_rcLoginWeb.bottom - s_config.m_rcLoginWeb.top, rcWeb.bottom - rcWeb.top);
+}
+
+TEST_F(LauncherEndToEndTest, EscapeClosesTheWebWindowAloneAndTheFrameMovesOnWithoutIt)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+
+    ::PostMessageW(hWeb, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsWindow(hWeb); })) << "Escape left the web window open";
+
+    // The frame still moves and sizes, with nothing left to carry along.
+    RECT rcFrame = {};
+    ::GetWindowRect(hFrame, &rcFrame);
+    ::SetWindowPos(hFrame, NULL, rcFrame.left + 30, rcFrame.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hFrame, NULL, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_FALSE(launcher.WaitForExit(1000)) << "the launcher ended";
+    EXPECT_TRUE(::IsWindowVisible(hFrame));
+
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, SecondStartShowsTheRunningMessageAndLeavesTheFirstAlone)
+{
+    CLauncherProcess first;
+    HWND hFrame = StartLauncher(first);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+
+    CLauncherProcess second;
+    ASSERT_TRUE(second.Start(s_launcher));
+    HWND hBox = second.WaitForWindow(kMessageBoxClass, NULL, true, kStartMillis);
+    ASSERT_TRUE(hBox != NULL) << "the second launcher showed no message";
+    const TMessageBoxText box = ReadMessageBox(hBox);
+    EXPECT_EQ(L"提示", box.sCaption);
+    EXPECT_EQ(std::vector<std::wstring>{L"微端已经运行了。"}, box.texts);
+    EXPECT_TRUE(second.Windows(kFrameClass).empty());
+
+    DismissMessageBox(hBox);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(second.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(hFrame));
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, LaunchersOfDifferentClientNamesRunSideBySide)
+{
+    CTempFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    const std::wstring other = CopyWithClientName(folder, "OrvaneSecondClient");
+    ASSERT_FALSE(other.empty()) << "cannot make a launcher with another client name";
+
+    CLauncherProcess first;
+    HWND hFirst = StartLauncher(first);
+    ASSERT_TRUE(hFirst != NULL) << "no login frame appeared";
+    {
+        CLauncherProcess second;
+        ASSERT_TRUE(second.Start(other));
+        ASSERT_TRUE(second.WaitForIdle(kStartMillis));
+        HWND hSecond = second.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+        ASSERT_TRUE(hSecond != NULL) << "the second client showed no login frame";
+        EXPECT_TRUE(second.Windows(kMessageBoxClass).empty());
+        EXPECT_TRUE(first.IsRunning());
+
+        ::PostMessageW(hSecond, WM_CLOSE, 0, 0);
+        DWORD dwExitCode = 0xFFFF;
+        ASSERT_TRUE(second.WaitForExit(kActMillis, &dwExitCode));
+        EXPECT_EQ(0u, dwExitCode);
+    }
+    EXPECT_TRUE(::IsWindowVisible(hFirst));
+    ::PostMessageW(hFirst, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, SkinArchiveWithoutTheLoginLayoutReportsAndExitsWithOne)
+{
+    CLauncherProcess broken;
+    ASSERT_TRUE(broken.Start(s_noLoginSkin));
+    HWND hBox = broken.WaitForWindow(kMessageBoxClass, NULL, true, kStartMillis);
+    ASSERT_TRUE(hBox != NULL) << "no load-failure message";
+    const TMessageBoxText box = ReadMessageBox(hBox);
+    EXPECT_EQ(L"Veneer", box.sCaption);
+    EXPECT_EQ(std::vector<std::wstring>{L"加载资源文件失败"}, box.texts);
+    EXPECT_TRUE(broken.Windows(kFrameClass, NULL, true).empty());
+
+    DismissMessageBox(hBox);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(broken.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(1u, dwExitCode);
+}
