@@ -2,16 +2,24 @@
 #include "veneer/core/UISetup.h"
 #include "app/LoginWebFrame.h"
 #include "app/LoginFrame.h"
+#include "app/PlayFrame.h"
+#include "app/ClientConfig.h"
+#include "app/LaunchTrailer.h"
+
+#include <string>
 
 using namespace Veneer;
 
 CMircroClientWebFrame::CMircroClientWebFrame()
-    : m_pOwnerFrame(NULL), m_nOffsetX(0), m_nOffsetY(0), m_nHeight(0), m_nWidth(0)
+    : m_pOwnerFrame(NULL), m_pPlayFrame(NULL), m_nOffsetX(0), m_nOffsetY(0), m_nHeight(0), m_nWidth(0)
 {
 }
 
 CMircroClientWebFrame::~CMircroClientWebFrame()
 {
+    // Destroying the play window's native window deletes the play window object.
+    if (m_pPlayFrame != NULL && ::IsWindow(m_pPlayFrame->GetHWND())) ::DestroyWindow(m_pPlayFrame->GetHWND());
+    m_pPlayFrame = NULL;
 }
 
 LPCWSTR CMircroClientWebFrame::GetWindowClass() const
@@ -79,11 +87,47 @@ LRESULT CMircroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam,
 
 void CMircroClientWebFrame::InitWindow()
 {
-    // The login page needs the browser control, which this build does not have yet: without a
-    // "WebBrowser" control in the tree there is nothing to set up.
-    if (m_PaintManager.FindControl(L"WebBrowser") == NULL) {
-        return;
+    CWebBrowserUI* pBrowser = static_cast<CWebBrowserUI*>(m_PaintManager.FindControl(L"WebBrowser"));
+    if (pBrowser == NULL) return;
+
+    // Without a game address the window stays empty and never switches to play.
+    wchar_t szPath[MAX_PATH] = {};
+    if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return;
+    std::string sText;
+    ReadLaunchTrailer(szPath, sText);
+    if (sText.find('|') == std::string::npos) return;
+    std::vector<std::string> pieces = SplitText(sText, '|');
+    if (pieces.empty()) return;
+    pBrowser->SetHomePage(TrailerPieceToWide(pieces[0]).c_str());
+    pBrowser->SetWebBrowserEventHandler(this);
+    if (!pBrowser->IsVisible()) pBrowser->SetVisible(true);
+}
+
+void CMircroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url, VARIANT*& /*Flags*/,
+                                            VARIANT*& /*TargetFrameName*/, VARIANT*& /*PostData*/,
+                                            VARIANT*& /*Headers*/, VARIANT_BOOL*& Cancel)
+{
+    if (url == NULL || url->vt != VT_BSTR || url->bstrVal == NULL) return;
+    CUIString sAddress = url->bstrVal;
+    const CUIString& sKeyword = GetClientConfig().m_sPlayGameKeyWord;
+    // An empty keyword would match every address, including the login page itself.
+    if (sKeyword.IsEmpty() || sAddress.Find(sKeyword) < 0) return;
+    if (Cancel != NULL) *Cancel = VARIANT_TRUE;
+
+    if (m_pPlayFrame == NULL) {
+        m_pPlayFrame = new (std::nothrow) CMircroClientPlayFrame();
+        if (m_pPlayFrame == NULL) return;
+        // Text ahead of an embedded "http://" address is dropped.
+        const int nHttp = sAddress.Find(L"http://");
+        if (nHttp > 0) sAddress = sAddress.Mid(nHttp);
+        m_pPlayFrame->SetPlayAddress(sAddress);
+        m_pPlayFrame->Create(NULL, kLauncherWindowClass, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
+        m_pPlayFrame->CenterWindow();
     }
+    CMicroClientLogin* pLogin = GetLoginFrame();
+    if (pLogin != NULL) pLogin->ShowWindow(false);
+    ShowWindow(false);
+    ::SendMessageW(m_pPlayFrame->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }
 
 void CMircroClientWebFrame::MoveWithFrame(int left, int top, int right, int bottom)

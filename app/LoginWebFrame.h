@@ -4,8 +4,9 @@
 #include "veneer/Veneer.h"
 
 class CMicroClientLogin;
+class CMircroClientPlayFrame;
 
-class CMircroClientWebFrame : public Veneer::WindowImplBase
+class CMircroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler
 {
 public:
     // Construction
@@ -22,12 +23,16 @@ public:
     // Attributes
     POINT GetOffset() const;
     SIZE GetSize() const;
+    CMircroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
 
     // Overridables
     LPCWSTR GetWindowClass() const override;
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    // The play switch: a navigation to an address holding the play keyword opens the play window instead.
+    void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
+                         VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
 
 protected:
     Veneer::CUIString GetSkinDir() override;
@@ -37,6 +42,8 @@ protected:
 
 private:
     CMicroClientLogin* m_pOwnerFrame;
+    // Created at the first play-keyword navigation; owned by its own window.
+    CMircroClientPlayFrame* m_pPlayFrame;
     int m_nOffsetX;
     int m_nOffsetY;
     int m_nHeight;

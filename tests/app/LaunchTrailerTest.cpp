@@ -2,12 +2,11 @@
 #include "veneer/core/UISetup.h"
 #include "app/LaunchTrailer.h"
 #include "AppTestFiles.h"
+#include "support/MessageBoxWatcher.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -223,67 +222,6 @@ TEST_F(LaunchTrailerRead, FileEndingAtItsLastSectionGivesEmptyText)
     EXPECT_EQ("", ReadBack(std::string()));
     EXPECT_EQ(m_nOffset, ReadWholeFile(m_file.GetPath()).size());
 }
-
-// Watches this thread's windows for a dialog, keeps its caption and text and dismisses it.
-class CMessageBoxWatcher
-{
-public:
-    // Construction
-    CMessageBoxWatcher() : m_dwThread(::GetCurrentThreadId()), m_bStop(false), m_bSeen(false)
-    {
-        m_thread = std::thread([this] { Watch(); });
-    }
-    ~CMessageBoxWatcher()
-    {
-        m_bStop = true;
-        m_thread.join();
-    }
-    CMessageBoxWatcher(const CMessageBoxWatcher&) = delete;
-    CMessageBoxWatcher& operator=(const CMessageBoxWatcher&) = delete;
-
-    // Attributes
-    bool Seen() const { return m_bSeen; }
-    const std::wstring& Caption() const { return m_sCaption; }
-    const std::wstring& Text() const { return m_sText; }
-
-    // Implementation
-private:
-    void Watch()
-    {
-        for (int i = 0; i < 1000 && !m_bStop; ++i) {
-            HWND hDialog = NULL;
-            ::EnumThreadWindows(m_dwThread, FindDialog, reinterpret_cast<LPARAM>(&hDialog));
-            if (hDialog != NULL && ::IsWindowVisible(hDialog)) {
-                wchar_t szText[1024] = {};
-                ::GetWindowTextW(hDialog, szText, lengthof(szText));
-                m_sCaption = szText;
-                szText[0] = L'\0';
-                ::GetDlgItemTextW(hDialog, 0xFFFF, szText, lengthof(szText));
-                m_sText = szText;
-                m_bSeen = true;
-                ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return;
-            }
-            ::Sleep(10);
-        }
-    }
-
-    static BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
-    {
-        wchar_t szClass[16] = {};
-        ::GetClassNameW(hWnd, szClass, lengthof(szClass));
-        if (wcscmp(szClass, L"#32770") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-
-    DWORD m_dwThread;
-    std::atomic<bool> m_bStop;
-    std::atomic<bool> m_bSeen;
-    std::wstring m_sCaption;
-    std::wstring m_sText;
-    std::thread m_thread;
-};
 
 TEST(LaunchTrailerReadFailure, UnopenableFileShowsTheMessageAndLeavesTheTextEmpty)
 {

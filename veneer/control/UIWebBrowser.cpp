@@ -2,6 +2,8 @@
 #include "veneer/control/UIWebBrowser.h"
 #include "veneer/window/UIManager.h"
 
+#include <mshtml.h>
+
 namespace Veneer {
 
 namespace {

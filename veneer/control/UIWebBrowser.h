@@ -5,9 +5,11 @@
 #include "veneer/control/UIActiveX.h"
 
 #include <exdisp.h>
-#include <mshtml.h>
 #include <mshtmhst.h>
 #include <downloadmgr.h>
+
+// The page interfaces are only used by the implementation; their header is large.
+struct IHTMLWindow2;
 
 namespace Veneer {
 
