@@ -1,0 +1,54 @@
+// Fixture for controls that open native windows: a shown window routing its messages to a paint
+// manager, skin XML built into it, a message pump like the framework's loop, and input helpers.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+#include "veneer/Veneer.h"
+#include "control/TextPaintFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace VeneerTest {
+
+class NativeHostTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds the skin XML into the window (laid out and painted once); the root, or null.
+    Veneer::CControlUI* Build(LPCWSTR pstrXml);
+    Veneer::CControlUI* Find(LPCWSTR pstrName) const;
+
+    // Dispatches what is queued, pre-translating as the framework's message loop does.
+    void Pump();
+    // Pumps until the condition holds or about a second and a half passes; returns the condition.
+    template <class Cond> bool PumpUntil(Cond cond)
+    {
+        const DWORD dwStart = ::GetTickCount();
+        for (;;) {
+            Pump();
+            if (cond()) return true;
+            if (::GetTickCount() - dwStart > 1500) return false;
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+
+    // A left click at client point (x, y): button down and up sent to the host window.
+    void Click(int x, int y);
+    // A key pressed and released while hWnd has the focus (posted, then pumped).
+    void PressKey(HWND hWnd, UINT vk);
+    // Characters typed into hWnd (posted as WM_CHAR, then pumped).
+    void Type(HWND hWnd, LPCWSTR pstrText);
+    // The root painted into a canvas the size of the window.
+    void PaintRoot(CDibCanvas& canvas);
+
+    static const int kWidth = 400;
+    static const int kHeight = 300;
+
+    HWND m_hWnd = NULL;
+    Veneer::CPaintManagerUI* m_pm = NULL;
+    CNotifyRecorder m_notes;
+};
+
+} // namespace VeneerTest
