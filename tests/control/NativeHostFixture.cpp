@@ -30,13 +30,23 @@ void RegisterHostClass()
     registered = ::RegisterClassW(&wc) != 0;
 }
 
+// One host window serves every test: unmapping a shown window costs Wine seconds each time.
+HWND SharedHostWindow(int cx, int cy)
+{
+    static HWND s_hWnd = NULL;
+    if (s_hWnd == NULL || !::IsWindow(s_hWnd)) {
+        RegisterHostClass();
+        s_hWnd = ::CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 20, 20, cx, cy, NULL, NULL,
+                                   ::GetModuleHandleW(NULL), NULL);
+    }
+    return s_hWnd;
+}
+
 } // namespace
 
 void NativeHostTest::SetUp()
 {
-    RegisterHostClass();
-    m_hWnd = ::CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 20, 20, kWidth, kHeight, NULL,
-                               NULL, ::GetModuleHandleW(NULL), NULL);
+    m_hWnd = SharedHostWindow(kWidth, kHeight);
     ASSERT_TRUE(m_hWnd != NULL);
     m_pm = new CPaintManagerUI;
     m_pm->Init(m_hWnd);
@@ -55,7 +65,6 @@ void NativeHostTest::TearDown()
     }
     delete m_pm;
     m_pm = NULL;
-    if (m_hWnd != NULL) ::DestroyWindow(m_hWnd);
     m_hWnd = NULL;
     Pump();
 }
@@ -69,7 +78,10 @@ CControlUI* NativeHostTest::Build(LPCWSTR pstrXml)
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::SetForegroundWindow(m_hWnd);
     ::SetFocus(m_hWnd);
+    ::InvalidateRect(m_hWnd, NULL, FALSE);
     ::UpdateWindow(m_hWnd);
+    // The first layout focuses the first Tab stop; tests start with nothing focused.
+    m_pm->SetFocus(NULL);
     Pump();
     return pRoot;
 }

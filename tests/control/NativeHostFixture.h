@@ -1,14 +1,25 @@
-// Fixture for controls that open native windows: a shown window routing its messages to a paint
-// manager, skin XML built into it, a message pump like the framework's loop, and input helpers.
+// Fixture for controls that open native windows: a shown window (shared by the tests) routing its
+// messages to a fresh paint manager, skin XML built into it, a message pump like the framework's loop, and input helpers.
 #pragma once
 
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "control/TextPaintFixture.h"
+#include "control/ControlTestUtil.h"
 
 #include <gtest/gtest.h>
 
 namespace VeneerTest {
+
+// How many pixels differ between two canvases of the same size.
+inline int CountDifferent(const CDibCanvas& a, const CDibCanvas& b)
+{
+    int count = 0;
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            if ((a.Get(x, y) & 0xFFFFFF) != (b.Get(x, y) & 0xFFFFFF)) ++count;
+    return count;
+}
 
 class NativeHostTest : public ::testing::Test
 {

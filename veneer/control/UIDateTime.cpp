@@ -68,6 +68,8 @@ LRESULT CDateTimeWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         PostMessage(WM_CLOSE);
         return lRes;
     }
+    // Reopening takes the focus back: a close posted when it was lost is stale then.
+    if (uMsg == WM_CLOSE && ::GetFocus() == m_hWnd) return 0;
     if (uMsg == WM_KEYUP && (wParam == VK_DELETE || wParam == VK_BACK)) {
         const LRESULT lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
         m_pOwner->m_nDTUpdateFlag = CDateTimeUI::UPDATE_CLEARED;

@@ -101,6 +101,11 @@ LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         PostMessage(WM_CLOSE);
         return lRes;
     }
+    case WM_CLOSE:
+        // A click on the owner's margin takes the focus away and gives it straight back: the close
+        // posted meanwhile is stale.
+        if (::GetFocus() == m_hWnd) return 0;
+        break;
     case kReflectCommand:
         if (HIWORD(wParam) == EN_CHANGE) return OnEditChanged();
         if (HIWORD(wParam) == EN_UPDATE) {
@@ -432,6 +437,7 @@ void CEditUI::DoEvent(TEventUI& event)
                 if (::PtInRect(&m_rcItem, event.ptMouse)) SelectAllNative();
             }
             else if (m_pWindow != NULL) {
+                ::SetFocus(m_pWindow->GetHWND());
                 SelectAllNative();
             }
         }
