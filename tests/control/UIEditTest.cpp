@@ -124,6 +124,20 @@ TEST_F(EditWindowTest, ClickingElsewhereClosesTheWindowAndTheControlPaintsTheTex
     EXPECT_GT(ink.right - ink.left, 15);
 }
 
+TEST_F(EditWindowTest, AClickOnTheEditsMarginWhileEditingKeepsTheWindowOpen)
+{
+    CEditUI* edit = BuildEdit();
+    ASSERT_TRUE(edit != NULL);
+    HWND hEdit = Open(edit);
+    ASSERT_TRUE(hEdit != NULL);
+    // Inside the control's padding, outside the native window: the host window gets the click.
+    Click(1, 1);
+    Pump();
+    EXPECT_TRUE(::IsWindow(hEdit));
+    EXPECT_EQ(hEdit, edit->GetNativeWindow());
+    EXPECT_EQ(hEdit, ::GetFocus());
+}
+
 TEST_F(EditWindowTest, TabbingInOpensTheWindowAndTabbingOnMovesToTheNextEdit)
 {
     CEditUI* edit = BuildEdit();

@@ -5,7 +5,7 @@
 
 namespace Veneer {
 
-CDateTimeWnd::CDateTimeWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false)
+CDateTimeWnd::CDateTimeWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false), m_bCloseOnFocusLoss(false)
 {
 }
 
@@ -65,11 +65,15 @@ LRESULT CDateTimeWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
             m_pOwner->m_nDTUpdateFlag = CDateTimeUI::UPDATE_DATE;
             m_pOwner->UpdateText();
         }
+        m_bCloseOnFocusLoss = true;
         PostMessage(WM_CLOSE);
         return lRes;
     }
-    // Reopening takes the focus back: a close posted when it was lost is stale then.
-    if (uMsg == WM_CLOSE && ::GetFocus() == m_hWnd) return 0;
+    if (uMsg == WM_CLOSE && m_bCloseOnFocusLoss) {
+        m_bCloseOnFocusLoss = false;
+        // Reopening took the focus back: the close posted when it was lost is stale.
+        if (::GetFocus() == m_hWnd) return 0;
+    }
     if (uMsg == WM_KEYUP && (wParam == VK_DELETE || wParam == VK_BACK)) {
         const LRESULT lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
         m_pOwner->m_nDTUpdateFlag = CDateTimeUI::UPDATE_CLEARED;

@@ -34,6 +34,8 @@ protected:
     CDateTimeUI* m_pOwner;
     HBRUSH m_hBkBrush;
     bool m_bInit;
+    // The pending close comes from a focus loss, which a reopening may have undone.
+    bool m_bCloseOnFocusLoss;
 };
 
 class CDateTimeUI : public CLabelUI

@@ -20,7 +20,7 @@ const DWORD kSystemColors = 0xFFFFFFFF;
 
 } // namespace
 
-CEditWnd::CEditWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false)
+CEditWnd::CEditWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false), m_bCloseOnFocusLoss(false)
 {
 }
 
@@ -98,13 +98,17 @@ LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     switch (uMsg) {
     case WM_KILLFOCUS: {
         const LRESULT lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+        m_bCloseOnFocusLoss = true;
         PostMessage(WM_CLOSE);
         return lRes;
     }
     case WM_CLOSE:
-        // A click on the owner's margin takes the focus away and gives it straight back: the close
-        // posted meanwhile is stale.
-        if (::GetFocus() == m_hWnd) return 0;
+        if (m_bCloseOnFocusLoss) {
+            m_bCloseOnFocusLoss = false;
+            // A click on the owner's margin takes the focus away and gives it straight back: the
+            // close posted meanwhile is stale.
+            if (::GetFocus() == m_hWnd) return 0;
+        }
         break;
     case kReflectCommand:
         if (HIWORD(wParam) == EN_CHANGE) return OnEditChanged();

@@ -39,6 +39,8 @@ protected:
     CEditUI* m_pOwner;
     HBRUSH m_hBkBrush;
     bool m_bInit;
+    // The pending close comes from a focus loss, which a click on the owner may have undone.
+    bool m_bCloseOnFocusLoss;
 };
 
 class CEditUI : public CLabelUI
