@@ -1,5 +1,4 @@
-// Fixture for controls that open native windows: a shown window (shared by the tests) routing its
-// messages to a fresh paint manager, skin XML built into it, a message pump like the framework's loop, and input helpers.
+// Fixture for controls that open native windows: a shown host window routing its messages to a paint manager.
 #pragma once
 
 #include "veneer/core/UISetup.h"
@@ -9,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+// The window is shared by the tests, each with a fresh manager; skin XML is built into it, a pump
+// works like the framework's loop, and helpers send input.
 namespace VeneerTest {
 
 // How many pixels differ between two canvases of the same size.

@@ -231,7 +231,8 @@ TEST_F(EditWindowTest, ReadOnlyNumberOnlyAndMaxCharRulesReachTheNativeWindow)
 TEST_F(EditWindowTest, NativeBackgroundColourIsTheBrushOfTheReflectedColourMessages)
 {
     CEditUI* edit = BuildEdit(L"<Window><VerticalLayout>"
-                              L"<Edit name=\"edit\" nativebkcolor=\"#FFFF0000\" textcolor=\"#FF0000FF\" height=\"30\" />"
+                              L"<Edit name=\"edit\" nativebkcolor=\"#FFFF0000\" textcolor=\"#FF0000FF\" "
+                              L"height=\"30\" />"
                               L"<Edit name=\"plain\" height=\"30\" />"
                               L"</VerticalLayout></Window>");
     ASSERT_TRUE(edit != NULL);
