@@ -33,3 +33,8 @@
 #include "veneer/control/UIButton.h"
 #include "veneer/control/UIActiveX.h"
 #include "veneer/control/UIWebBrowser.h"
+#include "veneer/control/UIEdit.h"
+#include "veneer/control/UIText.h"
+#include "veneer/control/UITileLayout.h"
+#include "veneer/control/UIChildLayout.h"
+#include "veneer/control/UIDateTime.h"

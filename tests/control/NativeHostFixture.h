@@ -1,0 +1,66 @@
+// Fixture for controls that open native windows: a shown host window routing its messages to a paint manager.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+#include "veneer/Veneer.h"
+#include "control/TextPaintFixture.h"
+#include "control/ControlTestUtil.h"
+
+#include <gtest/gtest.h>
+
+// The window is shared by the tests, each with a fresh manager; skin XML is built into it, a pump
+// works like the framework's loop, and helpers send input.
+namespace VeneerTest {
+
+// How many pixels differ between two canvases of the same size.
+inline int CountDifferent(const CDibCanvas& a, const CDibCanvas& b)
+{
+    int count = 0;
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            if ((a.Get(x, y) & 0xFFFFFF) != (b.Get(x, y) & 0xFFFFFF)) ++count;
+    return count;
+}
+
+class NativeHostTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds the skin XML into the window (laid out and painted once); the root, or null.
+    Veneer::CControlUI* Build(LPCWSTR pstrXml);
+    Veneer::CControlUI* Find(LPCWSTR pstrName) const;
+
+    // Dispatches what is queued, pre-translating as the framework's message loop does.
+    void Pump();
+    // Pumps until the condition holds or about a second and a half passes; returns the condition.
+    template <class Cond> bool PumpUntil(Cond cond)
+    {
+        const DWORD dwStart = ::GetTickCount();
+        for (;;) {
+            Pump();
+            if (cond()) return true;
+            if (::GetTickCount() - dwStart > 1500) return false;
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+
+    // A left click at client point (x, y): button down and up sent to the host window.
+    void Click(int x, int y);
+    // A key pressed and released while hWnd has the focus (posted, then pumped).
+    void PressKey(HWND hWnd, UINT vk);
+    // Characters typed into hWnd (posted as WM_CHAR, then pumped).
+    void Type(HWND hWnd, LPCWSTR pstrText);
+    // The root painted into a canvas the size of the window.
+    void PaintRoot(CDibCanvas& canvas);
+
+    static const int kWidth = 400;
+    static const int kHeight = 300;
+
+    HWND m_hWnd = NULL;
+    Veneer::CPaintManagerUI* m_pm = NULL;
+    CNotifyRecorder m_notes;
+};
+
+} // namespace VeneerTest

@@ -1,0 +1,131 @@
+// CEditUI and CEditWnd: a single-line text field that edits through a native edit window placed over it.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+#include "veneer/control/UILabel.h"
+#include "veneer/window/UIWindowWnd.h"
+
+namespace Veneer {
+
+class CEditUI;
+
+// The system edit control, superclassed, living over its owner only while the owner is edited.
+class CEditWnd : public CWindowWnd
+{
+public:
+// Construction
+    CEditWnd();
+    // Creates the native window over the owner and gives it the keyboard focus; false when it
+    // cannot be created.
+    bool Init(CEditUI* pOwner);
+
+// Attributes
+    // The owner's text area, narrowed to one line of its font and centred vertically.
+    RECT CalPos();
+    LPCWSTR GetWindowClass() const override;
+    LPCWSTR GetSuperClassName() const override;
+
+// Overridables
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;
+
+// Implementation
+protected:
+    friend class CEditUI;
+
+    LRESULT OnEditChanged();
+    LRESULT OnCtlColor(HDC hDC);
+
+    CEditUI* m_pOwner;
+    HBRUSH m_hBkBrush;
+    bool m_bInit;
+    // The pending close comes from a focus loss, which a click on the owner may have undone.
+    bool m_bCloseOnFocusLoss;
+};
+
+class CEditUI : public CLabelUI
+{
+public:
+// Construction
+    CEditUI();
+    ~CEditUI() override;
+
+// Attributes
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
+    UINT GetControlFlags() const override;
+
+    void SetText(LPCWSTR pstrText) override;
+    void SetEnabled(bool bEnable = true) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+
+    void SetMaxChar(UINT uMax);
+    UINT GetMaxChar() const;
+    void SetReadOnly(bool bReadOnly);
+    bool IsReadOnly() const;
+    void SetPasswordMode(bool bPasswordMode);
+    bool IsPasswordMode() const;
+    void SetPasswordChar(wchar_t cPasswordChar);
+    wchar_t GetPasswordChar() const;
+    // Number-only mode is an extra native style; it reaches the native window when it next opens.
+    void SetNumberOnly(bool bNumberOnly);
+    bool IsNumberOnly() const;
+    int GetWindowStyls() const;
+    UINT GetEditState() const;
+
+    LPCWSTR GetNormalImage() const;
+    void SetNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetHotImage() const;
+    void SetHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetFocusedImage() const;
+    void SetFocusedImage(LPCWSTR pStrImage);
+    LPCWSTR GetDisabledImage() const;
+    void SetDisabledImage(LPCWSTR pStrImage);
+    // 0xFFFFFFFF leaves the native window's colours to the system.
+    void SetNativeEditBkColor(DWORD dwBkColor);
+    DWORD GetNativeEditBkColor() const;
+
+    // The native edit window while editing, else null.
+    HWND GetNativeWindow() const;
+
+// Operations
+    // The selection calls act on the native window only; without one they do nothing.
+    void SetSel(long nStartChar, long nEndChar);
+    void SetSelAll();
+    void SetReplaceSel(LPCWSTR lpszReplace);
+
+// Overridables
+    void SetPos(RECT rc) override;
+    void DoEvent(TEventUI& event) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+    SIZE EstimateSize(SIZE szAvailable) override;
+    void PaintStatusImage(HDC hDC) override;
+    void PaintText(HDC hDC) override;
+
+// Implementation
+protected:
+    friend class CEditWnd;
+
+    // Opens the native window unless it is open; true when one exists afterwards.
+    bool OpenNativeWindow();
+    // Selects the whole text (at least one character) in the native window.
+    void SelectAllNative();
+    // Draws an image string; one that cannot be drawn is emptied so it is not tried again.
+    bool DrawOrClear(HDC hDC, CUIString& sImage);
+
+    CEditWnd* m_pWindow;
+    UINT m_uMaxChar;
+    bool m_bReadOnly;
+    bool m_bPasswordMode;
+    wchar_t m_cPasswordChar;
+    UINT m_uButtonState;
+    CUIString m_sNormalImage;
+    CUIString m_sHotImage;
+    CUIString m_sFocusedImage;
+    CUIString m_sDisabledImage;
+    DWORD m_dwEditbkColor;
+    int m_iWindowStyls;
+};
+
+} // namespace Veneer

@@ -1,0 +1,166 @@
+// CTileLayoutUI: the grid layout, row by row, each child centred in its cell.
+#include "veneer/core/UISetup.h"
+#include "veneer/control/UITileLayout.h"
+#include "veneer/control/UIAttribute.h"
+#include "veneer/control/UIScrollBar.h"
+
+#include <algorithm>
+
+namespace Veneer {
+
+namespace {
+
+int Clamp(int value, int minimum, int maximum)
+{
+    return std::min(std::max(value, minimum), maximum);
+}
+
+} // namespace
+
+CTileLayoutUI::CTileLayoutUI() : m_nColumns(1)
+{
+    m_szItem.cx = 0;
+    m_szItem.cy = 0;
+}
+
+LPCWSTR CTileLayoutUI::GetClass() const
+{
+    return L"TileLayoutUI";
+}
+
+LPVOID CTileLayoutUI::GetInterface(LPCWSTR pstrName)
+{
+    if (wcscmp(pstrName, L"TileLayout") == 0) return static_cast<CTileLayoutUI*>(this);
+    return CContainerUI::GetInterface(pstrName);
+}
+
+void CTileLayoutUI::SetColumns(int nCols)
+{
+    if (nCols <= 0) return;
+    m_nColumns = nCols;
+    NeedUpdate();
+}
+
+int CTileLayoutUI::GetColumns() const
+{
+    return m_nColumns;
+}
+
+void CTileLayoutUI::SetItemSize(SIZE szItem)
+{
+    if (m_szItem.cx == szItem.cx && m_szItem.cy == szItem.cy) return;
+    m_szItem = szItem;
+    NeedUpdate();
+}
+
+SIZE CTileLayoutUI::GetItemSize() const
+{
+    return m_szItem;
+}
+
+void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (wcscmp(pstrName, L"itemsize") == 0) SetItemSize(CUIAttribute::ParseSize(pstrValue));
+    else if (wcscmp(pstrName, L"columns") == 0) SetColumns(CUIAttribute::ParseInt(pstrValue));
+    else CContainerUI::SetAttribute(pstrName, pstrValue);
+}
+
+int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int nColumns, int cxCell) const
+{
+    int cyRow = 0;
+    int iIndex = iCount;
+    for (int j = iFirst; j < m_items.GetSize(); ++j) {
+        CControlUI* pLine = GetItemAt(j);
+        if (!pLine->IsVisible() || pLine->IsFloat()) continue;
+        const RECT rcPadding = pLine->GetPadding();
+        SIZE szAvailable = { cxCell - rcPadding.left - rcPadding.right, 9999 };
+        // The outer edges of a row carry half a child padding, the inner ones a whole one.
+        if (iIndex == iCount || (iIndex + 1) % nColumns == 0) szAvailable.cx -= m_iChildPadding / 2;
+        else szAvailable.cx -= m_iChildPadding;
+        szAvailable.cx = Clamp(szAvailable.cx, pLine->GetMinWidth(), pLine->GetMaxWidth());
+        SIZE szTile = pLine->EstimateSize(szAvailable);
+        szTile.cx = Clamp(szTile.cx, pLine->GetMinWidth(), pLine->GetMaxWidth());
+        szTile.cy = Clamp(szTile.cy, pLine->GetMinHeight(), pLine->GetMaxHeight());
+        cyRow = std::max<int>(cyRow, szTile.cy + rcPadding.top + rcPadding.bottom);
+        if (++iIndex % nColumns == 0) break;
+    }
+    return cyRow;
+}
+
+void CTileLayoutUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    rc = m_rcItem;
+    rc.left += m_rcInset.left;
+    rc.top += m_rcInset.top;
+    rc.right -= m_rcInset.right;
+    rc.bottom -= m_rcInset.bottom;
+
+    if (m_items.IsEmpty()) {
+        ProcessScrollBar(rc, 0, 0);
+        return;
+    }
+
+    if (IsVerticalBarShown()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    if (IsHorizontalBarShown()) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+
+    const int cxWidth = rc.right - rc.left;
+    int nColumns = m_nColumns;
+    if (m_szItem.cx > 0) nColumns = cxWidth / m_szItem.cx;
+    // A box squeezed to nothing still lays its children out in one column.
+    if (nColumns < 1) nColumns = 1;
+
+    int cxCell = cxWidth / nColumns;
+    if (IsHorizontalBarShown()) cxCell = (cxWidth + GetScrollRange().cx) / nColumns;
+
+    const SIZE szScroll = GetScrollPos();
+    const int x0 = rc.left - szScroll.cx;
+    POINT ptTile = { x0, rc.top - szScroll.cy };
+    int cyRow = 0;
+    int iCount = 0;
+    int cyNeeded = 0;
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* pControl = GetItemAt(i);
+        if (!pControl->IsVisible()) continue;
+        if (pControl->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+
+        const RECT rcPadding = pControl->GetPadding();
+        RECT rcTile = { ptTile.x, ptTile.y, ptTile.x + cxCell, ptTile.y };
+        if (iCount % nColumns == 0) cyRow = MeasureRow(i, iCount, nColumns, cxCell);
+
+        rcTile.left += rcPadding.left + m_iChildPadding / 2;
+        rcTile.right -= rcPadding.right + m_iChildPadding / 2;
+        if (iCount % nColumns == 0) rcTile.left -= m_iChildPadding / 2;
+        if ((iCount + 1) % nColumns == 0) rcTile.right += m_iChildPadding / 2;
+        rcTile.top = ptTile.y + rcPadding.top;
+        rcTile.bottom = ptTile.y + cyRow;
+
+        const SIZE szAvailable = { rcTile.right - rcTile.left, rcTile.bottom - rcTile.top };
+        SIZE szTile = pControl->EstimateSize(szAvailable);
+        if (szTile.cx == 0) szTile.cx = szAvailable.cx;
+        if (szTile.cy == 0) szTile.cy = szAvailable.cy;
+        szTile.cx = Clamp(szTile.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
+        szTile.cy = Clamp(szTile.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
+        const int left = (rcTile.left + rcTile.right - szTile.cx) / 2;
+        const int top = (rcTile.top + rcTile.bottom - szTile.cy) / 2;
+        const RECT rcPos = { left, top, left + szTile.cx, top + szTile.cy };
+        pControl->SetPos(rcPos);
+
+        if (++iCount % nColumns == 0) {
+            ptTile.x = x0;
+            ptTile.y += cyRow + m_iChildPadding;
+            cyRow = 0;
+        }
+        else {
+            ptTile.x += cxCell;
+        }
+        cyNeeded = rcTile.bottom - rc.top + szScroll.cy;
+    }
+
+    ProcessScrollBar(rc, 0, cyNeeded);
+}
+
+} // namespace Veneer
