@@ -3,6 +3,8 @@
 #include "control/SkinWindowFixture.h"
 #include "control/ControlTestUtil.h"
 
+#include <climits>
+
 using namespace Veneer;
 using namespace VeneerTest;
 using ControlTest::RectEq;

@@ -163,9 +163,18 @@ TEST_F(TabLayoutTest, AddingKeepsOneChildVisible)
         if (tab->GetItemAt(i)->IsVisible()) ++visible;
     EXPECT_EQ(1, visible);
 
+    // Reordering keeps the shown page selected.
+    ASSERT_TRUE(tab->SetItemIndex(first, 0));
+    EXPECT_EQ(0, tab->GetCurSel());
+    EXPECT_EQ(first, tab->GetItemAt(0));
+    ASSERT_TRUE(tab->SetItemIndex(front, 0));
+    EXPECT_EQ(1, tab->GetCurSel());
+    EXPECT_FALSE(tab->SetItemIndex(first, 7));
+    EXPECT_EQ(1, tab->GetCurSel());
+
     CControlUI* refused = new CControlUI;
     EXPECT_FALSE(tab->AddAt(refused, 9));
-    EXPECT_EQ(2, tab->GetCurSel());
+    EXPECT_EQ(1, tab->GetCurSel());
     delete refused;
 
     tab->RemoveAll();

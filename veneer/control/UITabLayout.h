@@ -22,6 +22,8 @@ public:
     bool Add(CControlUI* pControl) override;
     bool AddAt(CControlUI* pControl, int iIndex) override;
     bool Remove(CControlUI* pControl) override;
+    // The selection stays with the shown child when children are reordered.
+    bool SetItemIndex(CControlUI* pControl, int iIndex) override;
     void RemoveAll() override;
     bool SelectItem(int iIndex);
     bool SelectItem(CControlUI* pControl);
