@@ -285,6 +285,16 @@ TEST_F(ProgressTest, VerticalSliderThumbAndValue)
     EXPECT_EQ(75, slider.GetValue());
     EXPECT_EQ(3, m_notes.Count(L"valuechanged"));
 
+    // With the mouse off, mouse events go to the parent and change nothing.
+    ControlTest::CProbeUI parent;
+    slider.SetManager(m_pm, &parent, false);
+    slider.SetMouseEnabled(false);
+    Send(slider, EVENT_BUTTONUP, 30, 105);
+    EXPECT_EQ(75, slider.GetValue());
+    ASSERT_EQ(1u, parent.events.size());
+    EXPECT_EQ(EVENT_BUTTONUP, parent.events[0]);
+    slider.SetMouseEnabled(true);
+
     // Equal bounds before any paint: no division by zero.
     slider.SetMinValue(7);
     slider.SetMaxValue(7);
