@@ -174,7 +174,8 @@ TEST_F(OptionTest, ClickInAGroupSelectsOnlyThatOption)
 
 TEST_F(OptionTest, UngroupedOptionTogglesByMouseAndKey)
 {
-    ASSERT_TRUE(Build(L"<Window><HorizontalLayout><CheckBox name=\"c\" width=\"100\"/></HorizontalLayout></Window>") != NULL);
+    ASSERT_TRUE(Build(L"<Window><HorizontalLayout><CheckBox name=\"c\" width=\"100\"/>"
+                      L"</HorizontalLayout></Window>") != NULL);
     CCheckBoxUI* check = Find<CCheckBoxUI>(L"c");
     ASSERT_TRUE(check != NULL);
     ClearNotes();
@@ -202,7 +203,8 @@ TEST_F(OptionTest, UngroupedOptionTogglesByMouseAndKey)
 
 TEST_F(OptionTest, UnchangedSelectionIsSilent)
 {
-    ASSERT_TRUE(Build(L"<Window><HorizontalLayout><Option name=\"a\" selected=\"false\"/></HorizontalLayout></Window>") != NULL);
+    ASSERT_TRUE(Build(L"<Window><HorizontalLayout><Option name=\"a\" selected=\"false\"/>"
+                      L"</HorizontalLayout></Window>") != NULL);
     COptionUI* a = Find<COptionUI>(L"a");
     ASSERT_TRUE(a != NULL);
     EXPECT_TRUE(m_notes.types.empty());

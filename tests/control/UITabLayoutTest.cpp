@@ -95,6 +95,8 @@ TEST_F(TabLayoutTest, ShowsOnlyTheSelectedChildLaidOutInTheInset)
     // The second page by control: stretched, then held by its maximum width and minimum height.
     EXPECT_TRUE(tab->SelectItem(p1));
     EXPECT_EQ(1, tab->GetCurSel());
+    // The shown page takes the focus (the move to the next Tab stop waits for the pending layout).
+    EXPECT_EQ(p1, m_pm->GetFocus());
     EXPECT_TRUE(RectEq(p1->GetPos(), 10, 10, 110, 410));
     EXPECT_EQ(1u, m_notes.wParams.back());
     EXPECT_EQ(2, m_notes.lParams.back());
@@ -205,6 +207,16 @@ TEST_F(TabLayoutTest, SelectedIdAndFloatingChildren)
     EXPECT_FALSE(m_pm->FindControl(L"a")->IsVisible());
     EXPECT_TRUE(m_pm->FindControl(L"b")->IsVisible());
     EXPECT_EQ(0x00FF00u, PaintedAt(200, 150));
+
+    // Selecting while the builder holds the tab leaves no focus behind in a tree that is then dropped.
+    {
+        CDialogBuilder builder;
+        CControlUI* loose = builder.Create(
+            L"<Window><TabLayout selectedid=\"1\"><Button/><Button/></TabLayout></Window>", NULL, NULL, m_pm);
+        ASSERT_TRUE(loose != NULL);
+        delete loose;
+    }
+    EXPECT_TRUE(m_pm->GetFocus() == NULL);
 
     // A floating child that is shown is placed by its own position, whichever page is selected.
     CControlUI* f = m_pm->FindControl(L"f");

@@ -75,13 +75,14 @@ RECT CSliderUI::GetThumbRect() const
 
     RECT rcThumb = { 0, 0, 0, 0 };
     if (m_bHorizontal) {
-        rcThumb.left = rc.left + static_cast<LONG>((static_cast<long long>(rc.right) - rc.left - tw) * llOffset / llRange);
+        const long long llTrack = static_cast<long long>(rc.right) - rc.left - tw;
+        rcThumb.left = rc.left + static_cast<LONG>(llTrack * llOffset / llRange);
         rcThumb.top = (rc.bottom + rc.top - th) / 2;
     }
     else {
         rcThumb.left = (rc.right + rc.left - tw) / 2;
-        rcThumb.top = rc.bottom - th -
-                      static_cast<LONG>((static_cast<long long>(rc.bottom) - rc.top - th) * llOffset / llRange);
+        const long long llTrack = static_cast<long long>(rc.bottom) - rc.top - th;
+        rcThumb.top = rc.bottom - th - static_cast<LONG>(llTrack * llOffset / llRange);
     }
     rcThumb.right = rcThumb.left + tw;
     rcThumb.bottom = rcThumb.top + th;

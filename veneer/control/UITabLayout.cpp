@@ -97,11 +97,14 @@ bool CTabLayoutUI::SelectItem(int iIndex)
 
     const int iOldSel = m_iCurSel;
     m_iCurSel = iIndex;
+    // While the builder applies attributes the tab is held by the manager but not yet in its tree:
+    // focus given then would point into a tree that may never be attached.
+    const bool bInTree = m_pManager != NULL && (m_pParent != NULL || m_pManager->GetRoot() == this);
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* pItem = GetItemAt(i);
         if (i == iIndex) {
             pItem->SetVisible(true);
-            pItem->SetFocus();
+            if (bInTree) pItem->SetFocus();
             SetPos(m_rcItem);
         }
         else {
@@ -111,7 +114,7 @@ bool CTabLayoutUI::SelectItem(int iIndex)
     NeedParentUpdate();
 
     if (m_pManager != NULL) {
-        m_pManager->SetNextTabControl();
+        if (bInTree) m_pManager->SetNextTabControl();
         m_pManager->SendNotify(this, L"tabselect", static_cast<WPARAM>(m_iCurSel), static_cast<LPARAM>(iOldSel));
     }
     return true;
