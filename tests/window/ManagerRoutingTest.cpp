@@ -66,6 +66,22 @@ public:
     }
 };
 
+// A window of the framework's own kind whose messages go to a paint manager: its window procedure is
+// where the framework stops exceptions that a handler throws (no system code lies between them).
+class CRoutedWindow : public CWindowWnd
+{
+public:
+    LPCWSTR GetWindowClass() const override { return L"VeneerRoutedTestWnd"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        LRESULT lRes = 0;
+        if (m_manager.MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+
+    CPaintManagerUI m_manager;
+};
+
 // Messages of interest that reach a subclassed tooltip window.
 std::vector<std::pair<UINT, WPARAM>> g_tipLog;
 WNDPROC g_pfnTipProc = NULL;
@@ -593,20 +609,24 @@ TEST_F(ManagerRoutingTest, TimersReachTheirControlAndStopWhenItGoes)
 
 TEST_F(ManagerRoutingTest, MessageLoopSurvivesThrowingHandlers)
 {
+    CRoutedWindow window;
+    ASSERT_TRUE(window.Create(NULL, L"", WS_POPUP, 0, 0, 0, 100, 100) != NULL);
+    window.m_manager.Init(window.GetHWND());
     CThrowingFilter thrower;
     CFilterLog log(L"log");
-    m_pm->AddMessageFilter(&thrower);
-    m_pm->AddMessageFilter(&log);
-    ::PostMessageW(m_hWnd, WM_USER + 20, 0, 0);
-    ::PostMessageW(m_hWnd, WM_USER + 21, 0, 0);
-    ::PostMessageW(m_hWnd, WM_USER + 22, 0, 0);
-    ::PostMessageW(m_hWnd, WM_USER + 23, 0, 0);
+    window.m_manager.AddMessageFilter(&thrower);
+    window.m_manager.AddMessageFilter(&log);
+    ::PostMessageW(window.GetHWND(), WM_USER + 20, 0, 0);
+    ::PostMessageW(window.GetHWND(), WM_USER + 21, 0, 0);
+    ::PostMessageW(window.GetHWND(), WM_USER + 22, 0, 0);
+    ::PostMessageW(window.GetHWND(), WM_USER + 23, 0, 0);
     ::PostQuitMessage(0);
     CPaintManagerUI::MessageLoop();
     std::vector<std::wstring> expected = { L"log:msg21", L"log:msg23" };
     EXPECT_EQ(expected, g_log);
-    m_pm->RemoveMessageFilter(&thrower);
-    m_pm->RemoveMessageFilter(&log);
+    window.m_manager.RemoveMessageFilter(&thrower);
+    window.m_manager.RemoveMessageFilter(&log);
+    ::DestroyWindow(window.GetHWND());
 }
 
 TEST_F(ManagerRoutingTest, CloseEndsHoverAndClickAndClearsTheFocus)
