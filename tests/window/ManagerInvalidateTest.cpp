@@ -107,6 +107,8 @@ protected:
         ASSERT_TRUE(m_pm->AttachDialog(m_pRoot));
         ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
         ::UpdateWindow(m_hWnd);
+        // Any message brings out what the first layout may still hold back.
+        ::SendMessageW(m_hWnd, WM_NULL, 0, 0);
         Pump();
         ASSERT_FALSE(::GetUpdateRect(m_hWnd, NULL, FALSE));
     }
