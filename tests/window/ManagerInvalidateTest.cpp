@@ -274,4 +274,30 @@ TEST_F(ManagerInvalidateTest, LayeredWindowShowsAControlMovedByALayout)
     EXPECT_FALSE(::GetUpdateRect(m_hWnd, NULL, FALSE));
 }
 
+TEST_F(ManagerInvalidateTest, ControlsPlacedWhileHiddenShowOnceTheWindowIs)
+{
+    CMoverUI* pMover = AddMover(Rc(10, 10, 40, 40));
+    ASSERT_TRUE(m_pm->AttachDialog(m_pRoot));
+    m_pRoot->SetPos(Rc(0, 0, 400, 300));
+    pMover->MoveAtNextLayout(Rc(150, 100, 190, 140));
+    m_pRoot->SetPos(Rc(0, 0, 400, 300));
+    EXPECT_FALSE(::GetUpdateRect(m_hWnd, NULL, FALSE));
+
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(m_hWnd);
+    EXPECT_FALSE(::GetUpdateRect(m_hWnd, NULL, FALSE));
+    EXPECT_EQ(0xFF0000u, ScreenPixel(150, 100));
+    EXPECT_EQ(0xFF0000u, ScreenPixel(189, 139));
+    EXPECT_EQ(0x0000FFu, ScreenPixel(20, 20));
+
+    // Hidden again and moved back, it shows at its last place when shown once more.
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    pMover->MoveAtNextLayout(Rc(10, 10, 40, 40));
+    m_pRoot->SetPos(Rc(0, 0, 400, 300));
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(m_hWnd);
+    EXPECT_EQ(0xFF0000u, ScreenPixel(20, 20));
+    EXPECT_EQ(0x0000FFu, ScreenPixel(160, 110));
+}
+
 } // namespace VeneerTest

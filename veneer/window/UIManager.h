@@ -303,6 +303,7 @@ private:
     };
     void AddPendingInvalidate(const RECT& rc);
     void FlushPendingInvalidate();
+    bool IsPaintWindowShown() const;
 
     void OnPaint();
     void PaintLayered();

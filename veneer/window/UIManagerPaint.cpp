@@ -22,6 +22,11 @@ LONGLONG RectArea(const RECT& rc)
 
 // ---- invalidation ----------------------------------------------------------------------------
 
+bool CPaintManagerUI::IsPaintWindowShown() const
+{
+    return (::GetWindowLongW(m_hWndPaint, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
     // Without a window InvalidateRect would repaint the whole desktop; an empty rectangle (a control
@@ -31,7 +36,9 @@ void CPaintManagerUI::Invalidate(RECT& rcItem)
         AddPendingInvalidate(rcItem);
         return;
     }
-    ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+    // A hidden window keeps no update region (showing it repaints it whole), so a layout done
+    // before the window is shown need not ask the window system for each control.
+    if (IsPaintWindowShown()) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 
 CPaintManagerUI::CInvalidateBatch::CInvalidateBatch(CPaintManagerUI* pManager) : m_pManager(pManager)
@@ -81,7 +88,7 @@ void CPaintManagerUI::FlushPendingInvalidate()
 {
     const int nPending = m_nPendingInvalidate;
     m_nPendingInvalidate = 0;
-    if (nPending == 0 || m_hWndPaint == NULL) return;
+    if (nPending == 0 || m_hWndPaint == NULL || !IsPaintWindowShown()) return;
     if (nPending == 1) {
         ::InvalidateRect(m_hWndPaint, &m_rcPendingInvalidate[0], FALSE);
         return;
