@@ -63,6 +63,8 @@ CPaintManagerUI::CPaintManagerUI()
     , m_bMouseCapture(false)
     , m_bUsedVirtualWnd(false)
     , m_bHasWindowShadow(false)
+    , m_nInvalidateBatch(0)
+    , m_nPendingInvalidate(0)
     , m_mNameHash(83)
     , m_mOptionGroup(83)
     , m_pParentResourcePM(NULL)
@@ -90,6 +92,7 @@ CPaintManagerUI::CPaintManagerUI()
     ::SetRectEmpty(&m_rcShadowBottom);
     ::SetRectEmpty(&m_rcShadowLeft);
     ::SetRectEmpty(&m_rcShadowRight);
+    ::ZeroMemory(m_rcPendingInvalidate, sizeof(m_rcPendingInvalidate));
 
     // The default font: the stock GUI font, under the process-wide face name when one is set.
     LOGFONTW lf = {};
@@ -411,6 +414,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* pControl)
 bool CPaintManagerUI::InitControls(CControlUI* pControl, CControlUI* pParent)
 {
     if (pControl == NULL) return false;
+    CInvalidateBatch batch(this);
     pControl->SetManager(this, pParent != NULL ? pParent : pControl->GetParent(), true);
     pControl->FindControl(FindControlFromNameHash, this, FIND_ALL);
     return true;
@@ -482,39 +486,36 @@ void CPaintManagerUI::UpdateLayout()
     // A window without a client area yet keeps "windowinit" for a later pass.
     if (::IsRectEmpty(&rcClient)) return;
 
-    if (m_pRoot->IsUpdateNeeded()) {
-        m_pRoot->SetPos(rcClient);
-        // The paint buffers are made again at the new client size.
-        if (m_hDcOffscreen != NULL) ::DeleteDC(m_hDcOffscreen);
-        if (m_hDcBackground != NULL) ::DeleteDC(m_hDcBackground);
-        if (m_hbmpOffscreen != NULL) ::DeleteObject(m_hbmpOffscreen);
-        if (m_hbmpBackground != NULL) ::DeleteObject(m_hbmpBackground);
-        m_hDcOffscreen = NULL;
-        m_hDcBackground = NULL;
-        m_hbmpOffscreen = NULL;
-        m_hbmpBackground = NULL;
-    } else {
-        for (;;) {
-            CControlUI* pControl =
-                m_pRoot->FindControl(FindControlFromUpdate, NULL, FIND_VISIBLE | FIND_SELF_FIRST);
-            if (pControl == NULL) break;
-            RECT rcPos = pControl->GetPos();
-            pControl->SetPos(rcPos);
-            // A control that stays flagged would be found again forever.
-            if (pControl->IsUpdateNeeded()) break;
+    {
+        // The batch ends before "windowinit": its receivers run outside the layout.
+        CInvalidateBatch batch(this);
+        if (m_pRoot->IsUpdateNeeded()) {
+            m_pRoot->SetPos(rcClient);
+            // The paint buffers are made again at the new client size.
+            if (m_hDcOffscreen != NULL) ::DeleteDC(m_hDcOffscreen);
+            if (m_hDcBackground != NULL) ::DeleteDC(m_hDcBackground);
+            if (m_hbmpOffscreen != NULL) ::DeleteObject(m_hbmpOffscreen);
+            if (m_hbmpBackground != NULL) ::DeleteObject(m_hbmpBackground);
+            m_hDcOffscreen = NULL;
+            m_hDcBackground = NULL;
+            m_hbmpOffscreen = NULL;
+            m_hbmpBackground = NULL;
+        } else {
+            for (;;) {
+                CControlUI* pControl =
+                    m_pRoot->FindControl(FindControlFromUpdate, NULL, FIND_VISIBLE | FIND_SELF_FIRST);
+                if (pControl == NULL) break;
+                RECT rcPos = pControl->GetPos();
+                pControl->SetPos(rcPos);
+                // A control that stays flagged would be found again forever.
+                if (pControl->IsUpdateNeeded()) break;
+            }
         }
     }
     if (m_bFirstLayout) {
         m_bFirstLayout = false;
         SendNotify(m_pRoot, L"windowinit", 0, 0, false);
     }
-}
-
-void CPaintManagerUI::Invalidate(RECT& rcItem)
-{
-    // Without a window InvalidateRect would repaint the whole desktop; an empty rectangle (a control
-    // not laid out yet) has nothing to repaint and would only cost a trip to the window system.
-    if (m_hWndPaint != NULL && !::IsRectEmpty(&rcItem)) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 
 // ---- option groups ---------------------------------------------------------------------------

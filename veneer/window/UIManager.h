@@ -287,6 +287,24 @@ private:
     static CControlUI* CALLBACK FindControlFromTab(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromName(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromShortcut(CControlUI* pThis, LPVOID pData);
+    // Invalidation batches: while one is open, Invalidate only collects rectangles, and the window
+    // gets them in one call when the outermost batch ends (a native call per control dominates
+    // the cost of a layout otherwise).
+    class CInvalidateBatch
+    {
+    public:
+        explicit CInvalidateBatch(CPaintManagerUI* pManager);
+        ~CInvalidateBatch();
+
+    private:
+        CInvalidateBatch(const CInvalidateBatch&);
+        CInvalidateBatch& operator=(const CInvalidateBatch&);
+        CPaintManagerUI* m_pManager;
+    };
+    void AddPendingInvalidate(const RECT& rc);
+    void FlushPendingInvalidate();
+    bool IsPaintWindowShown() const;
+
     void OnPaint();
     void PaintLayered();
     void PrintClient(HDC hDC, LPARAM lParam);
@@ -330,6 +348,12 @@ private:
     bool m_bMouseCapture;
     bool m_bUsedVirtualWnd;
     bool m_bHasWindowShadow;
+
+    // Open invalidation batches and the disjoint-enough areas they collected so far.
+    enum { kMaxPendingInvalidate = 16 };
+    int m_nInvalidateBatch;
+    int m_nPendingInvalidate;
+    RECT m_rcPendingInvalidate[kMaxPendingInvalidate];
 
     CStdPtrArray m_aNotifiers;
     CStdPtrArray m_aTimers;

@@ -100,6 +100,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
 {
     if (m_hWndPaint == NULL) return false;
 
+    // A message that arrives while a layout runs (sent from a size hook, or a nested message loop)
+    // must find the areas collected so far already invalidated, a WM_PAINT above all.
+    FlushPendingInvalidate();
     FlushAsyncNotify();
 
     for (int i = 0; i < m_aMessageFilters.GetSize(); i++) {

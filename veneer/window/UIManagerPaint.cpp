@@ -5,6 +5,114 @@
 
 namespace Veneer {
 
+namespace {
+
+bool RectContains(const RECT& rcOuter, const RECT& rc)
+{
+    return rcOuter.left <= rc.left && rcOuter.top <= rc.top && rcOuter.right >= rc.right &&
+           rcOuter.bottom >= rc.bottom;
+}
+
+LONGLONG RectArea(const RECT& rc)
+{
+    return static_cast<LONGLONG>(rc.right - rc.left) * static_cast<LONGLONG>(rc.bottom - rc.top);
+}
+
+} // namespace
+
+// ---- invalidation ----------------------------------------------------------------------------
+
+bool CPaintManagerUI::IsPaintWindowShown() const
+{
+    return (::GetWindowLongW(m_hWndPaint, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void CPaintManagerUI::Invalidate(RECT& rcItem)
+{
+    // Without a window InvalidateRect would repaint the whole desktop; an empty rectangle (a control
+    // not laid out yet) has nothing to repaint and would only cost a trip to the window system.
+    if (m_hWndPaint == NULL || ::IsRectEmpty(&rcItem)) return;
+    if (m_nInvalidateBatch > 0) {
+        AddPendingInvalidate(rcItem);
+        return;
+    }
+    // A hidden window keeps no update region (showing it repaints it whole), so a layout done
+    // before the window is shown need not ask the window system for each control.
+    if (IsPaintWindowShown()) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+}
+
+CPaintManagerUI::CInvalidateBatch::CInvalidateBatch(CPaintManagerUI* pManager) : m_pManager(pManager)
+{
+    m_pManager->m_nInvalidateBatch++;
+}
+
+CPaintManagerUI::CInvalidateBatch::~CInvalidateBatch()
+{
+    if (--m_pManager->m_nInvalidateBatch == 0) m_pManager->FlushPendingInvalidate();
+}
+
+void CPaintManagerUI::AddPendingInvalidate(const RECT& rc)
+{
+    // A layout invalidates each container before its children, so most areas fall inside one
+    // already collected.
+    for (int i = 0; i < m_nPendingInvalidate; i++) {
+        if (RectContains(m_rcPendingInvalidate[i], rc)) return;
+    }
+    int nKept = 0;
+    for (int i = 0; i < m_nPendingInvalidate; i++) {
+        if (!RectContains(rc, m_rcPendingInvalidate[i])) m_rcPendingInvalidate[nKept++] = m_rcPendingInvalidate[i];
+    }
+    m_nPendingInvalidate = nKept;
+    if (m_nPendingInvalidate < kMaxPendingInvalidate) {
+        m_rcPendingInvalidate[m_nPendingInvalidate++] = rc;
+        return;
+    }
+    // Full: the area that grows least takes the new one in; the window repaints a little more.
+    int iBest = 0;
+    LONGLONG nBestGrowth = 0;
+    for (int i = 0; i < m_nPendingInvalidate; i++) {
+        RECT rcJoined = {};
+        ::UnionRect(&rcJoined, &m_rcPendingInvalidate[i], &rc);
+        const LONGLONG nGrowth = RectArea(rcJoined) - RectArea(m_rcPendingInvalidate[i]);
+        if (i == 0 || nGrowth < nBestGrowth) {
+            iBest = i;
+            nBestGrowth = nGrowth;
+        }
+    }
+    RECT rcJoined = {};
+    ::UnionRect(&rcJoined, &m_rcPendingInvalidate[iBest], &rc);
+    m_rcPendingInvalidate[iBest] = rcJoined;
+}
+
+void CPaintManagerUI::FlushPendingInvalidate()
+{
+    const int nPending = m_nPendingInvalidate;
+    m_nPendingInvalidate = 0;
+    if (nPending == 0 || m_hWndPaint == NULL || !IsPaintWindowShown()) return;
+    if (nPending == 1) {
+        ::InvalidateRect(m_hWndPaint, &m_rcPendingInvalidate[0], FALSE);
+        return;
+    }
+    // Several areas go out as one exact region; without regions, one call each.
+    HRGN hRgn = ::CreateRectRgnIndirect(&m_rcPendingInvalidate[0]);
+    HRGN hPart = ::CreateRectRgn(0, 0, 0, 0);
+    bool bRegion = hRgn != NULL && hPart != NULL;
+    for (int i = 1; bRegion && i < nPending; i++) {
+        const RECT& rc = m_rcPendingInvalidate[i];
+        bRegion = ::SetRectRgn(hPart, rc.left, rc.top, rc.right, rc.bottom) &&
+                  ::CombineRgn(hRgn, hRgn, hPart, RGN_OR) != ERROR;
+    }
+    if (bRegion) {
+        ::InvalidateRgn(m_hWndPaint, hRgn, FALSE);
+    } else {
+        for (int i = 0; i < nPending; i++) ::InvalidateRect(m_hWndPaint, &m_rcPendingInvalidate[i], FALSE);
+    }
+    if (hPart != NULL) ::DeleteObject(hPart);
+    if (hRgn != NULL) ::DeleteObject(hRgn);
+}
+
+// ---- painting --------------------------------------------------------------------------------
+
 void CPaintManagerUI::OnPaint()
 {
     RECT rcPaint = {};
