@@ -129,3 +129,24 @@ function(microclient_add_skin_variant target)
   endif()
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endfunction()
+
+# A copy of the built launcher with a launch trailer stamped in, made whenever the launcher is rebuilt.
+# Sets <out_var> to the copy's path; leaves it empty when there is no python3 to stamp with.
+#   microclient_add_stamped_copy(<name> <game address> <service address> <out_var>)
+function(microclient_add_stamped_copy name game service out_var)
+  find_package(Python3 COMPONENTS Interpreter)
+  if(NOT Python3_Interpreter_FOUND)
+    message(STATUS "No python3: ${name}.exe is not made")
+    set(${out_var} "" PARENT_SCOPE)
+    return()
+  endif()
+  set(copy ${CMAKE_BINARY_DIR}/${name}.exe)
+  add_custom_command(OUTPUT ${copy}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/stamp_trailer.py $<TARGET_FILE:MicroClient>
+            ${game} ${service} -o ${copy}
+    DEPENDS MicroClient ${CMAKE_SOURCE_DIR}/tools/stamp_trailer.py
+    COMMENT "Stamping ${name}.exe"
+    VERBATIM)
+  add_custom_target(${name} DEPENDS ${copy})
+  set(${out_var} ${copy} PARENT_SCOPE)
+endfunction()

@@ -27,26 +27,14 @@ protected:
         // The configuration the tests expect is the one packed into the launcher itself.
         s_launcher = HostProgramPath(MICROCLIENT_EXE);
         s_noLoginSkin = HostProgramPath(MICROCLIENT_NO_LOGIN_SKIN_EXE);
-        HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-        if (hModule != NULL) {
-            const HINSTANCE hPrevious = CPaintManagerUI::GetResourceDll();
-            CPaintManagerUI::SetResourceDll(hModule);
-            s_bConfigLoaded = LoadClientConfig(s_config);
-            CPaintManagerUI::SetResourceDll(hPrevious);
-            ::FreeLibrary(hModule);
-        }
+        s_bConfigLoaded = LoadLauncherConfig(s_launcher, s_config);
     }
 
     void SetUp() override
     {
         ASSERT_TRUE(s_bConfigLoaded) << "no configuration in " << std::string(s_launcher.begin(), s_launcher.end());
         // A launcher started by someone else on this desktop holds the single-instance mutex.
-        const bool bFree = WaitUntil(30000, []() {
-            HANDLE hMutex = ::OpenMutexW(SYNCHRONIZE, FALSE, s_config.m_sClientName);
-            if (hMutex == NULL) return true;
-            ::CloseHandle(hMutex);
-            return false;
-        });
+        const bool bFree = WaitForFreeClientName(s_config.m_sClientName, 30000);
         if (!bFree) GTEST_SKIP() << "another launcher of this client name is running on this desktop";
     }
 
@@ -104,21 +92,6 @@ protected:
         return pt;
     }
 
-    // A left click at a screen point through the system's input queue.
-    static void MouseClick(POINT pt)
-    {
-        ::SetCursorPos(pt.x, pt.y);
-        ::Sleep(100);
-        INPUT inputs[2] = {};
-        inputs[0].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].type = INPUT_MOUSE;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ::SendInput(1, &inputs[0], sizeof(INPUT));
-        ::Sleep(100);
-        ::SendInput(1, &inputs[1], sizeof(INPUT));
-    }
-
     // Presses the left button at a point, moves by (dx, dy) in small steps and lets go.
     static void MouseDrag(POINT pt, int dx, int dy)
     {
@@ -137,14 +110,6 @@ protected:
         ::Sleep(100);
         input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
         ::SendInput(1, &input, sizeof(INPUT));
-    }
-
-    // The frame must be the window under the point, or the mouse would act on another window.
-    static bool RaiseUnder(HWND hFrame, POINT pt)
-    {
-        ::SetWindowPos(hFrame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ::SetForegroundWindow(hFrame);
-        return WaitUntil(2000, [&]() { return ::WindowFromPoint(pt) == hFrame; });
     }
 
     static std::wstring s_launcher;

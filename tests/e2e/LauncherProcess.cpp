@@ -1,6 +1,9 @@
 // Test helper: starting the launcher, finding its windows and boxes, and never leaving it behind.
 #include "veneer/core/UISetup.h"
 #include "LauncherProcess.h"
+#include "veneer/Veneer.h"
+
+using namespace Veneer;
 
 std::wstring HostProgramPath(const char* pszBuiltPath)
 {
@@ -17,6 +20,28 @@ std::wstring HostProgramPath(const char* pszBuiltPath)
         path.insert(0, L"Z:");
     }
     return path;
+}
+
+bool LoadLauncherConfig(const std::wstring& path, CMicroClientConfig& config)
+{
+    HMODULE hModule = ::LoadLibraryExW(path.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (hModule == NULL) return false;
+    const HINSTANCE hPrevious = CPaintManagerUI::GetResourceDll();
+    CPaintManagerUI::SetResourceDll(hModule);
+    const bool bLoaded = LoadClientConfig(config);
+    CPaintManagerUI::SetResourceDll(hPrevious);
+    ::FreeLibrary(hModule);
+    return bLoaded;
+}
+
+bool WaitForFreeClientName(LPCWSTR pstrClientName, DWORD dwMillis)
+{
+    return WaitUntil(dwMillis, [&]() {
+        HANDLE hMutex = ::OpenMutexW(SYNCHRONIZE, FALSE, pstrClientName);
+        if (hMutex == NULL) return true;
+        ::CloseHandle(hMutex);
+        return false;
+    });
 }
 
 CLauncherProcess::~CLauncherProcess()
@@ -142,6 +167,32 @@ TMessageBoxText ReadMessageBox(HWND hBox)
 
 void DismissMessageBox(HWND hBox)
 {
-    HWND hOk = ::GetDlgItem(hBox, IDOK);
-    ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(hOk));
+    AnswerMessageBox(hBox, IDOK);
+}
+
+void AnswerMessageBox(HWND hBox, int nCommand)
+{
+    HWND hButton = ::GetDlgItem(hBox, nCommand);
+    ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(nCommand, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
+}
+
+void MouseClick(POINT pt)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    ::Sleep(100);
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &inputs[0], sizeof(INPUT));
+    ::Sleep(100);
+    ::SendInput(1, &inputs[1], sizeof(INPUT));
+}
+
+bool RaiseUnder(HWND hWnd, POINT pt)
+{
+    ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetForegroundWindow(hWnd);
+    return WaitUntil(2000, [&]() { return ::WindowFromPoint(pt) == hWnd; });
 }

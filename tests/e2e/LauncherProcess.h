@@ -2,6 +2,7 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
+#include "app/ClientConfig.h"
 
 #include <string>
 #include <vector>
@@ -9,6 +10,11 @@
 // The path of a built program as this process must name it: a build-host path ("/...") is reached
 // through the drive that maps the host's root.
 std::wstring HostProgramPath(const char* pszBuiltPath);
+
+// Reads the configuration packed into a launcher executable; false when it has none.
+bool LoadLauncherConfig(const std::wstring& path, CMicroClientConfig& config);
+// Waits until no launcher of the client name holds its single-instance mutex; false on timeout.
+bool WaitForFreeClientName(LPCWSTR pstrClientName, DWORD dwMillis);
 
 class CLauncherProcess
 {
@@ -51,6 +57,14 @@ struct TMessageBoxText
 TMessageBoxText ReadMessageBox(HWND hBox);
 // Presses the box's OK button.
 void DismissMessageBox(HWND hBox);
+// Presses one of the box's buttons (IDOK, IDYES, IDNO...).
+void AnswerMessageBox(HWND hBox, int nCommand);
+
+// A left click at a screen point through the system's input queue.
+void MouseClick(POINT pt);
+// Makes hWnd the window under the screen point, or the mouse would act on another window; false if
+// it does not become so.
+bool RaiseUnder(HWND hWnd, POINT pt);
 
 // Polls a condition every few milliseconds until it holds or the time is up.
 template <typename TCondition>

@@ -1,0 +1,274 @@
+// The switch to play seen from outside: launchers stamped with a game address that does or does not hold
+// the play keyword, the play window's placement, its title buttons under the mouse and its quit question.
+#include "veneer/core/UISetup.h"
+#include "app/ClientConfig.h"
+#include "LauncherProcess.h"
+
+#include <gtest/gtest.h>
+
+#if defined(MICROCLIENT_PLAY_EXE) && defined(MICROCLIENT_NO_PLAY_EXE)
+
+namespace {
+
+const wchar_t kLauncherClass[] = L"Orvane";
+const wchar_t kLauncherTitle[] = L"Orvane";
+const wchar_t kWebWindowTitle[] = L"ZellWindow";
+const wchar_t kMessageBoxClass[] = L"#32770";
+const DWORD kStartMillis = 20000;
+const DWORD kActMillis = 10000;
+const int kPlayWidth = 1286;
+const int kPlayHeight = 768;
+// The title bar's right group: 27-pixel buttons flush with the right edge; the fourth from the left is
+// the restore button while maximised and the maximise button while restored.
+const int kTitleButtonSize = 27;
+const int kMinimiseSlot = 3;
+const int kMaximiseSlot = 2;
+const int kCloseSlot = 1;
+
+// The launcher's windows once its message loop runs.
+struct TLauncherWindows
+{
+    HWND hLogin = NULL;
+    HWND hWeb = NULL;
+};
+
+class PlaySwitchEndToEndTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_play = HostProgramPath(MICROCLIENT_PLAY_EXE);
+        s_noPlay = HostProgramPath(MICROCLIENT_NO_PLAY_EXE);
+        s_bConfigLoaded = LoadLauncherConfig(s_play, s_config);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_bConfigLoaded) << "no configuration in the stamped launcher";
+        ASSERT_STREQ(L"client=pc", s_config.m_sPlayGameKeyWord.GetData()) << "the stamped addresses assume this keyword";
+        if (!WaitForFreeClientName(s_config.m_sClientName, 30000)) {
+            GTEST_SKIP() << "another launcher of this client name is running on this desktop";
+        }
+    }
+
+    // Starts a launcher and finds its login frame through the web window it owns (both may be hidden
+    // already). Empty handles on failure.
+    static TLauncherWindows Start(CLauncherProcess& process, const std::wstring& path)
+    {
+        TLauncherWindows windows;
+        if (!process.Start(path) || !process.WaitForIdle(kStartMillis)) return windows;
+        windows.hWeb = process.WaitForWindow(kLauncherClass, kWebWindowTitle, false, kStartMillis);
+        if (windows.hWeb != NULL) windows.hLogin = ::GetWindow(windows.hWeb, GW_OWNER);
+        return windows;
+    }
+
+    // The visible launcher windows of class and title "Orvane" other than the login frame.
+    static std::vector<HWND> PlayWindows(const CLauncherProcess& process, HWND hLogin)
+    {
+        std::vector<HWND> found;
+        for (HWND hWnd : process.Windows(kLauncherClass, kLauncherTitle, true)) {
+            if (hWnd != hLogin) found.push_back(hWnd);
+        }
+        return found;
+    }
+
+    static HWND WaitForPlayWindow(const CLauncherProcess& process, HWND hLogin)
+    {
+        HWND hPlay = NULL;
+        WaitUntil(kActMillis, [&]() {
+            std::vector<HWND> found = PlayWindows(process, hLogin);
+            if (!found.empty()) hPlay = found.front();
+            return hPlay != NULL || !process.IsRunning();
+        });
+        return hPlay;
+    }
+
+    // The screen point in the middle of a title button, counted in slots from the right edge.
+    static POINT TitleButton(HWND hPlay, int nSlotFromRight)
+    {
+        RECT rc = {};
+        ::GetClientRect(hPlay, &rc);
+        POINT pt = {rc.right - nSlotFromRight * kTitleButtonSize + kTitleButtonSize / 2, kTitleButtonSize / 2};
+        ::ClientToScreen(hPlay, &pt);
+        return pt;
+    }
+
+    // Clicks a title button with the real mouse; false when another window covers it.
+    static bool ClickTitleButton(HWND hPlay, int nSlotFromRight)
+    {
+        // The buttons take their places when the window paints after a size change.
+        ::UpdateWindow(hPlay);
+        const POINT pt = TitleButton(hPlay, nSlotFromRight);
+        if (!RaiseUnder(hPlay, pt)) return false;
+        // From elsewhere: a pointer left on the spot by an earlier click would report no move there.
+        ::SetCursorPos(pt.x - kTitleButtonSize / 2, pt.y + 4 * kTitleButtonSize);
+        ::Sleep(50);
+        MouseClick(pt);
+        return true;
+    }
+
+    // Waits until the play window is maximised and has taken its maximised place at the work area's
+    // corner, wider than when restored (without a window manager the place follows the state later).
+    static bool WaitForMaximised(HWND hPlay)
+    {
+        return WaitUntil(kActMillis, [&]() {
+            MONITORINFO mi = {};
+            mi.cbSize = sizeof(mi);
+            RECT rc = {};
+            ::GetWindowRect(hPlay, &rc);
+            return ::IsZoomed(hPlay) && ::GetMonitorInfoW(::MonitorFromWindow(hPlay, MONITOR_DEFAULTTONEAREST), &mi) &&
+                   rc.left <= mi.rcWork.left && rc.top <= mi.rcWork.top && rc.right - rc.left > kPlayWidth;
+        });
+    }
+
+    // The quit question of the play window, once it shows.
+    static HWND WaitForQuestion(const CLauncherProcess& process, HWND hPlay)
+    {
+        HWND hBox = process.WaitForWindow(kMessageBoxClass, NULL, true, kActMillis);
+        if (hBox == NULL) return NULL;
+        const TMessageBoxText box = ReadMessageBox(hBox);
+        EXPECT_EQ(hPlay, ::GetWindow(hBox, GW_OWNER));
+        EXPECT_EQ(L"提示", box.sCaption);
+        EXPECT_EQ(std::vector<std::wstring>{L"正在游戏是否退出？"}, box.texts);
+        EXPECT_TRUE(::GetDlgItem(hBox, IDYES) != NULL && ::GetDlgItem(hBox, IDNO) != NULL);
+        return hBox;
+    }
+
+    // The restored placement: the 1286 x 768 window centred in the work area.
+    static void ExpectRestoredPlacement(HWND hPlay, const RECT& rcNormal)
+    {
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
+        ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hPlay, MONITOR_DEFAULTTONEAREST), &mi));
+        const int cxWork = mi.rcWork.right - mi.rcWork.left;
+        const int cyWork = mi.rcWork.bottom - mi.rcWork.top;
+        EXPECT_EQ(kPlayWidth, rcNormal.right - rcNormal.left);
+        EXPECT_EQ(kPlayHeight, rcNormal.bottom - rcNormal.top);
+        EXPECT_EQ(mi.rcWork.left + (cxWork - kPlayWidth) / 2, rcNormal.left);
+        EXPECT_EQ(mi.rcWork.top + (cyWork - kPlayHeight) / 2, rcNormal.top);
+    }
+
+    static std::wstring s_play;
+    static std::wstring s_noPlay;
+    static CMicroClientConfig s_config;
+    static bool s_bConfigLoaded;
+};
+
+std::wstring PlaySwitchEndToEndTest::s_play;
+std::wstring PlaySwitchEndToEndTest::s_noPlay;
+CMicroClientConfig PlaySwitchEndToEndTest::s_config;
+bool PlaySwitchEndToEndTest::s_bConfigLoaded = false;
+
+} // namespace
+
+TEST_F(PlaySwitchEndToEndTest, KeywordInTheGameAddressOpensThePlayWindowMaximisedAndAsksBeforeQuitting)
+{
+    CLauncherProcess launcher;
+    const TLauncherWindows windows = Start(launcher, s_play);
+    ASSERT_TRUE(windows.hLogin != NULL) << "no login frame appeared";
+    HWND hPlay = WaitForPlayWindow(launcher, windows.hLogin);
+    ASSERT_TRUE(hPlay != NULL) << "no play window appeared";
+
+    // The login browser's navigation was cancelled: both login windows are hidden, not gone.
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        return !::IsWindowVisible(windows.hLogin) && !::IsWindowVisible(windows.hWeb);
+    }));
+    EXPECT_TRUE(::IsWindow(windows.hLogin));
+    EXPECT_TRUE(::IsWindow(windows.hWeb));
+    EXPECT_EQ(1u, PlayWindows(launcher, windows.hLogin).size());
+    EXPECT_TRUE(::GetWindow(hPlay, GW_OWNER) == NULL);
+
+    // Maximised (the play window is shown before it is maximised).
+    EXPECT_TRUE(WaitForMaximised(hPlay));
+    EXPECT_NE(0, ::GetWindowLongW(hPlay, GWL_STYLE) & WS_MAXIMIZE);
+    EXPECT_EQ(0, ::GetWindowLongW(hPlay, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    ASSERT_TRUE(::GetWindowPlacement(hPlay, &wp));
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), wp.showCmd);
+
+    // "No" keeps the game running.
+    ::PostMessageW(hPlay, WM_CLOSE, 0, 0);
+    HWND hBox = WaitForQuestion(launcher, hPlay);
+    ASSERT_TRUE(hBox != NULL) << "closing asked nothing";
+    AnswerMessageBox(hBox, IDNO);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsWindow(hBox); }));
+    EXPECT_FALSE(launcher.WaitForExit(1000)) << "the launcher ended after No";
+    EXPECT_TRUE(::IsWindowVisible(hPlay));
+    EXPECT_TRUE(::IsZoomed(hPlay));
+
+    // "Yes" ends the process normally.
+    ::PostMessageW(hPlay, WM_CLOSE, 0, 0);
+    hBox = WaitForQuestion(launcher, hPlay);
+    ASSERT_TRUE(hBox != NULL) << "closing asked nothing the second time";
+    AnswerMessageBox(hBox, IDYES);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "Yes did not end the launcher";
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(PlaySwitchEndToEndTest, PlayWindowTitleButtonsAnswerTheMouse)
+{
+    CLauncherProcess launcher;
+    const TLauncherWindows windows = Start(launcher, s_play);
+    ASSERT_TRUE(windows.hLogin != NULL) << "no login frame appeared";
+    HWND hPlay = WaitForPlayWindow(launcher, windows.hLogin);
+    ASSERT_TRUE(hPlay != NULL) << "no play window appeared";
+    ASSERT_TRUE(WaitForMaximised(hPlay));
+
+    // Restore: back to the centred 1286 x 768 window.
+    ASSERT_TRUE(ClickTitleButton(hPlay, kMaximiseSlot)) << "another window covers the restore button";
+    RECT rcWindow = {};
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hPlay, &rcWindow);
+        return !::IsZoomed(hPlay) && rcWindow.right - rcWindow.left == kPlayWidth;
+    })) << "restore did not act: zoomed " << ::IsZoomed(hPlay) << ", window " << rcWindow.left << ","
+         << rcWindow.top << "," << rcWindow.right << "," << rcWindow.bottom;
+    ExpectRestoredPlacement(hPlay, rcWindow);
+    RECT rcClient = {};
+    ::GetClientRect(hPlay, &rcClient);
+    EXPECT_EQ(kPlayWidth, rcClient.right);
+    EXPECT_EQ(kPlayHeight, rcClient.bottom);
+
+    // The restore button gave its place to the maximise button.
+    ASSERT_TRUE(ClickTitleButton(hPlay, kMaximiseSlot)) << "another window covers the maximise button";
+    ASSERT_TRUE(WaitForMaximised(hPlay)) << "maximise did not act";
+
+    ASSERT_TRUE(ClickTitleButton(hPlay, kMinimiseSlot)) << "another window covers the minimise button";
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsIconic(hPlay) != FALSE; })) << "minimise did not act";
+    EXPECT_TRUE(launcher.IsRunning());
+    // Brought back, it is maximised again.
+    ::ShowWindow(hPlay, SW_RESTORE);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsIconic(hPlay); }));
+    ASSERT_TRUE(WaitForMaximised(hPlay));
+
+    // The close button asks the same question; "Yes" ends the launcher.
+    ASSERT_TRUE(ClickTitleButton(hPlay, kCloseSlot)) << "another window covers the close button";
+    HWND hBox = WaitForQuestion(launcher, hPlay);
+    ASSERT_TRUE(hBox != NULL) << "the close button asked nothing";
+    AnswerMessageBox(hBox, IDYES);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "Yes did not end the launcher";
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(PlaySwitchEndToEndTest, GameAddressWithoutTheKeywordKeepsTheLoginWindows)
+{
+    CLauncherProcess launcher;
+    const TLauncherWindows windows = Start(launcher, s_noPlay);
+    ASSERT_TRUE(windows.hLogin != NULL) << "no login frame appeared";
+
+    // Longer than the keyword launcher takes to switch.
+    EXPECT_FALSE(WaitUntil(3000, [&]() { return !PlayWindows(launcher, windows.hLogin).empty(); }))
+        << "a play window opened";
+    EXPECT_TRUE(::IsWindowVisible(windows.hLogin));
+    EXPECT_TRUE(::IsWindowVisible(windows.hWeb));
+    EXPECT_EQ(1u, launcher.Windows(kLauncherClass, kLauncherTitle).size());
+
+    ::PostMessageW(windows.hLogin, WM_CLOSE, 0, 0);
+    DWORD dwExitCode = 0xFFFF;
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode));
+    EXPECT_EQ(0u, dwExitCode);
+}
+
+#endif
