@@ -6,7 +6,8 @@ export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/microclient-wine}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINELOADER=/usr/lib/wine/wine64
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# VENEER_WINE_ARCH=x86_64 picks the 64-bit path where both would work (to check what such kernels run).
+if [ "${VENEER_WINE_ARCH:-}" != x86_64 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   export WINE_ARCH=i686 WINE=/usr/lib/wine/wine
 else
   export WINE_ARCH=x86_64 WINE=/usr/lib/wine/wine64
