@@ -16,6 +16,7 @@ fi
 # Without a display, every run on this machine shares one virtual display (VENEER_DISPLAY, :99):
 # the persistent wineserver's desktop lives on it, and a run never leaves a display of its own behind.
 wine_env_started_xvfb=""
+wine_env_real_display="${DISPLAY:-}"
 if [ -z "${DISPLAY:-}" ]; then
   n="${VENEER_DISPLAY:-99}"
   if ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
@@ -40,6 +41,14 @@ fi
 wine_env_started_server=""
 if /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 </dev/null; then
   wine_env_started_server=1
+fi
+
+# On the virtual display there is no window manager: windows are left unmanaged, so Wine waits for no
+# manager's answer and a shown window closes in milliseconds instead of about two seconds.
+if [ -z "$wine_env_real_display" ]; then
+  if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null || true
+  fi
 fi
 
 wine_env_stop() {
