@@ -124,3 +124,14 @@ std::wstring TrailerPieceToWide(const std::string& sPiece)
     if (::MultiByteToWideChar(CP_ACP, 0, sPiece.c_str(), -1, aBuffer.data(), nLength) == 0) return std::wstring();
     return std::wstring(aBuffer.data());
 }
+
+std::wstring ReadLaunchTrailerPiece(size_t nPiece)
+{
+    wchar_t szPath[MAX_PATH] = {};
+    if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return std::wstring();
+    std::string sText;
+    if (!ReadLaunchTrailer(szPath, sText) || sText.find('|') == std::string::npos) return std::wstring();
+    std::vector<std::string> pieces = SplitText(sText, '|');
+    if (pieces.size() <= nPiece) return std::wstring();
+    return TrailerPieceToWide(pieces[nPiece]);
+}

@@ -23,6 +23,10 @@ bool ReadLaunchTrailer(LPCWSTR pstrPath, std::string& sText);
 // The non-empty pieces of sText between occurrences of chSeparator; nothing is trimmed.
 std::vector<std::string> SplitText(const std::string& sText, char chSeparator);
 
+// Piece nPiece of the running executable's trailer (pieces split at "|") as wide text; empty when the
+// file cannot be read (its message box shows), holds no "|", or has no such piece.
+std::wstring ReadLaunchTrailerPiece(size_t nPiece);
+
 // A trailer piece as wide text: the length is measured as UTF-8, the bytes are converted in the ANSI
 // code page within that length. Empty when the conversion does not fit.
 std::wstring TrailerPieceToWide(const std::string& sPiece);

@@ -91,14 +91,9 @@ void CMircroClientWebFrame::InitWindow()
     if (pBrowser == NULL) return;
 
     // Without a game address the window stays empty and never switches to play.
-    wchar_t szPath[MAX_PATH] = {};
-    if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return;
-    std::string sText;
-    ReadLaunchTrailer(szPath, sText);
-    if (sText.find('|') == std::string::npos) return;
-    std::vector<std::string> pieces = SplitText(sText, '|');
-    if (pieces.empty()) return;
-    pBrowser->SetHomePage(TrailerPieceToWide(pieces[0]).c_str());
+    const std::wstring sGameAddress = ReadLaunchTrailerPiece(0);
+    if (sGameAddress.empty()) return;
+    pBrowser->SetHomePage(sGameAddress.c_str());
     pBrowser->SetWebBrowserEventHandler(this);
     if (!pBrowser->IsVisible()) pBrowser->SetVisible(true);
 }

@@ -17,18 +17,6 @@ const wchar_t kLogoImageName[] = L"Logo.png";
 // What the title shows once a game page has loaded: the game's name, not the page's title.
 const wchar_t kGameDisplayName[] = L"Orvane";
 
-// The executable's trailer piece at index nPiece as wide text; empty when there is none.
-std::wstring ReadTrailerPiece(size_t nPiece)
-{
-    wchar_t szPath[MAX_PATH] = {};
-    if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return std::wstring();
-    std::string sText;
-    if (!ReadLaunchTrailer(szPath, sText) || sText.find('|') == std::string::npos) return std::wstring();
-    std::vector<std::string> pieces = SplitText(sText, '|');
-    if (pieces.size() <= nPiece) return std::wstring();
-    return TrailerPieceToWide(pieces[nPiece]);
-}
-
 } // namespace
 
 CMircroClientPlayFrame::CMircroClientPlayFrame()
@@ -153,7 +141,7 @@ void CMircroClientPlayFrame::OnClick(TNotifyUI& msg)
 void CMircroClientPlayFrame::OpenCustomerService()
 {
     // Read anew each time: a distributor may restamp the file while the game runs.
-    std::wstring sService = ReadTrailerPiece(1);
+    std::wstring sService = ReadLaunchTrailerPiece(1);
     if (sService.empty()) return;
     ::ShellExecuteW(NULL, L"open", sService.c_str(), NULL, NULL, SW_SHOW);
 }
