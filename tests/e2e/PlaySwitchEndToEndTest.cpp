@@ -97,7 +97,11 @@ protected:
     // through the shared pointer is lost now and then under Wine; posted messages reach the window in order.)
     static bool ClickTitleButton(HWND hPlay, int nSlotFromRight)
     {
-        // The buttons take their places when the window paints after a size change.
+        // The buttons take their places when the window paints after a size change. The window's state
+        // changes before the launcher has finished handling it, so first wait until the launcher is back in
+        // its message loop (it answers a sent message only there), then have it paint.
+        DWORD_PTR dwIgnored = 0;
+        if (!::SendMessageTimeoutW(hPlay, WM_NULL, 0, 0, SMTO_NORMAL, kActMillis, &dwIgnored)) return false;
         ::UpdateWindow(hPlay);
         POINT pt = TitleButton(hPlay, nSlotFromRight);
         if (!::ScreenToClient(hPlay, &pt)) return false;
