@@ -91,9 +91,13 @@ TEST(ControlAttributes, BorderSizeFormsAndSides)
     EXPECT_EQ(0, control.GetLeftBorderSize());
     EXPECT_EQ(0, control.GetRightBorderSize());
 
+    control.SetAttribute(L"leftbordersize", L"5");
     control.SetAttribute(L"topbordersize", L"3");
+    control.SetAttribute(L"rightbordersize", L"6");
     control.SetAttribute(L"bottombordersize", L"4");
+    EXPECT_EQ(5, control.GetLeftBorderSize());
     EXPECT_EQ(3, control.GetTopBorderSize());
+    EXPECT_EQ(6, control.GetRightBorderSize());
     EXPECT_EQ(4, control.GetBottomBorderSize());
     EXPECT_EQ(2, control.GetBorderSize());
 
@@ -181,6 +185,9 @@ TEST(ControlAttributes, BooleansTextsAndLayoutHints)
     EXPECT_EQ(25, relative.nMoveYPercent);
     EXPECT_EQ(0, relative.nZoomXPercent);
     EXPECT_EQ(100, relative.nZoomYPercent);
+
+    control.SetAttribute(L"virtualwnd", L"page");
+    EXPECT_STREQ(L"page", control.GetVirtualWnd());
 
     // Names are case-sensitive; unknown ones change nothing.
     control.SetAttribute(L"Text", L"changed");

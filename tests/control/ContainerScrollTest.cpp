@@ -331,4 +331,33 @@ TEST_F(ContainerScrollTest, BarsTakeTheSkinDefaultsAndStyles)
     EXPECT_EQ(NULL, column.GetHorizontalScrollBar());
 }
 
+TEST_F(ContainerScrollTest, ShrinkingContentClampsThePositionAndTheChildrenFollow)
+{
+    CVerticalLayoutUI* root = AttachColumn(4);
+    root->EndDown();
+    ASSERT_EQ(300, root->GetScrollPos().cy);
+    root->RemoveAt(3);
+    m_pm->UpdateLayout();
+    CScrollBarUI* bar = root->GetVerticalScrollBar();
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_EQ(150, bar->GetScrollRange());
+    EXPECT_EQ(150, root->GetScrollPos().cy);
+    EXPECT_TRUE(RectEq(root->GetItemAt(0)->GetPos(), 0, -150, 384, 0));
+    EXPECT_TRUE(RectEq(root->GetItemAt(2)->GetPos(), 0, 150, 384, 300));
+}
+
+TEST_F(ContainerScrollTest, MouseSwitchReachesBothBars)
+{
+    CVerticalLayoutUI column;
+    column.SetAttribute(L"vscrollbar", L"true");
+    column.SetAttribute(L"hscrollbar", L"true");
+    column.SetMouseEnabled(false);
+    EXPECT_FALSE(column.IsMouseEnabled());
+    EXPECT_FALSE(column.GetVerticalScrollBar()->IsMouseEnabled());
+    EXPECT_FALSE(column.GetHorizontalScrollBar()->IsMouseEnabled());
+    column.SetMouseEnabled(true);
+    EXPECT_TRUE(column.GetVerticalScrollBar()->IsMouseEnabled());
+    EXPECT_TRUE(column.GetHorizontalScrollBar()->IsMouseEnabled());
+}
+
 } // namespace

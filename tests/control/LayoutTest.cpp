@@ -65,7 +65,7 @@ TEST(VerticalLayout, BottomPaddingLiesInsideTheChildRectangle)
     EXPECT_TRUE(RectEq(b->GetPos(), 0, 33, 100, 43));
 }
 
-TEST(VerticalLayout, PaddingsOfPlacedChildrenAreCountedTwiceForTheLastAdjustable)
+TEST(VerticalLayout, LastAdjustableChildTakesWhatPaddingsAndGapsLeave)
 {
     CVerticalLayoutUI layout;
     CControlUI* a = Padded(Fixed(0, 20), 0, 5, 0, 5);
@@ -74,10 +74,9 @@ TEST(VerticalLayout, PaddingsOfPlacedChildrenAreCountedTwiceForTheLastAdjustable
     layout.Add(b);
     layout.SetPos(Rc(0, 0, 100, 100));
     EXPECT_TRUE(RectEq(a->GetPos(), 0, 5, 100, 30));
-    // 70 pixels are free below a, but its 10 pixels of padding are taken off again.
-    EXPECT_TRUE(RectEq(b->GetPos(), 0, 30, 100, 90));
+    EXPECT_TRUE(RectEq(b->GetPos(), 0, 30, 100, 100));
 
-    // The same with child padding between them: the gap is also subtracted twice.
+    // The same with child padding between them: the gap is taken once.
     CVerticalLayoutUI gap;
     gap.SetChildPadding(4);
     CControlUI* c = Fixed(0, 20);
@@ -86,7 +85,29 @@ TEST(VerticalLayout, PaddingsOfPlacedChildrenAreCountedTwiceForTheLastAdjustable
     gap.Add(d);
     gap.SetPos(Rc(0, 0, 100, 100));
     EXPECT_TRUE(RectEq(c->GetPos(), 0, 0, 100, 20));
-    EXPECT_TRUE(RectEq(d->GetPos(), 0, 24, 100, 96));
+    EXPECT_TRUE(RectEq(d->GetPos(), 0, 24, 100, 100));
+
+    // A lone adjustable child with paddings reaches the bottom of the box with its bottom padding.
+    CVerticalLayoutUI lone;
+    CControlUI* e = Padded(Fixed(0, 0), 0, 6, 0, 4);
+    lone.Add(e);
+    lone.SetPos(Rc(0, 0, 100, 100));
+    EXPECT_TRUE(RectEq(e->GetPos(), 0, 6, 100, 100));
+
+    // Two adjustable children with paddings and gaps: the first gets the even share, the last the rest.
+    CVerticalLayoutUI pair;
+    pair.SetChildPadding(3);
+    CControlUI* f = Padded(Fixed(0, 0), 0, 2, 0, 2);
+    CControlUI* g = Padded(Fixed(0, 0), 0, 2, 0, 2);
+    CControlUI* h = Fixed(0, 10);
+    pair.Add(f);
+    pair.Add(g);
+    pair.Add(h);
+    pair.SetPos(Rc(0, 0, 100, 100));
+    // Fixed total 10 + 8 + 6 = 24; the share is 76 / 2 = 38.
+    EXPECT_TRUE(RectEq(f->GetPos(), 0, 2, 100, 42));
+    EXPECT_TRUE(RectEq(g->GetPos(), 0, 47, 100, 87));
+    EXPECT_TRUE(RectEq(h->GetPos(), 0, 90, 100, 100));
 }
 
 TEST(VerticalLayout, MinimumAndMaximumHeights)
@@ -161,9 +182,9 @@ TEST(VerticalLayout, InsetAndInvisibleChildren)
     layout.Add(a);
     layout.Add(b);
     layout.SetPos(Rc(10, 10, 110, 210));
-    // The hidden child takes neither room nor a child padding; the gap before b is counted twice.
+    // The hidden child takes neither room nor a child padding.
     EXPECT_TRUE(RectEq(a->GetPos(), 11, 12, 107, 32));
-    EXPECT_TRUE(RectEq(b->GetPos(), 11, 42, 107, 196));
+    EXPECT_TRUE(RectEq(b->GetPos(), 11, 42, 107, 206));
     EXPECT_TRUE(RectEq(hidden->GetPos(), 0, 0, 0, 0));
 }
 
@@ -247,8 +268,8 @@ TEST(HorizontalLayout, PaddingsHeightsAndChildPadding)
     EXPECT_TRUE(RectEq(b->GetPos(), 44, 0, 74, 10));
     // Fixed total 30 + 30 + three gaps of 4 = 72; the two adjustables share 190 - 72 = 118 as 59 each.
     EXPECT_TRUE(RectEq(c->GetPos(), 78, 0, 137, 15));
-    // 59 pixels are left for the last one, less a's paddings and the gaps counted once more: 37.
-    EXPECT_TRUE(RectEq(d->GetPos(), 141, 0, 178, 50));
+    // The last one takes the 59 pixels left up to the right edge.
+    EXPECT_TRUE(RectEq(d->GetPos(), 141, 0, 200, 50));
 }
 
 TEST(HorizontalLayout, MinimumMaximumAndFloat)

@@ -4,7 +4,10 @@
 #include "ControlTestUtil.h"
 #include "render/DibCanvas.h"
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace Veneer;
 using namespace ControlTest;
@@ -38,6 +41,27 @@ public:
 };
 
 int g_sizeHookCalls = 0;
+
+std::vector<std::wstring> g_initOrder;
+
+// Controls that record their initialisation by name.
+class CInitProbeUI : public CControlUI
+{
+public:
+    void DoInit() override { g_initOrder.push_back(GetName().GetData()); }
+};
+
+class CInitProbeLayoutUI : public CVerticalLayoutUI
+{
+public:
+    void DoInit() override { g_initOrder.push_back(GetName().GetData()); }
+};
+
+CControlUI* Named(CControlUI* control, LPCWSTR name)
+{
+    control->SetName(name);
+    return control;
+}
 
 bool ResizeAgainHook(void* param)
 {
@@ -379,4 +403,164 @@ TEST_F(ManagedTree, BackgroundImagesComeFromTheManagersCache)
     EXPECT_TRUE(RgbNear(canvas.Get(25, 25), 0xFF0000, 0));
     EXPECT_TRUE(RgbNear(canvas.Get(75, 75), 0xFFFFFF, 0));
     EXPECT_STREQ(L"red", leaf->GetBkImage());
+}
+
+TEST_F(ManagedTree, SettersRepaintOnlyWhenTheLookChanges)
+{
+    CContainerUI* root = new CContainerUI;
+    CControlUI* leaf = new CControlUI;
+    root->Add(leaf);
+    Attach(root, Rc(0, 0, 200, 200));
+    leaf->SetPos(Rc(10, 10, 50, 50));
+    ::ValidateRect(m_hwnd, NULL);
+
+    RECT dirty;
+    // Unchanged looks and plain data repaint nothing.
+    leaf->SetText(L"");
+    leaf->SetBkImage(L"");
+    leaf->SetBkColor(0);
+    leaf->SetBkColor2(0);
+    leaf->SetBkColor3(0);
+    leaf->SetBorderColor(0);
+    leaf->SetFocusBorderColor(0);
+    leaf->SetBorderSize(0);
+    leaf->SetColorHSL(false);
+    leaf->SetEnabled(true);
+    leaf->SetName(L"leaf");
+    leaf->SetUserData(L"data");
+    leaf->SetTag(3);
+    leaf->SetShortcut(L'k');
+    leaf->SetToolTip(L"tip");
+    leaf->SetToolTipWidth(120);
+    leaf->SetKeyboardEnabled(false);
+    leaf->SetMouseEnabled(false);
+    leaf->SetContextMenuUsed(true);
+    EXPECT_FALSE(Dirty(dirty));
+
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        { "text", [leaf]() { leaf->SetText(L"a"); } },
+        { "bkimage", [leaf]() { leaf->SetBkImage(L"x.png"); } },
+        { "bkcolor", [leaf]() { leaf->SetBkColor(0xFF000001); } },
+        { "bkcolor2", [leaf]() { leaf->SetBkColor2(0xFF000002); } },
+        { "bkcolor3", [leaf]() { leaf->SetBkColor3(0xFF000003); } },
+        { "bordercolor", [leaf]() { leaf->SetBorderColor(0xFF000004); } },
+        { "focusbordercolor", [leaf]() { leaf->SetFocusBorderColor(0xFF000005); } },
+        { "bordersize", [leaf]() { leaf->SetBorderSize(1); } },
+        { "colorhsl", [leaf]() { leaf->SetColorHSL(true); } },
+        { "enabled", [leaf]() { leaf->SetEnabled(false); } },
+        // The side, style and round setters repaint even when the value stays.
+        { "sides", [leaf]() { leaf->SetBorderSize(Rc(0, 0, 0, 0)); } },
+        { "left", [leaf]() { leaf->SetLeftBorderSize(leaf->GetLeftBorderSize()); } },
+        { "top", [leaf]() { leaf->SetTopBorderSize(leaf->GetTopBorderSize()); } },
+        { "right", [leaf]() { leaf->SetRightBorderSize(leaf->GetRightBorderSize()); } },
+        { "bottom", [leaf]() { leaf->SetBottomBorderSize(leaf->GetBottomBorderSize()); } },
+        { "borderstyle", [leaf]() { leaf->SetBorderStyle(leaf->GetBorderStyle()); } },
+        { "borderround", [leaf]() { leaf->SetBorderRound(leaf->GetBorderRound()); } },
+    };
+    for (const auto& change : changes) {
+        ::ValidateRect(m_hwnd, NULL);
+        change.second();
+        ASSERT_TRUE(Dirty(dirty)) << change.first;
+        EXPECT_TRUE(RectEq(dirty, 10, 10, 50, 50)) << change.first;
+    }
+
+    // A hidden control repaints nothing whatever changes.
+    leaf->SetVisible(false);
+    ::ValidateRect(m_hwnd, NULL);
+    leaf->SetText(L"b");
+    leaf->SetBkColor(0xFF0000FF);
+    leaf->SetBorderStyle(PS_DOT);
+    EXPECT_FALSE(Dirty(dirty));
+}
+
+TEST_F(ManagedTree, ChildrenAreInitialisedBeforeTheirContainer)
+{
+    g_initOrder.clear();
+    CContainerUI* root = new CContainerUI;
+    CInitProbeLayoutUI* sub = new CInitProbeLayoutUI;
+    sub->SetName(L"sub");
+    sub->Add(Named(new CInitProbeUI, L"leaf"));
+    root->Add(sub);
+    root->Add(Named(new CInitProbeUI, L"sibling"));
+    EXPECT_TRUE(g_initOrder.empty());
+
+    Attach(root, Rc(0, 0, 100, 100));
+    std::vector<std::wstring> attached = { L"leaf", L"sub", L"sibling" };
+    EXPECT_EQ(attached, g_initOrder);
+
+    // A subtree added to an attached container is initialised the same way, once.
+    g_initOrder.clear();
+    CInitProbeLayoutUI* box = new CInitProbeLayoutUI;
+    box->SetName(L"box");
+    box->Add(Named(new CInitProbeUI, L"inner"));
+    root->Add(box);
+    std::vector<std::wstring> added = { L"inner", L"box" };
+    EXPECT_EQ(added, g_initOrder);
+}
+
+TEST_F(ManagedTree, LayoutHintSettersAskTheRightControlForANewLayout)
+{
+    CVerticalLayoutUI* layout = new CVerticalLayoutUI;
+    CControlUI* child = Fixed(0, 0);
+    CControlUI* floater = new CControlUI;
+    floater->SetFloat(true);
+    layout->Add(child);
+    layout->Add(floater);
+    Attach(layout, Rc(0, 0, 100, 100));
+    // A layout pass clears every flag of the tree.
+    auto settle = [layout]() {
+        layout->SetPos(Rc(0, 0, 100, 100));
+        return !layout->IsUpdateNeeded();
+    };
+    ASSERT_TRUE(settle());
+    EXPECT_FALSE(child->IsUpdateNeeded());
+
+    // A flowing child's hints are the parent's business.
+    child->SetFixedWidth(10);
+    EXPECT_TRUE(layout->IsUpdateNeeded());
+    EXPECT_FALSE(child->IsUpdateNeeded());
+    ASSERT_TRUE(settle());
+    child->SetPadding(child->GetPadding());
+    EXPECT_TRUE(layout->IsUpdateNeeded());
+    ASSERT_TRUE(settle());
+    child->SetFixedXY(child->GetFixedXY());
+    EXPECT_TRUE(layout->IsUpdateNeeded());
+    ASSERT_TRUE(settle());
+    child->SetMinHeight(5);
+    EXPECT_TRUE(layout->IsUpdateNeeded());
+
+    // Refused and unchanged values ask for nothing.
+    ASSERT_TRUE(settle());
+    child->SetFixedWidth(-1);
+    child->SetFixedHeight(-3);
+    child->SetMinHeight(5);
+    child->SetMinWidth(-2);
+    child->SetMaxWidth(9999);
+    child->SetMaxHeight(-1);
+    child->SetFloat(false);
+    child->SetRelativePos(Sz(50, 50), Sz(0, 0));
+    child->SetRelativeParentSize(Sz(300, 200));
+    EXPECT_FALSE(layout->IsUpdateNeeded());
+    EXPECT_EQ(10, child->GetFixedWidth());
+    EXPECT_EQ(9999, child->GetMaxHeight());
+
+    // A float child places itself.
+    floater->SetFixedWidth(20);
+    EXPECT_TRUE(floater->IsUpdateNeeded());
+    EXPECT_FALSE(layout->IsUpdateNeeded());
+    ASSERT_TRUE(settle());
+    floater->SetMaxWidth(30);
+    EXPECT_TRUE(floater->IsUpdateNeeded());
+    EXPECT_FALSE(layout->IsUpdateNeeded());
+
+    // Turning float on or off, and the container's own inset and gap, re-lay the container.
+    ASSERT_TRUE(settle());
+    floater->SetFloat(false);
+    EXPECT_TRUE(layout->IsUpdateNeeded());
+    ASSERT_TRUE(settle());
+    layout->SetInset(Rc(1, 1, 1, 1));
+    EXPECT_TRUE(layout->IsUpdateNeeded());
+    ASSERT_TRUE(settle());
+    layout->SetChildPadding(2);
+    EXPECT_TRUE(layout->IsUpdateNeeded());
 }

@@ -204,3 +204,49 @@ TEST(ControlPaint, ABackgroundImageThatCannotBeDrawnIsDropped)
     EXPECT_STREQ(L"", control.GetBkImage());
     EXPECT_EQ(kWhite, canvas.At(25, 25));
 }
+
+TEST(ControlPaint, TwoColourGradientRunsDownTheWholeItem)
+{
+    Canvas canvas;
+    CControlUI control;
+    control.SetBkColor(0xFFFF0000);
+    control.SetBkColor2(0xFF0000FF);
+    control.SetPos(Rc(0, 0, 20, 160));
+    control.DoPaint(canvas.dc(), Rc(0, 0, 200, 200));
+    DWORD top = canvas.At(5, 0);
+    DWORD middle = canvas.At(5, 80);
+    DWORD bottom = canvas.At(5, 159);
+    EXPECT_GT(Red(top), 200);
+    EXPECT_LT(static_cast<int>(top & 0xFF), 50);
+    EXPECT_GT(static_cast<int>(bottom & 0xFF), 200);
+    EXPECT_LT(Red(bottom), 50);
+    EXPECT_GT(Red(middle), 60);
+    EXPECT_GT(static_cast<int>(middle & 0xFF), 60);
+    EXPECT_EQ(kWhite, canvas.At(5, 160));
+}
+
+TEST(ControlPaint, RoundedBorderTakesTheFocusColourWhenFocused)
+{
+    CControlUI control;
+    control.SetPos(Rc(10, 10, 60, 60));
+    control.SetAttribute(L"borderround", L"20,20");
+    control.SetAttribute(L"bordersize", L"2");
+    control.SetAttribute(L"bordercolor", L"#FF0000FF");
+    control.SetAttribute(L"focusbordercolor", L"#FF00FF00");
+
+    Canvas plain;
+    control.DoPaint(plain.dc(), Rc(0, 0, 200, 200));
+    EXPECT_EQ(kBlue, plain.At(10, 35));
+    EXPECT_EQ(kBlue, plain.At(35, 59));
+    // The corners are cut off and the inside is left alone.
+    EXPECT_EQ(kWhite, plain.At(10, 10));
+    EXPECT_EQ(kWhite, plain.At(59, 59));
+    EXPECT_EQ(kWhite, plain.At(35, 35));
+
+    TEventUI focus = MakeEvent(EVENT_SETFOCUS);
+    control.Event(focus);
+    Canvas focused;
+    control.DoPaint(focused.dc(), Rc(0, 0, 200, 200));
+    EXPECT_EQ(kGreen, focused.At(10, 35));
+    EXPECT_EQ(kWhite, focused.At(10, 10));
+}

@@ -68,7 +68,7 @@ TEST_F(BuilderTest, VerticalLayoutSharesRemainderWithTheLastAdjustableChild)
 TEST_F(BuilderTest, VerticalLayoutPaddingInsetAndChildPadding)
 {
     // Inset leaves 10,20,290,280. The first child's rectangle takes in its bottom padding; the
-    // adjustable child's share still counts the first child's paddings and gap, so it falls short.
+    // adjustable child takes all that the others' heights, paddings and gaps leave.
     CControlUI* pRoot = Build(L"<Window><VerticalLayout inset=\"10,20,10,20\" childpadding=\"4\">"
                               L"<Control height=\"20\" padding=\"0,5,0,5\"/>"
                               L"<Control/>"
@@ -76,8 +76,8 @@ TEST_F(BuilderTest, VerticalLayoutPaddingInsetAndChildPadding)
                               L"</VerticalLayout></Window>");
     AttachAndLayOut(pRoot, CUIRect(0, 0, 300, 300));
     EXPECT_EQ(L"10,25,290,50", ChildPos(pRoot, 0));
-    EXPECT_EQ(L"10,54,290,232", ChildPos(pRoot, 1));
-    EXPECT_EQ(L"13,236,283,266", ChildPos(pRoot, 2));
+    EXPECT_EQ(L"10,54,290,246", ChildPos(pRoot, 1));
+    EXPECT_EQ(L"13,250,283,280", ChildPos(pRoot, 2));
 }
 
 TEST_F(BuilderTest, HorizontalLayoutWidthsPaddingAndCrossSize)

@@ -197,6 +197,10 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     int x = rc.left;
     if (IsHorizontalBarShown()) x -= GetScrollPos().cx;
     int adjustableSeen = 0;
+    int placed = 0;
+    // What the children not yet placed still claim: their fixed widths, paddings and the gaps after
+    // them. The remaining width loses the same amounts as children are placed, so the last adjustable
+    // child gets exactly the space that is left.
     int cxFixedRemaining = cxFixed;
     int cxNeeded = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
@@ -209,12 +213,12 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
 
         RECT padding = control->GetPadding();
         remaining.cx -= padding.left;
+        cxFixedRemaining -= padding.left + padding.right;
         SIZE sz = control->EstimateSize(remaining);
         if (sz.cx == 0) {
             ++adjustableSeen;
             sz.cx = cxExpand;
-            // The last adjustable child takes what is left; the remaining fixed total still holds the
-            // paddings of the children already placed.
+            // The last adjustable child also takes the pixels the even share rounded away.
             if (adjustableSeen == adjustables) {
                 sz.cx = remaining.cx - padding.right - cxFixedRemaining;
                 if (sz.cx < 0) sz.cx = 0;
@@ -241,6 +245,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         x += sz.cx + m_iChildPadding + padding.left + padding.right;
         cxNeeded += sz.cx + padding.left + padding.right;
         remaining.cx -= sz.cx + m_iChildPadding + padding.right;
+        if (++placed < estimated) cxFixedRemaining -= m_iChildPadding;
     }
     cxNeeded += (estimated - 1) * m_iChildPadding;
 

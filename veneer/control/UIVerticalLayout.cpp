@@ -194,6 +194,10 @@ void CVerticalLayoutUI::SetPos(RECT rc)
     int x = rc.left;
     if (IsHorizontalBarShown()) x -= GetScrollPos().cx;
     int adjustableSeen = 0;
+    int placed = 0;
+    // What the children not yet placed still claim: their fixed heights, paddings and the gaps after
+    // them. The remaining height loses the same amounts as children are placed, so the last adjustable
+    // child gets exactly the space that is left.
     int cyFixedRemaining = cyFixed;
     int cyNeeded = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
@@ -206,12 +210,12 @@ void CVerticalLayoutUI::SetPos(RECT rc)
 
         RECT padding = control->GetPadding();
         remaining.cy -= padding.top;
+        cyFixedRemaining -= padding.top + padding.bottom;
         SIZE sz = control->EstimateSize(remaining);
         if (sz.cy == 0) {
             ++adjustableSeen;
             sz.cy = cyExpand;
-            // The last adjustable child takes what is left; the remaining fixed total still holds the
-            // paddings of the children already placed.
+            // The last adjustable child also takes the pixels the even share rounded away.
             if (adjustableSeen == adjustables) {
                 sz.cy = remaining.cy - padding.bottom - cyFixedRemaining;
                 if (sz.cy < 0) sz.cy = 0;
@@ -238,6 +242,7 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         y += sz.cy + m_iChildPadding + padding.top + padding.bottom;
         cyNeeded += sz.cy + padding.top + padding.bottom;
         remaining.cy -= sz.cy + m_iChildPadding + padding.bottom;
+        if (++placed < estimated) cyFixedRemaining -= m_iChildPadding;
     }
     cyNeeded += (estimated - 1) * m_iChildPadding;
 
