@@ -75,15 +75,18 @@ TEST(Splitter, ImmediateVerticalDragAtTheBottomEdge)
     Relayout(outer);
     EXPECT_TRUE(RectEq(bottom->GetPos(), 0, 152, 200, 300));
 
-    // Moving down within a separator's height of the bottom edge is ignored, but the point is kept.
+    // On the strip the edge follows the point at once.
     Send(top, EVENT_MOUSEMOVE, 10, 153);
-    EXPECT_EQ(152, top->GetFixedHeight());
-    Send(top, EVENT_MOUSEMOVE, 10, 160);
-    EXPECT_EQ(159, top->GetFixedHeight());
+    EXPECT_EQ(155, top->GetFixedHeight());
 
     // Moving up is taken once the point is above the edge; the minimum height stops it.
     Send(top, EVENT_MOUSEMOVE, 10, 40);
     EXPECT_EQ(60, top->GetFixedHeight());
+    // Coming back down, the point must reach the strip again; the moves before that are lost.
+    Send(top, EVENT_MOUSEMOVE, 10, 50);
+    EXPECT_EQ(60, top->GetFixedHeight());
+    Send(top, EVENT_MOUSEMOVE, 10, 58);
+    EXPECT_EQ(68, top->GetFixedHeight());
     Send(top, EVENT_MOUSEMOVE, 10, 20);
     EXPECT_EQ(60, top->GetFixedHeight());
 
@@ -119,18 +122,21 @@ TEST(Splitter, ImmediateVerticalDragAtTheTopEdge)
     EXPECT_TRUE(RectEq(upper->GetPos(), 0, 0, 200, 78));
     EXPECT_TRUE(RectEq(lower->GetPos(), 0, 78, 200, 300));
 
-    // Upward moves must pass the separator's height above the top edge; downward ones the edge.
+    // On the strip the edge follows the point at once; the maximum height stops it.
     Send(lower, EVENT_MOUSEMOVE, 10, 77);
-    EXPECT_EQ(222, lower->GetFixedHeight());
+    EXPECT_EQ(225, lower->GetFixedHeight());
     Send(lower, EVENT_MOUSEMOVE, 10, 70);
-    EXPECT_EQ(229, lower->GetFixedHeight());
+    EXPECT_EQ(232, lower->GetFixedHeight());
     Send(lower, EVENT_MOUSEMOVE, 10, 0);
     EXPECT_EQ(250, lower->GetFixedHeight());
+    // Downward moves count again only from the edge on.
+    Send(lower, EVENT_MOUSEMOVE, 10, 40);
+    EXPECT_EQ(250, lower->GetFixedHeight());
     Send(lower, EVENT_MOUSEMOVE, 10, 60);
-    EXPECT_EQ(190, lower->GetFixedHeight());
+    EXPECT_EQ(230, lower->GetFixedHeight());
     Send(lower, EVENT_BUTTONUP, 10, 60);
     Relayout(outer);
-    EXPECT_TRUE(RectEq(lower->GetPos(), 0, 110, 200, 300));
+    EXPECT_TRUE(RectEq(lower->GetPos(), 0, 70, 200, 300));
 }
 
 TEST(Splitter, HorizontalDragWithClamping)

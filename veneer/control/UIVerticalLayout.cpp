@@ -98,7 +98,8 @@ void CVerticalLayoutUI::DoEvent(TEventUI& event)
             m_ptLastMouse = event.ptMouse;
             RECT rc = m_rcNewPos;
             if (m_iSepHeight >= 0) {
-                if (cy > 0 && event.ptMouse.y < m_rcNewPos.bottom + m_iSepHeight) return;
+                // The edge follows while the point is on the strip or past it, as in the horizontal layout.
+                if (cy > 0 && event.ptMouse.y < m_rcNewPos.bottom - m_iSepHeight) return;
                 if (cy < 0 && event.ptMouse.y > m_rcNewPos.bottom) return;
                 rc.bottom += cy;
                 if (rc.bottom - rc.top <= GetMinHeight()) {
@@ -112,7 +113,7 @@ void CVerticalLayoutUI::DoEvent(TEventUI& event)
             }
             else {
                 if (cy > 0 && event.ptMouse.y < m_rcNewPos.top) return;
-                if (cy < 0 && event.ptMouse.y > m_rcNewPos.top + m_iSepHeight) return;
+                if (cy < 0 && event.ptMouse.y > m_rcNewPos.top - m_iSepHeight) return;
                 rc.top += cy;
                 if (rc.bottom - rc.top <= GetMinHeight()) {
                     if (m_rcNewPos.bottom - m_rcNewPos.top <= GetMinHeight()) return;
