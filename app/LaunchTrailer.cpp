@@ -129,8 +129,13 @@ std::wstring ReadLaunchTrailerPiece(size_t nPiece)
 {
     wchar_t szPath[MAX_PATH] = {};
     if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return std::wstring();
+    return ReadLaunchTrailerPiece(szPath, nPiece);
+}
+
+std::wstring ReadLaunchTrailerPiece(LPCWSTR pstrPath, size_t nPiece)
+{
     std::string sText;
-    if (!ReadLaunchTrailer(szPath, sText) || sText.find('|') == std::string::npos) return std::wstring();
+    if (!ReadLaunchTrailer(pstrPath, sText) || sText.find('|') == std::string::npos) return std::wstring();
     std::vector<std::string> pieces = SplitText(sText, '|');
     if (pieces.size() <= nPiece) return std::wstring();
     return TrailerPieceToWide(pieces[nPiece]);

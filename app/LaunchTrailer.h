@@ -26,6 +26,8 @@ std::vector<std::string> SplitText(const std::string& sText, char chSeparator);
 // Piece nPiece of the running executable's trailer (pieces split at "|") as wide text; empty when the
 // file cannot be read (its message box shows), holds no "|", or has no such piece.
 std::wstring ReadLaunchTrailerPiece(size_t nPiece);
+// The same for the file at pstrPath, read at the running executable's trailer offset.
+std::wstring ReadLaunchTrailerPiece(LPCWSTR pstrPath, size_t nPiece);
 
 // A trailer piece as wide text: the length is measured as UTF-8, the bytes are converted in the ANSI
 // code page within that length. Empty when the conversion does not fit.

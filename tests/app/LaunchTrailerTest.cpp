@@ -223,6 +223,30 @@ TEST_F(LaunchTrailerRead, FileEndingAtItsLastSectionGivesEmptyText)
     EXPECT_EQ(m_nOffset, ReadWholeFile(m_file.GetPath()).size());
 }
 
+// What the two windows get: piece 0 the game address, piece 1 the customer-service address.
+TEST_F(LaunchTrailerRead, PiecesAsTheWindowsTakeThem)
+{
+    const std::wstring sPath = m_file.GetPath();
+    ASSERT_TRUE(m_file.WriteTail(m_nOffset, std::string("http://play.example.test/|http://help.example.test/ ")
+                                            + '\0' + "SIG"));
+    EXPECT_EQ(L"http://play.example.test/", ReadLaunchTrailerPiece(sPath.c_str(), 0));
+    EXPECT_EQ(L"http://help.example.test/ ", ReadLaunchTrailerPiece(sPath.c_str(), 1));
+    EXPECT_EQ(L"", ReadLaunchTrailerPiece(sPath.c_str(), 2));
+
+    // "|B": the login web window opens B, the customer-service button has nothing to open.
+    ASSERT_TRUE(m_file.WriteTail(m_nOffset, std::string("|B") + '\0'));
+    EXPECT_EQ(L"B", ReadLaunchTrailerPiece(sPath.c_str(), 0));
+    EXPECT_EQ(L"", ReadLaunchTrailerPiece(sPath.c_str(), 1));
+
+    // Without a "|" (no trailer, or text of another kind) nobody gets anything, and nothing is said.
+    for (const std::string& sTail : { std::string("http://play.example.test/"), std::string() }) {
+        ASSERT_TRUE(m_file.WriteTail(m_nOffset, sTail));
+        CMessageBoxWatcher watcher;
+        EXPECT_EQ(L"", ReadLaunchTrailerPiece(sPath.c_str(), 0));
+        EXPECT_FALSE(watcher.Seen());
+    }
+}
+
 TEST(LaunchTrailerReadFailure, UnopenableFileShowsTheMessageAndLeavesTheTextEmpty)
 {
     CTempFolder folder;
@@ -241,6 +265,31 @@ TEST(LaunchTrailerReadFailure, UnopenableFileShowsTheMessageAndLeavesTheTextEmpt
     EXPECT_EQ("", sText);
     EXPECT_EQ(L"提示", sCaption);
     EXPECT_EQ(L"资源文件不存在，打开错误" + sMissing, sMessage);
+}
+
+// A file that exists but is held open without read sharing (an installer rewriting it, say).
+TEST(LaunchTrailerReadFailure, FileHeldWithoutSharingShowsTheMessage)
+{
+    CExecutableCopy file;
+    ASSERT_TRUE(file.IsValid());
+    ASSERT_TRUE(file.WriteTail(GetLaunchTrailerOffset(), std::string("A|B") + '\0'));
+    HANDLE hHeld = ::CreateFileW(file.GetPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    std::wstring sPiece = L"stale";
+    std::wstring sMessage;
+    bool bSeen = false;
+    {
+        CMessageBoxWatcher watcher;
+        sPiece = ReadLaunchTrailerPiece(file.GetPath().c_str(), 0);
+        bSeen = watcher.Seen();
+        sMessage = watcher.Text();
+    }
+    ::CloseHandle(hHeld);
+    EXPECT_TRUE(bSeen);
+    EXPECT_EQ(L"资源文件不存在，打开错误" + file.GetPath(), sMessage);
+    EXPECT_EQ(L"", sPiece);
+    // Released, the same file reads.
+    EXPECT_EQ(L"A", ReadLaunchTrailerPiece(file.GetPath().c_str(), 0));
 }
 
 // ---- splitting and conversion --------------------------------------------------------------

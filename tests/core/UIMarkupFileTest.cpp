@@ -142,7 +142,8 @@ TEST_F(MarkupFile, MissingOrDamagedArchive)
     ExpectFailure(xml, L"login.xml", L"Error opening zip file");
     CResourceScope::ClearArchive();
 
-    // Entry data cut short inside the archive.
+    // Entry data cut short inside the archive: the directory's sizes run past its end, so the reader
+    // refuses the entry when it is looked up.
     CZipWriter zip;
     CZipWriter::Entry& entry = zip.Add("login.xml", kLogin, false);
     entry.payload = std::string(kLogin).substr(0, 20);
@@ -151,6 +152,16 @@ TEST_F(MarkupFile, MissingOrDamagedArchive)
     entry.dataDescriptor = true;
     ASSERT_TRUE(zip.WriteFile(m_folder.GetFile(L"cut.zip").c_str()));
     CPaintManagerUI::SetResourceZip(L"cut.zip", false);
+    EXPECT_FALSE(xml.LoadFromFile(L"login.xml"));
+    EXPECT_FALSE(xml.IsValid());
+    EXPECT_EQ(ErrorMessage(xml), L"Could not find ziped file");
+    CResourceScope::ClearArchive();
+
+    // Entry data that do not inflate to the entry's bytes are found, then fail to unzip.
+    CZipWriter garbled;
+    garbled.Add("login.xml", kLogin).payload = std::string(40, '\xFF');
+    ASSERT_TRUE(garbled.WriteFile(m_folder.GetFile(L"garbled.zip").c_str()));
+    CPaintManagerUI::SetResourceZip(L"garbled.zip", false);
     EXPECT_FALSE(xml.LoadFromFile(L"login.xml"));
     EXPECT_FALSE(xml.IsValid());
     EXPECT_EQ(ErrorMessage(xml), L"Could not unzip file");

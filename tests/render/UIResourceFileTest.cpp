@@ -176,3 +176,30 @@ TEST_F(ResourceFile, MemoryArchiveAndUnopenableCachedArchive)
     EXPECT_TRUE(CPaintManagerUI::GetResourceZipHandle() == NULL);
     EXPECT_EQ(UIRES_ZIP_OPEN_FAILED, ReadSkinFile(L"login.xml", 0, buffer));
 }
+
+// Damage the reader finds before or after extraction: either way a miss, never a buffer of bad bytes.
+TEST_F(ResourceFile, DamagedArchiveEntriesAreMisses)
+{
+    const std::string content(6000, 'c');
+    CZipWriter writer;
+    writer.Add("sound.xml", content);
+    std::string changed = content;
+    changed[3000] = 'd';
+    writer.Add("changed.xml", content, false).payload = changed;
+    CZipWriter::Entry& huge = writer.Add("huge.png", content);
+    huge.dataDescriptor = true;
+    huge.centralUncompressedSize = 0x7FFFFFF0;
+    const std::string block = writer.Build();
+    CPaintManagerUI::SetResourceZip((LPVOID)block.data(), (unsigned)block.size());
+
+    CUIBuffer buffer;
+    ASSERT_EQ(UIRES_OK, ReadSkinFile(L"sound.xml", 0, buffer));
+    EXPECT_EQ(content, Text(buffer));
+    EXPECT_EQ(UIRES_UNZIP_FAILED, ReadSkinFile(L"changed.xml", 0, buffer));
+    EXPECT_TRUE(buffer.IsEmpty());
+    // Refused by the find, so no buffer of the claimed size is ever allocated.
+    EXPECT_EQ(UIRES_ZIP_NOT_FOUND, ReadSkinFile(L"huge.png", 0, buffer));
+    EXPECT_TRUE(buffer.IsEmpty());
+    ASSERT_EQ(UIRES_OK, ReadSkinFile(L"sound.xml", 0, buffer));
+    EXPECT_EQ(content, Text(buffer));
+}

@@ -390,19 +390,29 @@ TEST(ZipReader, EntriesThatDoNotInflateOrEndEarlyFail)
 {
     const std::string content = MakeContent(40000, 7);
     const std::string deflated = CZipWriter::Deflate(content);
-    struct Case { const char* what; void (*damage)(CZipWriter::Entry&, const std::string&); };
+    // Sizes no archive could back are refused by the find, before anyone allocates by them; the
+    // other damage shows when the data are read.
+    struct Case { const char* what; void (*damage)(CZipWriter::Entry&, const std::string&); ZRESULT find; };
     const Case cases[] = {
-        { "garbage", [](CZipWriter::Entry& e, const std::string&) { e.payload = std::string(500, '\xFF'); } },
-        { "cut stream", [](CZipWriter::Entry& e, const std::string& d) { e.payload = d.substr(0, d.size() / 2); } },
-        { "empty stream", [](CZipWriter::Entry& e, const std::string&) { e.payload = std::string(); } },
+        { "garbage", [](CZipWriter::Entry& e, const std::string&) { e.payload = std::string(500, '\xFF'); }, ZIP_OK },
+        { "cut stream", [](CZipWriter::Entry& e, const std::string& d) { e.payload = d.substr(0, d.size() / 2); },
+          ZIP_OK },
+        { "empty stream", [](CZipWriter::Entry& e, const std::string&) { e.payload = std::string(); }, ZIP_CORRUPT },
         { "bits flipped", [](CZipWriter::Entry& e, const std::string& d) {
               std::string p = d;
               for( size_t i = 0; i < p.size(); i += 97 ) p[i] = (char)~p[i];
-              e.payload = p; } },
+              e.payload = p; }, ZIP_OK },
         { "stored shorter than said", [](CZipWriter::Entry& e, const std::string&) {
-              e.deflate = false; e.payload = e.data.substr(0, 1000); } },
+              e.deflate = false; e.payload = e.data.substr(0, 1000); }, ZIP_CORRUPT },
         { "sizes past the end", [](CZipWriter::Entry& e, const std::string&) {
-              e.dataDescriptor = true; e.centralCompressedSize = 0x7FFFFFFF; e.deflate = false; } },
+              e.dataDescriptor = true; e.centralCompressedSize = 0x7FFFFFFF; e.deflate = false; }, ZIP_CORRUPT },
+        { "more than deflate can expand to", [](CZipWriter::Entry& e, const std::string&) {
+              e.dataDescriptor = true; e.centralUncompressedSize = 0xFFFFFF00; }, ZIP_CORRUPT },
+        // Sound streams of the right length, but not the bytes the entry's CRC-32 was taken of.
+        { "inflates to other bytes", [](CZipWriter::Entry& e, const std::string&) {
+              e.payload = CZipWriter::Deflate(MakeContent(40000, 70)); }, ZIP_OK },
+        { "stored with one byte changed", [](CZipWriter::Entry& e, const std::string&) {
+              e.deflate = false; std::string p = e.data; p[20000] ^= 0x20; e.payload = p; }, ZIP_OK },
     };
     for( const Case& c : cases ) {
         CZipWriter writer;
@@ -410,8 +420,51 @@ TEST(ZipReader, EntriesThatDoNotInflateOrEndEarlyFail)
         CArchive archive(writer.Build());
         ASSERT_TRUE(archive.Get() != NULL) << c.what;
         Extracted read = ReadEntry(archive.Get(), L"bad.bin");
-        EXPECT_EQ(ZIP_OK, read.find) << c.what;
-        EXPECT_EQ(ZIP_NOTHING, read.extract) << c.what;
+        EXPECT_EQ(c.find, read.find) << c.what;
+        if( c.find == ZIP_OK ) {
+            EXPECT_EQ(ZIP_NOTHING, read.extract) << c.what;
+        }
+        else {
+            // Nor can the entry be read by its index.
+            char buffer[100];
+            EXPECT_EQ(ZIP_NOTHING, ZipExtractToMemory(archive.Get(), 0, buffer, sizeof(buffer))) << c.what;
+        }
+    }
+}
+
+TEST(ZipReader, ChecksumDecidesTheCallThatDeliversTheLastBytes)
+{
+    const std::string content = MakeContent(10000, 11);
+    for( bool deflate : { true, false } ) {
+        CZipWriter writer;
+        writer.Add("sound.txt", content, deflate);
+        CZipWriter::Entry& damaged = writer.Add("damaged.txt", content, deflate);
+        std::string other = content;
+        other[5] = other[5] == 'x' ? 'y' : 'x';
+        damaged.payload = deflate ? CZipWriter::Deflate(other) : other;
+        CArchive archive(writer.Build());
+        ASSERT_TRUE(archive.Get() != NULL);
+
+        // 10,000 bytes in chunks of 3,000: the fourth call brings the last 1,000 and the verdict.
+        const std::vector<ZRESULT> expected[2] = {
+            { ZIP_MORE, ZIP_MORE, ZIP_MORE, ZIP_MORE, ZIP_OK },
+            { ZIP_MORE, ZIP_MORE, ZIP_MORE, ZIP_NOTHING },
+        };
+        for( int index : { 0, 1 } ) {
+            char chunk[3000];
+            std::vector<ZRESULT> results;
+            ZRESULT result = ZIP_MORE;
+            while( result == ZIP_MORE && results.size() < 10 ) {
+                result = ZipExtractToMemory(archive.Get(), index, chunk, sizeof(chunk));
+                results.push_back(result);
+            }
+            EXPECT_EQ(expected[index], results) << "deflate " << deflate << ", entry " << index;
+        }
+        // A damaged entry is closed: asked again, it starts over and fails the same way.
+        std::string whole(content.size(), '\0');
+        EXPECT_EQ(ZIP_NOTHING, ZipExtractToMemory(archive.Get(), 1, &whole[0], (unsigned)whole.size()));
+        EXPECT_EQ(ZIP_MORE, ZipExtractToMemory(archive.Get(), 0, &whole[0], (unsigned)whole.size()));
+        EXPECT_EQ(content, whole);
     }
 }
 

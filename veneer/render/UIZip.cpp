@@ -31,6 +31,9 @@ const WORD kMethodDeflated = 8;
 const WORD kFlagEncrypted = 0x0001;
 const WORD kFlagDescriptor = 0x0008;
 
+// Deflate turns one byte into at most 1,032 (a 258-byte match costs at least two bits).
+const ULONGLONG kMaxDeflateRatio = 1032;
+
 inline WORD Get16(const BYTE* p)
 {
     return (WORD)(p[0] | (p[1] << 8));
@@ -228,6 +231,8 @@ private:
     ULONGLONG m_ullDataPos;      // next compressed byte to read
     DWORD m_dwCompressedLeft;    // compressed bytes not yet read into the input buffer
     DWORD m_dwUncompressedLeft;  // bytes not yet delivered
+    DWORD m_dwCrc;               // CRC-32 of the bytes delivered so far
+    DWORD m_dwExpectedCrc;       // the directory's CRC-32 of the whole entry
     BYTE* m_pInput;
     z_stream m_stream;
     bool m_bInflating;
@@ -236,7 +241,7 @@ private:
 CZipReader::CZipReader() :
     m_nEntries(0), m_ullFirstPos(0), m_dwByteBefore(0), m_iCurrent(-1), m_ullCurrentPos(0),
     m_iOpen(-1), m_wOpenMethod(0), m_ullDataPos(0), m_dwCompressedLeft(0), m_dwUncompressedLeft(0),
-    m_pInput(NULL), m_bInflating(false)
+    m_dwCrc(0), m_dwExpectedCrc(0), m_pInput(NULL), m_bInflating(false)
 {
     ::ZeroMemory(&m_current, sizeof(m_current));
     ::ZeroMemory(&m_stream, sizeof(m_stream));
@@ -381,7 +386,14 @@ ZRESULT CZipReader::CheckLocalHeader(const CentralRecord& rec, ULONGLONG* dataPo
     const WORD nameLength = Get16(raw + 26);
     const WORD extraLength = Get16(raw + 28);
     if( nameLength != rec.nameLength ) return ZIP_CORRUPT;
-    *dataPos = pos + kLocalSize + nameLength + extraLength;
+    const ULONGLONG start = pos + kLocalSize + nameLength + extraLength;
+    // Sizes the archive cannot back are refused here, before a caller sizes a buffer by them: data
+    // running past the archive's end, or too few bytes to expand to the stated size.
+    if( start + rec.compressedSize > m_source.GetSize() ) return ZIP_CORRUPT;
+    const ULONGLONG mostOut = method == kMethodStored ? (ULONGLONG)rec.compressedSize
+                              : (ULONGLONG)rec.compressedSize * kMaxDeflateRatio;
+    if( rec.uncompressedSize > mostOut ) return ZIP_CORRUPT;
+    *dataPos = start;
     return ZIP_OK;
 }
 
@@ -451,6 +463,8 @@ bool CZipReader::OpenEntry(int index)
     m_ullDataPos = dataPos;
     m_dwCompressedLeft = m_current.compressedSize;
     m_dwUncompressedLeft = m_current.uncompressedSize;
+    m_dwCrc = (DWORD)crc32(0L, Z_NULL, 0);
+    m_dwExpectedCrc = m_current.crc;
     return true;
 }
 
@@ -476,6 +490,8 @@ bool CZipReader::Refill()
 
 // Delivers exactly min(length, remaining) bytes or reports the entry as damaged: the caller
 // cannot tell a short delivery from a full one, so a partly filled buffer must not pass as data.
+// For the same reason the last bytes of an entry are only handed over when the whole entry matches
+// its CRC-32.
 ZRESULT CZipReader::Extract(int index, BYTE* buffer, DWORD length)
 {
     if( index != m_iOpen && !OpenEntry(index) ) return ZIP_NOTHING;
@@ -506,7 +522,9 @@ ZRESULT CZipReader::Extract(int index, BYTE* buffer, DWORD length)
         if( produced == 0 && m_stream.avail_in == inBefore ) break;
     }
     m_dwUncompressedLeft -= done;
-    if( readFailed || done < wanted ) {
+    if( done > 0 ) m_dwCrc = (DWORD)crc32(m_dwCrc, buffer, (uInt)done);
+    const bool corrupt = done > 0 && m_dwUncompressedLeft == 0 && m_dwCrc != m_dwExpectedCrc;
+    if( readFailed || done < wanted || corrupt ) {
         CloseEntry();
         return ZIP_NOTHING;
     }
