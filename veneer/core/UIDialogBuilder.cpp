@@ -313,6 +313,10 @@ CControlUI* CDialogBuilder::_Parse(const CMarkupNode& parent, CControlUI* pParen
     IContainerUI* pContainer = NULL;
     bool bContainerLooked = false;
     CControlUI* pReturn = NULL;
+    // A parent already in a window's tree would initialise and name-register each control the moment
+    // it is added, and the detaching below would then cut it off from its window. Such a parent gets
+    // each control complete instead, as attaching a finished tree would hand it over.
+    const bool bLiveParent = pParent != NULL && pParent->GetManager() != NULL;
     for (CMarkupNode node = parent.GetChild(); node.IsValid(); node = node.GetSibling()) {
         LPCWSTR pstrClass = node.GetName();
         if (IsTag(pstrClass, L"Image") || IsTag(pstrClass, L"Font") || IsTag(pstrClass, L"Default")) continue;
@@ -336,7 +340,7 @@ CControlUI* CDialogBuilder::_Parse(const CMarkupNode& parent, CControlUI* pParen
                 delete pControl;
                 return NULL;
             }
-            if (!pContainer->Add(pControl)) {
+            if (!bLiveParent && !pContainer->Add(pControl)) {
                 delete pControl;
                 continue;
             }
@@ -353,7 +357,12 @@ CControlUI* CDialogBuilder::_Parse(const CMarkupNode& parent, CControlUI* pParen
         for (int i = 0; i < nAttributes; ++i) {
             pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
         }
-        if (pManager != NULL) pControl->SetManager(NULL, NULL, false);
+        // Detached again, linked to the container it went into.
+        if (pManager != NULL || pParent != NULL) pControl->SetManager(NULL, bLiveParent ? NULL : pParent, false);
+        if (bLiveParent && !pContainer->Add(pControl)) {
+            delete pControl;
+            continue;
+        }
 
         if (pReturn == NULL) pReturn = pControl;
         else if (pParent == NULL) delete pControl;
