@@ -13,6 +13,9 @@ namespace {
 const int kMaxNesting = 128;
 // Longest chain of documents including one another.
 const int kMaxIncludeChain = 32;
+// Most documents one build may take in through includes: counts multiply along a chain, so a few
+// nested includes with large counts would otherwise build without end.
+const int kMaxIncludedDocuments = 4096;
 
 typedef CControlUI* (*PFNNEWCONTROL)();
 
@@ -92,6 +95,7 @@ CDialogBuilder::CDialogBuilder()
     , m_pstrtype(NULL)
     , m_pIncluder(NULL)
     , m_nDepth(1)
+    , m_nIncluded(0)
 {
 }
 
@@ -131,6 +135,7 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCWSTR type, IDialogBuilderC
 CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager, CControlUI* pParent)
 {
     m_pCallback = pCallback;
+    if (m_pIncluder == NULL) m_nIncluded = 0;
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return NULL;
 
@@ -387,7 +392,11 @@ void CDialogBuilder::_Include(const CMarkupNode& node, CControlUI* pParent, CPai
     const long nId = ::wcstol(szValue, NULL, 10);
     if (m_pstrtype != NULL && (nId <= 0 || nId > 0xFFFF)) return;
 
+    CDialogBuilder* pTop = this;
+    while (pTop->m_pIncluder != NULL) pTop = pTop->m_pIncluder;
     for (int i = 0; i < nCount; ++i) {
+        if (pTop->m_nIncluded >= kMaxIncludedDocuments) break;
+        ++pTop->m_nIncluded;
         CDialogBuilder builder;
         builder.m_pIncluder = this;
         builder.m_nDepth = nDepth;
