@@ -31,6 +31,11 @@ void CProbeUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
+void CProbeUI::DoInit()
+{
+    g_log.push_back(std::wstring(L"init:") + GetName().GetData());
+}
+
 void CProbeLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     g_log.push_back(std::wstring(L"layout:") + pstrName + L" children=" + std::to_wstring(GetCount()));

@@ -15,8 +15,8 @@ namespace BuilderTest {
 // What the probes, plug-ins and callbacks of one test did, in order ("what:detail").
 extern std::vector<std::wstring> g_log;
 
-// A control that logs its attributes with the manager and parent it saw at the time, and counts
-// its destruction.
+// A control that logs its attributes with the manager and parent it saw at the time, logs its
+// initialisation, and counts its destruction.
 class CProbeUI : public Veneer::CControlUI
 {
 public:
@@ -25,6 +25,7 @@ public:
 
     LPCWSTR GetClass() const override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+    void DoInit() override;
 
     static int s_nLive;
 };

@@ -212,6 +212,38 @@ TEST_F(BuilderTest, IncludeCountsAndMissingSources)
     delete pRoot;
 }
 
+TEST_F(BuilderTest, IncludesThatMultiplyWithoutEndAreCut)
+{
+    // Two levels of a thousand includes each would be a million controls; a huge count of a document
+    // without controls would read it without end.
+    ASSERT_TRUE(m_folder.WriteFile(L"leaf.xml", "<Window><Control/></Window>"));
+    ASSERT_TRUE(m_folder.WriteFile(L"rows.xml", "<Window><Include source=\"leaf.xml\" count=\"1000\"/></Window>"));
+    ASSERT_TRUE(m_folder.WriteFile(L"bare.xml", "<Window/>"));
+    CPaintManagerUI::SetResourcePath(m_folder.GetPath().c_str());
+
+    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Include source=\"rows.xml\" count=\"1000\"/>"
+                              L"<Control name=\"after\"/></VerticalLayout></Window>");
+    ASSERT_TRUE(pRoot != NULL);
+    const int nCount = ChildCount(pRoot);
+    EXPECT_GE(nCount, 1000);
+    EXPECT_LT(nCount, 10000);
+    // The elements after the cut are still built.
+    EXPECT_EQ(L"after", std::wstring(ChildAt(pRoot, nCount - 1)->GetName().GetData()));
+    delete pRoot;
+
+    pRoot = Build(L"<Window><VerticalLayout><Include source=\"bare.xml\" count=\"2000000000\"/>"
+                  L"<Include source=\"leaf.xml\" count=\"2000000000\"/></VerticalLayout></Window>");
+    ASSERT_TRUE(pRoot != NULL);
+    EXPECT_LT(ChildCount(pRoot), 10000);
+    delete pRoot;
+
+    // Each build has its own allowance.
+    pRoot = Build(L"<Window><VerticalLayout><Include source=\"leaf.xml\" count=\"3\"/></VerticalLayout></Window>");
+    ASSERT_TRUE(pRoot != NULL);
+    EXPECT_EQ(3, ChildCount(pRoot));
+    delete pRoot;
+}
+
 TEST_F(BuilderTest, IncludeCyclesEnd)
 {
     ASSERT_TRUE(m_folder.WriteFile(L"self.xml", "<Window><Include source=\"SELF.xml\" count=\"2\"/><Control/></Window>"));

@@ -217,6 +217,105 @@ TEST_F(BuilderTest, UnknownTagsGoToPluginsThenTheCallback)
     delete pRoot;
 }
 
+TEST_F(BuilderTest, TagTableMakesEachBuiltInClass)
+{
+    const struct
+    {
+        LPCWSTR pstrTag;
+        LPCWSTR pstrClass;
+    } kTags[] = {
+        { L"Edit", L"EditUI" },           { L"Text", L"TextUI" },
+        { L"Label", L"LabelUI" },         { L"Button", L"ButtonUI" },
+        { L"Option", L"OptionUI" },       { L"Slider", L"SliderUI" },
+        { L"Control", L"ControlUI" },     { L"ActiveX", L"ActiveXUI" },
+        { L"Progress", L"ProgressUI" },   { L"CheckBox", L"CheckBoxUI" },
+        { L"DateTime", L"DateTimeUI" },   { L"Container", L"ContainerUI" },
+        { L"TabLayout", L"TabLayoutUI" }, { L"ScrollBar", L"ScrollBarUI" },
+        { L"TileLayout", L"TileLayoutUI" }, { L"WebBrowser", L"WebBrowserUI" },
+        { L"ChildLayout", L"ChildLayoutUI" }, { L"VerticalLayout", L"VerticalLayoutUI" },
+        { L"HorizontalLayout", L"HorizontalLayoutUI" },
+    };
+    CProbeCallback callback;
+    for (const auto& tag : kTags) {
+        const std::wstring xml = std::wstring(L"<Window><") + tag.pstrTag + L" name=\"n\"/></Window>";
+        CControlUI* pControl = Build(xml.c_str(), &callback);
+        ASSERT_TRUE(pControl != NULL) << tag.pstrTag;
+        EXPECT_STREQ(tag.pstrClass, pControl->GetClass()) << tag.pstrTag;
+        EXPECT_EQ(L"n", std::wstring(pControl->GetName().GetData())) << tag.pstrTag;
+        delete pControl;
+    }
+    EXPECT_TRUE(g_log.empty());
+
+    // The list family, combo boxes, rich edit and the tree have no class here, and near misses of
+    // known tags (same length or one off) match nothing: all of them reach the callback.
+    const LPCWSTR kOthers[] = {
+        L"List", L"Combo", L"RichEdit", L"ComboBox", L"TreeView", L"TreeNode", L"ListHeader",
+        L"ListHeaderItem", L"ListTextElement", L"ListLabelElement", L"ListContainerElement",
+        L"Texts", L"Labe", L"Buttom", L"EDIT", L"TileLayouts", L"Verticallayout", L"HorizontalLayou",
+    };
+    for (LPCWSTR pstrTag : kOthers) {
+        g_log.clear();
+        const std::wstring xml = std::wstring(L"<Window><") + pstrTag + L"/></Window>";
+        EXPECT_EQ(nullptr, Build(xml.c_str(), &callback)) << pstrTag;
+        EXPECT_EQ(std::vector<std::wstring>{ std::wstring(L"callback:") + pstrTag }, g_log);
+    }
+}
+
+TEST_F(BuilderTest, ControlsBuiltIntoALiveTreeJoinItComplete)
+{
+    ASSERT_TRUE(m_folder.WriteFile(L"extra.xml", "<Window><Probe name=\"included\"/></Window>"));
+    CPaintManagerUI::SetResourcePath(m_folder.GetPath().c_str());
+    CVerticalLayoutUI* pRoot = new CVerticalLayoutUI;
+    AttachAndLayOut(pRoot, CUIRect(0, 0, 400, 300));
+    CProbeCallback callback;
+    CDialogBuilder builder;
+    CControlUI* pFirst = builder.Create(L"<Window><Probe name=\"a\" text=\"t\"/>"
+                                        L"<HorizontalLayout name=\"row\"><Probe name=\"inner\"/></HorizontalLayout>"
+                                        L"<Include source=\"extra.xml\"/></Window>",
+                                        NULL, &callback, m_pm, pRoot);
+    ASSERT_TRUE(pFirst != NULL);
+    ASSERT_EQ(3, pRoot->GetCount());
+    EXPECT_EQ(pFirst, pRoot->GetItemAt(0));
+
+    // Each control is initialised once, after its attributes, and stays in the window: named,
+    // managed and linked to its container.
+    std::vector<std::wstring> expected = {
+        L"callback:Probe",
+        L"attr:name=a manager=1 parent=0",
+        L"attr:text=t manager=1 parent=0",
+        L"init:a",
+        L"callback:Probe",
+        L"attr:name=inner manager=1 parent=0",
+        L"init:inner",
+        L"callback:Probe",
+        L"attr:name=included manager=1 parent=0",
+        L"init:included",
+    };
+    EXPECT_EQ(expected, g_log);
+    CControlUI* pRow = m_pm->FindControl(L"row");
+    CControlUI* pInner = m_pm->FindControl(L"inner");
+    CControlUI* pIncluded = m_pm->FindControl(L"included");
+    ASSERT_TRUE(pRow != NULL && pInner != NULL && pIncluded != NULL);
+    EXPECT_EQ(pFirst, m_pm->FindControl(L"a"));
+    for (CControlUI* pControl : { pFirst, pRow, pIncluded }) {
+        EXPECT_EQ(m_pm, pControl->GetManager());
+        EXPECT_EQ(pRoot, pControl->GetParent());
+    }
+    EXPECT_EQ(m_pm, pInner->GetManager());
+    EXPECT_EQ(pRow, pInner->GetParent());
+
+    // A live container that refuses its children: nothing is initialised, nothing is left over.
+    g_log.clear();
+    CRefusingUI* pRefusing = new CRefusingUI;
+    AttachAndLayOut(pRefusing, CUIRect(0, 0, 400, 300));
+    const int nLive = CProbeUI::s_nLive;
+    CDialogBuilder refused;
+    EXPECT_EQ(nullptr, refused.Create(L"<Window><Probe name=\"r\"/></Window>", NULL, &callback, m_pm, pRefusing));
+    EXPECT_EQ(nLive, CProbeUI::s_nLive);
+    EXPECT_EQ(0, std::count(g_log.begin(), g_log.end(), std::wstring(L"init:r")));
+    EXPECT_EQ(nullptr, m_pm->FindControl(L"r"));
+}
+
 TEST_F(BuilderTest, RefusedAndParentlessControlsAreDestroyed)
 {
     CProbeCallback callback;
@@ -256,6 +355,10 @@ TEST_F(BuilderTest, BuildsIntoAGivenParentAndReturnsTheFirstControl)
     EXPECT_EQ(L"x", std::wstring(pFirst->GetName().GetData()));
     ASSERT_EQ(2, pParent->GetCount());
     EXPECT_EQ(pFirst, pParent->GetItemAt(0));
+    // A parent outside any window: the new controls are detached but know their container.
+    EXPECT_EQ(pParent, pFirst->GetParent());
+    EXPECT_EQ(pParent, pParent->GetItemAt(1)->GetParent());
+    EXPECT_EQ(nullptr, pFirst->GetManager());
     delete pParent;
 
     // No child elements, no control.
@@ -355,6 +458,37 @@ TEST_F(BuilderTest, FontsAndTheDefaultFont)
     EXPECT_EQ(12, pTahoma->iSize);
     EXPECT_TRUE(pTahoma->bUnderline);
     EXPECT_TRUE(m_pm->FindFont(L"Arial", 15, true, false, false));
+}
+
+// Resource 301 of type PNG in this program: see UIDialogBuilderTest.rc.
+TEST_F(BuilderTest, ImagesWithAResourceTypeAreModuleResourcesByNumber)
+{
+    CControlUI* pRoot = Build(L"<Window>"
+                              L"<Image name=\"301\" restype=\"PNG\" mask=\"#FF0000FF\"/>"
+                              L"<Image name=\"301px\" restype=\"PNG\" mask=\"FF0000FF\"/>"
+                              L"<Image name=\"logo\" restype=\"PNG\"/>"
+                              L"<Image name=\"302\" restype=\"PNG\"/>"
+                              L"<Image restype=\"PNG\" mask=\"#FF0000FF\"/>"
+                              L"<Control/></Window>");
+    ASSERT_TRUE(pRoot != NULL);
+    delete pRoot;
+    for (LPCWSTR pstrName : { L"301", L"301px" }) {
+        TImageInfo* pImage = m_pm->GetImage(pstrName);
+        ASSERT_TRUE(pImage != NULL) << pstrName;
+        EXPECT_EQ(3, pImage->nWidth);
+        EXPECT_EQ(2, pImage->nHeight);
+        EXPECT_STREQ(L"PNG", pImage->sResourceType.GetData());
+        EXPECT_EQ(0xFF0000FFu, pImage->dwMaskColor);
+        // The opaque blue third pixel matched the mask.
+        DIBSECTION section = {};
+        ASSERT_EQ(static_cast<int>(sizeof(section)), ::GetObjectW(pImage->hBmp, sizeof(section), &section));
+        const DWORD* pPixels = static_cast<const DWORD*>(section.dsBm.bmBits);
+        EXPECT_EQ(0xFFFF0000u, pPixels[0]);
+        EXPECT_EQ(0u, pPixels[2]);
+    }
+    // With a type, a name that is no number loads nothing; neither does a missing resource.
+    EXPECT_EQ(nullptr, m_pm->GetImage(L"logo"));
+    EXPECT_EQ(nullptr, m_pm->GetImage(L"302"));
 }
 
 TEST_F(BuilderTest, ResourceElementsInsideContainersAreIgnored)

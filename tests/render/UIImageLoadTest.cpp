@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #define STB_IMAGE_WRITE_STATIC
@@ -208,6 +209,63 @@ std::string EncodeGif(int width, int height, const Px (&palette)[4], const std::
     return out;
 }
 
+void Put16Be(std::string& out, int value)
+{
+    out += char((value >> 8) & 0xFF);
+    out += char(value & 0xFF);
+}
+
+void Put32Be(std::string& out, DWORD value)
+{
+    Put16Be(out, int(value >> 16));
+    Put16Be(out, int(value & 0xFFFF));
+}
+
+// An uncompressed 8-bit RGBA Photoshop file: planar channels, red first, alpha last.
+std::string EncodePsd(const TestImage& image)
+{
+    std::string out = "8BPS";
+    Put16Be(out, 1);
+    out += std::string(6, '\0');
+    Put16Be(out, 4);
+    Put32Be(out, DWORD(image.height));
+    Put32Be(out, DWORD(image.width));
+    Put16Be(out, 8);
+    Put16Be(out, 3);  // RGB
+    Put32Be(out, 0);  // colour mode data
+    Put32Be(out, 0);  // image resources
+    Put32Be(out, 0);  // layers and masks
+    Put16Be(out, 0);  // raw
+    for (int channel = 0; channel < 4; ++channel) {
+        for (const Px& p : image.pixels) {
+            const BYTE value[4] = { p.r, p.g, p.b, p.a };
+            out += char(value[channel]);
+        }
+    }
+    return out;
+}
+
+// A Softimage picture with one uncompressed RGBA packet: interleaved pixels, row by row.
+std::string EncodePic(const TestImage& image)
+{
+    std::string out("\x53\x80\xF6\x34", 4);
+    out += std::string(84, '\0');
+    out += "PICT";
+    Put16Be(out, image.width);
+    Put16Be(out, image.height);
+    Put32Be(out, 0);  // ratio
+    Put16Be(out, 3);  // fields
+    Put16Be(out, 0);
+    out += std::string("\x00\x08\x00\xF0", 4);  // last packet, 8 bits, uncompressed, R G B A
+    for (const Px& p : image.pixels) {
+        out += char(p.r);
+        out += char(p.g);
+        out += char(p.b);
+        out += char(p.a);
+    }
+    return out;
+}
+
 // A PNG of width x height black grey pixels, deflated row by row so no large buffer is needed.
 std::string EncodeBlackPng(DWORD width, DWORD height)
 {
@@ -367,6 +425,39 @@ TEST_F(ImageLoadTest, ProgressiveJpegIsDecoded)
     for (int i : { 7, 13, 63 }) {
         EXPECT_NEAR(40, int(px[i] & 0xFF), 6) << i;
     }
+}
+
+TEST_F(ImageLoadTest, PsdAndPicAreDecoded)
+{
+    // Photoshop composites are matted against white where alpha is partial, so only 0 and 255 are
+    // compared exactly there.
+    TestImage psdImage = { 3, 2, { { 200, 100, 50, 255 }, { 9, 9, 9, 0 }, { 0, 0, 255, 255 },
+                                   { 1, 2, 3, 255 }, { 255, 255, 255, 255 }, { 70, 0, 0, 255 } } };
+    ImageHolder psd = LoadBytes(EncodePsd(psdImage));
+    ASSERT_TRUE(psd);
+    EXPECT_EQ(3, psd->nWidth);
+    EXPECT_EQ(2, psd->nHeight);
+    EXPECT_TRUE(psd->bAlpha);
+    EXPECT_EQ(std::vector<DWORD>({ 0xFFC86432u, 0u, 0xFF0000FFu, 0xFF010203u, 0xFFFFFFFFu, 0xFF460000u }),
+              Pixels(psd.get()));
+    psdImage.pixels[1].a = 255;
+    ImageHolder opaquePsd = LoadBytes(EncodePsd(psdImage));
+    ASSERT_TRUE(opaquePsd);
+    EXPECT_FALSE(opaquePsd->bAlpha);
+
+    TestImage picImage = { 2, 2, { { 200, 100, 50, 254 }, { 9, 9, 9, 0 }, { 0, 0, 255, 255 }, { 255, 0, 0, 51 } } };
+    ImageHolder pic = LoadBytes(EncodePic(picImage), 0xFF0000FF);
+    ASSERT_TRUE(pic);
+    EXPECT_TRUE(pic->bAlpha);
+    EXPECT_EQ(std::vector<DWORD>({ 0xFEC76331u, 0u, 0u, 0x33330000u }), Pixels(pic.get()));
+    const std::string picBytes = EncodePic(picImage);
+    for (size_t cut : { size_t(4), size_t(95), size_t(104), size_t(108), picBytes.size() - 1 }) {
+        ImageHolder part = LoadBytes(picBytes.substr(0, cut));
+        if (part) {
+            EXPECT_EQ(4u, Pixels(part.get()).size()) << cut;
+        }
+    }
+    EXPECT_FALSE(LoadBytes(picBytes.substr(0, 104))) << "no packet";
 }
 
 TEST_F(ImageLoadTest, GifPaletteAndTransparentIndex)
@@ -581,8 +672,11 @@ TEST_F(ImageLoadTest, TruncatedImagesFailCleanly)
 TEST_F(ImageLoadTest, DamagedHeadersFailCleanly)
 {
     const TestImage image = Gradient(5, 3);
+    const Px palette[4] = { { 255, 0, 0, 255 }, { 0, 255, 0, 255 }, { 0, 0, 255, 255 }, { 9, 9, 9, 255 } };
     const std::vector<std::string> files = { EncodePng(image), EncodeBmp(image, 4), EncodeTga(image, true),
-                                             EncodeJpg(image, 80) };
+                                             EncodeJpg(image, 80),
+                                             EncodeGif(5, 3, palette, std::vector<BYTE>(15, 2), 1),
+                                             EncodePsd(image), EncodePic(image) };
     for (const std::string& file : files) {
         for (size_t at = 0; at < std::min<size_t>(file.size(), 64); ++at) {
             for (BYTE value : { BYTE(0x00), BYTE(0xFF), BYTE(file[at] ^ 0x80) }) {
@@ -594,6 +688,54 @@ TEST_F(ImageLoadTest, DamagedHeadersFailCleanly)
                     EXPECT_LE(loaded->nWidth, 16384);
                     EXPECT_LE(loaded->nHeight, 16384);
                 }
+            }
+        }
+    }
+}
+
+TEST_F(ImageLoadTest, DamagedPixelDataFailsCleanly)
+{
+    // Compressed streams with bytes overwritten past their headers: a picture of the right size or
+    // nothing, never a read beyond the data.
+    const TestImage image = Gradient(24, 16);
+    const Px palette[4] = { { 255, 0, 0, 255 }, { 0, 255, 0, 255 }, { 0, 0, 255, 255 }, { 9, 9, 9, 255 } };
+    std::vector<BYTE> indices;
+    for (int i = 0; i < 64; ++i) {
+        indices.push_back(BYTE((i * 7) % 4));
+    }
+    const std::string jpg = EncodeJpg(image, 70);
+    const size_t jpgScan = jpg.find("\xFF\xDA");
+    ASSERT_NE(std::string::npos, jpgScan);
+    const std::string gif = EncodeGif(8, 8, palette, indices, -1);
+    const size_t gifImage = gif.find('\x2C', 13 + 12);
+    ASSERT_NE(std::string::npos, gifImage);
+    // Each file with the offset where its pixel data starts.
+    const std::vector<std::tuple<const char*, std::string, size_t>> files = {
+        std::make_tuple("png", EncodePng(image), size_t(33)),
+        std::make_tuple("jpg", jpg, jpgScan + 2 + (BYTE(jpg[jpgScan + 2]) << 8) + BYTE(jpg[jpgScan + 3])),
+        std::make_tuple("tga-rle", EncodeTga(image, true), size_t(18)),
+        std::make_tuple("gif", gif, gifImage + 11),
+    };
+    unsigned seed = 12345;
+    for (const auto& file : files) {
+        const char* name = std::get<0>(file);
+        const std::string& bytes = std::get<1>(file);
+        const size_t start = std::get<2>(file);
+        ASSERT_LT(start, bytes.size()) << name;
+        ImageHolder whole = LoadBytes(bytes);
+        ASSERT_TRUE(whole) << name;
+        for (int round = 0; round < 60; ++round) {
+            std::string damaged = bytes;
+            for (int hit = 0; hit < 4; ++hit) {
+                seed = seed * 1103515245u + 12345u;
+                const size_t at = start + (seed >> 8) % (damaged.size() - start);
+                damaged[at] = char((seed >> 20) & 0xFF);
+            }
+            ImageHolder loaded = LoadBytes(damaged);
+            if (loaded) {
+                EXPECT_EQ(whole->nWidth, loaded->nWidth) << name << " round " << round;
+                EXPECT_EQ(whole->nHeight, loaded->nHeight) << name << " round " << round;
+                EXPECT_EQ(size_t(loaded->nWidth) * loaded->nHeight, Pixels(loaded.get()).size());
             }
         }
     }

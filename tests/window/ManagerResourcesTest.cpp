@@ -328,6 +328,72 @@ TEST_F(ManagerImageTest, TypedImagesNeedANumericName)
     EXPECT_EQ(nullptr, m_pm->AddImage(L"12", L"NOSUCHTYPE"));
 }
 
+// Resource 12 of type PNG in this program: see ManagerResourcesTest.rc.
+TEST_F(ManagerImageTest, TypedImagesAreModuleResourcesNamedByTheirLeadingDigits)
+{
+    // A loose file of the same name is not consulted.
+    ASSERT_TRUE(m_folder.WriteFile(L"12", MakePng(9, 9)));
+    TImageInfo* pImage = m_pm->AddImage(L"12", L"PNG", 0xFF0000FF);
+    ASSERT_TRUE(pImage != NULL);
+    EXPECT_EQ(3, pImage->nWidth);
+    EXPECT_EQ(2, pImage->nHeight);
+    EXPECT_STREQ(L"PNG", pImage->sResourceType.GetData());
+    EXPECT_EQ(0xFF0000FFu, pImage->dwMaskColor);
+    EXPECT_TRUE(pImage->bAlpha);
+    TImageInfo* pSuffixed = m_pm->GetImageEx(L"12.png", L"PNG");
+    ASSERT_TRUE(pSuffixed != NULL);
+    EXPECT_NE(pImage, pSuffixed);
+    EXPECT_EQ(3, pSuffixed->nWidth);
+
+    // Reloading takes the resource again, with the record's type and mask.
+    HBITMAP hOld = pImage->hBmp;
+    m_pm->ReloadAllImages();
+    EXPECT_EQ(pImage, m_pm->GetImage(L"12"));
+    EXPECT_NE(hOld, pImage->hBmp);
+    EXPECT_EQ(0u, ::GetObjectType(hOld));
+    EXPECT_EQ(3, pImage->nWidth);
+    EXPECT_STREQ(L"PNG", pImage->sResourceType.GetData());
+    DIBSECTION section = {};
+    ASSERT_EQ(static_cast<int>(sizeof(section)), ::GetObjectW(pImage->hBmp, sizeof(section), &section));
+    EXPECT_EQ(0u, static_cast<const DWORD*>(section.dsBm.bmBits)[2]);
+    EXPECT_EQ(0xFFFF0000u, static_cast<const DWORD*>(section.dsBm.bmBits)[0]);
+
+    // Removal frees the bitmap with the record.
+    HBITMAP hLast = pImage->hBmp;
+    EXPECT_TRUE(m_pm->RemoveImage(L"12"));
+    EXPECT_EQ(0u, ::GetObjectType(hLast));
+}
+
+TEST_F(ManagerImageTest, ReloadAndColourAdjustmentRepaintTheTree)
+{
+    m_pm->AttachDialog(new CControlUI);
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    m_pm->GetRoot()->SetPos(CUIRect(0, 0, 400, 300));
+    Pump();
+    auto pending = [this]() {
+        RECT rc = {};
+        return ::GetUpdateRect(m_hWnd, &rc, FALSE) != FALSE;
+    };
+    ::ValidateRect(m_hWnd, NULL);
+    ASSERT_FALSE(pending());
+
+    // Nothing reloaded, nothing to repaint.
+    m_pm->ReloadAllImages();
+    EXPECT_FALSE(pending());
+    ASSERT_TRUE(m_pm->AddImage(L"a.png") != NULL);
+    m_pm->ReloadAllImages();
+    EXPECT_TRUE(pending());
+    ::ValidateRect(m_hWnd, NULL);
+
+    CPaintManagerUI::SetHSL(true, 90, 100, 100);
+    EXPECT_TRUE(pending());
+    ::ValidateRect(m_hWnd, NULL);
+    CPaintManagerUI::SetHSL(false, 90, 100, 100);
+    EXPECT_FALSE(pending());
+    CPaintManagerUI::SetHSL(true, 180, 100, 100);
+    ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
 TEST_F(ManagerImageTest, ReadyBitmapsAndTheAlphaBackground)
 {
     HBITMAP hBitmap = ::CreateCompatibleBitmap(m_pm->GetPaintDC(), 5, 6);

@@ -13,6 +13,9 @@ namespace {
 const int kMaxNesting = 128;
 // Longest chain of documents including one another.
 const int kMaxIncludeChain = 32;
+// Most documents one build may take in through includes: counts multiply along a chain, so a few
+// nested includes with large counts would otherwise build without end.
+const int kMaxIncludedDocuments = 4096;
 
 typedef CControlUI* (*PFNNEWCONTROL)();
 
@@ -92,6 +95,7 @@ CDialogBuilder::CDialogBuilder()
     , m_pstrtype(NULL)
     , m_pIncluder(NULL)
     , m_nDepth(1)
+    , m_nIncluded(0)
 {
 }
 
@@ -131,6 +135,7 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCWSTR type, IDialogBuilderC
 CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager, CControlUI* pParent)
 {
     m_pCallback = pCallback;
+    if (m_pIncluder == NULL) m_nIncluded = 0;
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return NULL;
 
@@ -313,6 +318,10 @@ CControlUI* CDialogBuilder::_Parse(const CMarkupNode& parent, CControlUI* pParen
     IContainerUI* pContainer = NULL;
     bool bContainerLooked = false;
     CControlUI* pReturn = NULL;
+    // A parent already in a window's tree would initialise and name-register each control the moment
+    // it is added, and the detaching below would then cut it off from its window. Such a parent gets
+    // each control complete instead, as attaching a finished tree would hand it over.
+    const bool bLiveParent = pParent != NULL && pParent->GetManager() != NULL;
     for (CMarkupNode node = parent.GetChild(); node.IsValid(); node = node.GetSibling()) {
         LPCWSTR pstrClass = node.GetName();
         if (IsTag(pstrClass, L"Image") || IsTag(pstrClass, L"Font") || IsTag(pstrClass, L"Default")) continue;
@@ -336,7 +345,7 @@ CControlUI* CDialogBuilder::_Parse(const CMarkupNode& parent, CControlUI* pParen
                 delete pControl;
                 return NULL;
             }
-            if (!pContainer->Add(pControl)) {
+            if (!bLiveParent && !pContainer->Add(pControl)) {
                 delete pControl;
                 continue;
             }
@@ -353,7 +362,12 @@ CControlUI* CDialogBuilder::_Parse(const CMarkupNode& parent, CControlUI* pParen
         for (int i = 0; i < nAttributes; ++i) {
             pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
         }
-        if (pManager != NULL) pControl->SetManager(NULL, NULL, false);
+        // Detached again, linked to the container it went into.
+        if (pManager != NULL || pParent != NULL) pControl->SetManager(NULL, bLiveParent ? NULL : pParent, false);
+        if (bLiveParent && !pContainer->Add(pControl)) {
+            delete pControl;
+            continue;
+        }
 
         if (pReturn == NULL) pReturn = pControl;
         else if (pParent == NULL) delete pControl;
@@ -378,7 +392,11 @@ void CDialogBuilder::_Include(const CMarkupNode& node, CControlUI* pParent, CPai
     const long nId = ::wcstol(szValue, NULL, 10);
     if (m_pstrtype != NULL && (nId <= 0 || nId > 0xFFFF)) return;
 
+    CDialogBuilder* pTop = this;
+    while (pTop->m_pIncluder != NULL) pTop = pTop->m_pIncluder;
     for (int i = 0; i < nCount; ++i) {
+        if (pTop->m_nIncluded >= kMaxIncludedDocuments) break;
+        ++pTop->m_nIncluded;
         CDialogBuilder builder;
         builder.m_pIncluder = this;
         builder.m_nDepth = nDepth;

@@ -64,9 +64,11 @@ private:
 
     // The include chain: the builder whose Include made this one, what this one loaded (a file name
     // or "#id"; empty for XML text) and the element depth its root's children sit at.
-    const CDialogBuilder* m_pIncluder;
+    CDialogBuilder* m_pIncluder;
     CUIString m_sSource;
     int m_nDepth;
+    // Documents built through includes so far; kept by the builder at the top of the chain.
+    int m_nIncluded;
 };
 
 } // namespace Veneer
