@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace Veneer;
 
@@ -74,6 +75,37 @@ public:
         return true;
     }
     CEventSource* m_pSource;
+};
+
+// Edits the source it is called from: removes and adds the delegates it was given, once.
+class CEditor
+{
+public:
+    explicit CEditor(CEventSource* pSource) : m_pSource(pSource), m_removeAll(false) {}
+    ~CEditor()
+    {
+        Free(m_remove);
+        Free(m_add);
+    }
+    bool OnEvent(void*)
+    {
+        g_trace += 'E';
+        for( CDelegateBase* d : m_remove ) *m_pSource -= *d;
+        for( CDelegateBase* d : m_add ) *m_pSource += *d;
+        Free(m_remove);
+        Free(m_add);
+        if( m_removeAll ) *m_pSource = CEventSource();
+        return true;
+    }
+    static void Free(std::vector<CDelegateBase*>& list)
+    {
+        for( CDelegateBase* d : list ) delete d;
+        list.clear();
+    }
+    CEventSource* m_pSource;
+    std::vector<CDelegateBase*> m_remove;
+    std::vector<CDelegateBase*> m_add;
+    bool m_removeAll;
 };
 
 class EventSourceTest : public ::testing::Test
@@ -153,11 +185,42 @@ TEST_F(EventSourceTest, ADelegateMayRemoveItselfWhileCalled)
     source += MakeDelegate(&remover, &CSelfRemover::OnEvent);
     source += FreeB;
     source(NULL);
+    // The delegate after the removed one is still called in the same walk.
+    EXPECT_EQ("RB", g_trace);
+    g_trace.clear();
     source(NULL);
-    // The walk goes on safely after the removal; the second call meets only FreeB.
-    EXPECT_EQ('R', g_trace[0]);
-    EXPECT_EQ(std::string::npos, g_trace.find('R', 1));
-    EXPECT_EQ('B', g_trace[g_trace.size() - 1]);
+    EXPECT_EQ("B", g_trace);
+    EXPECT_TRUE(static_cast<bool>(source));
+}
+
+TEST_F(EventSourceTest, RemovalsAndAdditionsDuringACallKeepTheWalkInStep)
+{
+    // The editor, second in line, removes the delegates before and after it and adds one.
+    CEventSource source;
+    CListener first('1'), last('3');
+    CEditor editor(&source);
+    source += MakeDelegate(&first, &CListener::OnEvent);
+    source += MakeDelegate(&editor, &CEditor::OnEvent);
+    source += FreeB;
+    source += MakeDelegate(&last, &CListener::OnEvent);
+    editor.m_remove.push_back(MakeDelegate(&first, &CListener::OnEvent).Duplicate());
+    editor.m_remove.push_back(MakeDelegate(FreeB).Duplicate());
+    editor.m_add.push_back(MakeDelegate(FreeA).Duplicate());
+    source(NULL);
+    // Removed ahead of the walk: FreeB is skipped; added during it: FreeA runs at the end.
+    EXPECT_EQ("1E3A", g_trace);
+
+    g_trace.clear();
+    source(NULL);
+    EXPECT_EQ("E3A", g_trace);
+
+    // Everything removed from inside a call leaves an empty source afterwards.
+    editor.m_removeAll = true;
+    g_trace.clear();
+    source(NULL);
+    EXPECT_EQ("E", g_trace);
+    EXPECT_FALSE(static_cast<bool>(source));
+    EXPECT_TRUE(source(NULL));
 }
 
 TEST_F(EventSourceTest, CopiesHoldTheirOwnDelegates)

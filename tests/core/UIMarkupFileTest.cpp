@@ -136,6 +136,9 @@ TEST_F(MarkupFile, MissingOrDamagedArchive)
     CPaintManagerUI::SetResourceZip(L"nothere.zip", false);
     ExpectFailure(xml, L"login.xml", L"Error opening zip file");
     CResourceScope::ClearArchive();
+    CPaintManagerUI::SetResourceZip(L"nothere.zip", true);
+    ExpectFailure(xml, L"login.xml", L"Error opening zip file");
+    CResourceScope::ClearArchive();
 
     ASSERT_TRUE(m_folder.WriteFile(L"junk.zip", "this is not an archive at all"));
     CPaintManagerUI::SetResourceZip(L"junk.zip", false);
@@ -177,5 +180,15 @@ TEST_F(MarkupFile, MemoryArchive)
     CMarkup xml;
     ExpectLogin(xml, L"Login.xml");
     ExpectFailure(xml, L"other.xml", L"Could not find ziped file");
+    CResourceScope::ClearArchive();
+
+    // A memory block that is no archive, and one cut inside its central directory.
+    std::string junk(200, 'j');
+    CPaintManagerUI::SetResourceZip(&junk[0], static_cast<unsigned int>(junk.size()));
+    ExpectFailure(xml, L"login.xml", L"Error opening zip file");
+    CResourceScope::ClearArchive();
+    std::string cut = bytes.substr(0, bytes.size() - 10);
+    CPaintManagerUI::SetResourceZip(&cut[0], static_cast<unsigned int>(cut.size()));
+    ExpectFailure(xml, L"login.xml", L"Error opening zip file");
     CResourceScope::ClearArchive();
 }

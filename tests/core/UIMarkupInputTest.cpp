@@ -1,6 +1,7 @@
 // Tests of the markup parser's input handling: encodings, byte-order marks, hostile and damaged text.
 #include "veneer/core/UISetup.h"
 #include "MarkupTestUtil.h"
+#include "support/GuardedBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -282,6 +283,48 @@ TEST(MarkupHostile, SkinCutAtEveryPosition)
             ASSERT_FALSE(ok);
             continue;
         }
+        ASSERT_NO_FATAL_FAILURE(CheckOutcome(xml, ok, 13, NULL, NULL)) << "cut " << cut;
+    }
+}
+
+TEST(MarkupHostile, InputIsNotReadPastItsSize)
+{
+    // Each prefix ends right before an inaccessible page, in every encoding.
+    const std::string doc = kSkin;
+    const std::wstring wide = Widen(doc);
+    const std::vector<BYTE> utf16[] = { Utf16Bytes(wide, false, true), Utf16Bytes(wide, true, true) };
+    const std::string marked = std::string("\xEF\xBB\xBF") + doc;
+    CGuardedBlock block(utf16[0].size());
+    BYTE* end = static_cast<BYTE*>(block.Get()) + utf16[0].size();
+    CMarkup xml;
+    for (size_t cut = 0; cut <= marked.size(); ++cut) {
+        memcpy(end - cut, marked.data(), cut);
+        bool ok = xml.LoadFromMem(end - cut, static_cast<DWORD>(cut), XMLFILE_ENCODING_UTF8);
+        ASSERT_NO_FATAL_FAILURE(CheckOutcome(xml, ok, 13, NULL, NULL)) << "cut " << cut;
+        ok = xml.LoadFromMem(end - cut, static_cast<DWORD>(cut), XMLFILE_ENCODING_ANSI);
+        ASSERT_EQ(ok, xml.IsValid()) << "cut " << cut;
+    }
+    for (const std::vector<BYTE>& bytes : utf16) {
+        for (size_t cut = 0; cut <= bytes.size(); ++cut) {
+            if (cut > 0) memcpy(end - cut, &bytes[0], cut);
+            bool ok = xml.LoadFromMem(end - cut, static_cast<DWORD>(cut), XMLFILE_ENCODING_UNICODE);
+            ASSERT_EQ(ok, xml.IsValid()) << "cut " << cut;
+            if (cut < 2) {
+                ASSERT_FALSE(ok);
+            }
+        }
+        EXPECT_TRUE(xml.IsValid());
+    }
+    // The whole skin, read from the last bytes before the guard, still gives the same tree.
+    CMarkup reference;
+    ASSERT_TRUE(LoadUtf8(reference, doc));
+    memcpy(end - marked.size(), marked.data(), marked.size());
+    ASSERT_TRUE(xml.LoadFromMem(end - marked.size(), static_cast<DWORD>(marked.size()), XMLFILE_ENCODING_UTF8));
+    EXPECT_EQ(Dump(xml), Dump(reference));
+
+    for (size_t cut = 0; cut <= wide.size(); ++cut) {
+        const CGuardedText text(wide.substr(0, cut));
+        bool ok = xml.Load(text.Get());
         ASSERT_NO_FATAL_FAILURE(CheckOutcome(xml, ok, 13, NULL, NULL)) << "cut " << cut;
     }
 }

@@ -100,6 +100,21 @@ TEST(MarkupTree, InvalidNodesAnswerNull)
     EXPECT_EQ(Str(xml.GetRoot().GetName()), L"s");
 }
 
+TEST(MarkupTree, LoadsTextTakenFromItsOwnDocument)
+{
+    // A document kept in an attribute of the document being replaced.
+    CMarkup xml(L"<a inner=\"&lt;b x=&quot;1&quot;&gt;&lt;c/&gt;&lt;/b&gt;\"/>");
+    ASSERT_TRUE(xml.Load(xml.GetRoot().GetAttributeValue(L"inner"))) << ErrorMessage(xml);
+    CMarkupNode b = xml.GetRoot();
+    EXPECT_EQ(Str(b.GetName()), L"b");
+    EXPECT_EQ(Str(b.GetAttributeValue(L"x")), L"1");
+    EXPECT_EQ(Str(b.GetChild().GetName()), L"c");
+    // The name alone is text where a tag was due; the error quotes it.
+    EXPECT_FALSE(xml.Load(xml.GetRoot().GetName()));
+    EXPECT_EQ(ErrorMessage(xml), L"Expected start tag");
+    EXPECT_EQ(ErrorLocation(xml), L"b");
+}
+
 TEST(MarkupTree, SeveralTopLevelElementsAreSiblings)
 {
     CMarkup xml(L"<a/> <b>t</b>");

@@ -120,6 +120,35 @@ TEST(UIString, SelfReferencingAssignAndAppendStayIntact)
     EXPECT_STREQ(L"aaaaa", s.GetData());
 }
 
+TEST(UIString, CharacterAccessAndConcatenation)
+{
+    CUIString s(L"abc");
+    EXPECT_EQ(L'b', s.GetAt(1));
+    EXPECT_EQ(L'c', s[2]);
+    s.SetAt(0, L'x');
+    EXPECT_STREQ(L"xbc", s.GetData());
+    // Writing a terminator shortens the text: the length is counted afresh.
+    s.SetAt(1, L'\0');
+    EXPECT_EQ(1, s.GetLength());
+    // Outside the text nothing is written, so the terminator stays.
+    s.SetAt(1, L'y');
+    s.SetAt(-1, L'y');
+    EXPECT_STREQ(L"x", s.GetData());
+
+    s = L'q';
+    EXPECT_STREQ(L"q", s.GetData());
+    s += L'r';
+    s += CUIString(L"st");
+    EXPECT_STREQ(L"qrst", s.GetData());
+    const CUIString joined = s + CUIString(L"-") + L"uv";
+    EXPECT_STREQ(L"qrst-uv", joined.GetData());
+    EXPECT_STREQ(L"qrst", s.GetData());
+    const CUIString longer = joined + Repeat(L'w', 60);
+    EXPECT_EQ(67, longer.GetLength());
+    EXPECT_FALSE(IsInsideObject(longer));
+    EXPECT_EQ(7, longer.Find(L'w'));
+}
+
 TEST(UIString, ComparisonsAreOrdinalAndCaseSensitive)
 {
     CUIString s(L"Button");

@@ -3,6 +3,7 @@
 #include "veneer/Veneer.h"
 #include "veneer/window/UIManager.h"
 #include "DibCanvas.h"
+#include "support/GuardedBlock.h"
 
 #include <new>
 #include <string>
@@ -79,48 +80,6 @@ RECT MakeRect(int left, int top, int right, int bottom)
     const RECT rc = { left, top, right, bottom };
     return rc;
 }
-
-// Memory whose last byte is followed by an inaccessible page: reading or writing past its end
-// faults instead of passing unnoticed.
-class CGuardedBlock
-{
-public:
-    explicit CGuardedBlock(size_t bytes)
-    {
-        SYSTEM_INFO info;
-        ::GetSystemInfo(&info);
-        const size_t page = info.dwPageSize;
-        const size_t pages = (bytes + page - 1) / page + 1;
-        m_base = static_cast<BYTE*>(::VirtualAlloc(NULL, (pages + 1) * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        DWORD old = 0;
-        ::VirtualProtect(m_base + pages * page, page, PAGE_NOACCESS, &old);
-        m_data = m_base + pages * page - bytes;
-    }
-    ~CGuardedBlock() { ::VirtualFree(m_base, 0, MEM_RELEASE); }
-    CGuardedBlock(const CGuardedBlock&) = delete;
-    CGuardedBlock& operator=(const CGuardedBlock&) = delete;
-
-    void* Get() const { return m_data; }
-
-private:
-    BYTE* m_base;
-    BYTE* m_data;
-};
-
-// A text whose terminator is the last character before the guard page.
-class CGuardedText
-{
-public:
-    explicit CGuardedText(const std::wstring& text) : m_block((text.size() + 1) * sizeof(wchar_t))
-    {
-        memcpy(m_block.Get(), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    }
-
-    LPCWSTR Get() const { return static_cast<LPCWSTR>(m_block.Get()); }
-
-private:
-    CGuardedBlock m_block;
-};
 
 // Link arrays of a given capacity right before guard pages; with no capacity they point straight at
 // the inaccessible page.

@@ -76,18 +76,34 @@ bool CDelegateStatic::Run(void* param)
 /////////////////////////////////////////////////////////////////////////////////////
 // CEventSource
 
-CEventSource::CEventSource()
+namespace {
+
+// Keeps the call depth right even when a delegate throws out of the walk.
+class CCallScope
+{
+public:
+    explicit CCallScope(int& nDepth) : m_nDepth(nDepth) { ++m_nDepth; }
+    ~CCallScope() { --m_nDepth; }
+
+private:
+    int& m_nDepth;
+};
+
+} // namespace
+
+CEventSource::CEventSource() : m_nCallDepth(0)
 {
 }
 
-CEventSource::CEventSource(const CEventSource& src)
+CEventSource::CEventSource(const CEventSource& src) : m_nCallDepth(0)
 {
     CopyFrom(src);
 }
 
 CEventSource::~CEventSource()
 {
-    DeleteAll();
+    for( int i = 0; i < m_aDelegates.GetSize(); i++ ) delete static_cast<CDelegateBase*>(m_aDelegates[i]);
+    for( int i = 0; i < m_aRemoved.GetSize(); i++ ) delete static_cast<CDelegateBase*>(m_aRemoved[i]);
 }
 
 CEventSource& CEventSource::operator=(const CEventSource& src)
@@ -102,10 +118,8 @@ CEventSource& CEventSource::operator=(const CEventSource& src)
 
 void CEventSource::DeleteAll()
 {
-    for( int i = 0; i < m_aDelegates.GetSize(); i++ ) {
-        delete static_cast<CDelegateBase*>(m_aDelegates[i]);
-    }
-    m_aDelegates.Empty();
+    for( int i = 0; i < m_aDelegates.GetSize(); i++ ) Detach(i);
+    if( m_nCallDepth == 0 ) m_aDelegates.Empty();
 }
 
 void CEventSource::CopyFrom(const CEventSource& src)
@@ -116,9 +130,34 @@ void CEventSource::CopyFrom(const CEventSource& src)
     }
 }
 
+// Takes the delegate at iIndex out of the list: freed at once outside a call, later inside one.
+void CEventSource::Detach(int iIndex)
+{
+    CDelegateBase* pObject = static_cast<CDelegateBase*>(m_aDelegates[iIndex]);
+    if( pObject == NULL ) return;
+    if( m_nCallDepth == 0 ) delete pObject;
+    // With no room to defer the delete the delegate stays listed rather than be freed while running.
+    else if( !m_aRemoved.Add(pObject) ) return;
+    m_aDelegates.SetAt(iIndex, NULL);
+}
+
+// Frees what calls removed and closes the gaps they left, once no call walks the list any more.
+void CEventSource::EndCall()
+{
+    if( m_nCallDepth != 0 ) return;
+    for( int i = 0; i < m_aRemoved.GetSize(); i++ ) delete static_cast<CDelegateBase*>(m_aRemoved[i]);
+    m_aRemoved.Empty();
+    for( int i = m_aDelegates.GetSize() - 1; i >= 0; i-- ) {
+        if( m_aDelegates[i] == NULL ) m_aDelegates.Remove(i);
+    }
+}
+
 CEventSource::operator bool() const
 {
-    return m_aDelegates.GetSize() > 0;
+    for( int i = 0; i < m_aDelegates.GetSize(); i++ ) {
+        if( m_aDelegates[i] != NULL ) return true;
+    }
+    return false;
 }
 
 void CEventSource::operator+=(const CDelegateBase& d)
@@ -139,10 +178,10 @@ void CEventSource::operator+=(FnType pFn)
 void CEventSource::operator-=(const CDelegateBase& d)
 {
     for( int i = 0; i < m_aDelegates.GetSize(); i++ ) {
-        CDelegateBase* pObject = static_cast<CDelegateBase*>(m_aDelegates[i]);
+        const CDelegateBase* pObject = static_cast<const CDelegateBase*>(m_aDelegates[i]);
         if( pObject != NULL && pObject->Equals(d) ) {
-            delete pObject;
-            m_aDelegates.Remove(i);
+            Detach(i);
+            EndCall();
             return;
         }
     }
@@ -155,12 +194,20 @@ void CEventSource::operator-=(FnType pFn)
 
 bool CEventSource::operator()(void* param)
 {
-    // The size and the element are read afresh each time: a delegate may remove delegates.
-    for( int i = 0; i < m_aDelegates.GetSize(); i++ ) {
-        CDelegateBase* pObject = static_cast<CDelegateBase*>(m_aDelegates[i]);
-        if( pObject != NULL && !pObject->Run(param) ) return false;
+    bool bResult = true;
+    {
+        CCallScope scope(m_nCallDepth);
+        // The size is read afresh each time: a delegate may add delegates, which are called too.
+        for( int i = 0; i < m_aDelegates.GetSize(); i++ ) {
+            CDelegateBase* pObject = static_cast<CDelegateBase*>(m_aDelegates[i]);
+            if( pObject != NULL && !pObject->Run(param) ) {
+                bResult = false;
+                break;
+            }
+        }
     }
-    return true;
+    EndCall();
+    return bResult;
 }
 
 } // namespace Veneer

@@ -119,8 +119,14 @@ public:
 protected:
     void DeleteAll();
     void CopyFrom(const CEventSource& src);
+    void Detach(int iIndex);
+    void EndCall();
 
     CStdPtrArray m_aDelegates;
+    // While a call walks the list, removed delegates leave a null slot (so the walk neither skips
+    // nor repeats one) and wait here; both are cleaned up when the outermost call returns.
+    CStdPtrArray m_aRemoved;
+    int m_nCallDepth;
 };
 
 } // namespace Veneer

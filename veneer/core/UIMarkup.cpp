@@ -89,6 +89,15 @@ inline void DecodeEntity(LPWSTR& pstrText, LPWSTR& pstrDest)
     }
 }
 
+// A terminated buffer for cchText characters; null when memory is short or the size overflows.
+LPWSTR NewText(SIZE_T cchText)
+{
+    if (cchText >= (static_cast<SIZE_T>(-1) / sizeof(WCHAR)) - 1) return NULL;
+    LPWSTR pstr = static_cast<LPWSTR>(::malloc((cchText + 1) * sizeof(WCHAR)));
+    if (pstr != NULL) pstr[cchText] = L'\0';
+    return pstr;
+}
+
 const DWORD kMaxTextBytes = 0x7FFFFFFE;
 // Skin files above 4 MiB are refused.
 const DWORD kMaxFileBytes = 4 * 1024 * 1024;
@@ -340,11 +349,17 @@ void CMarkup::Release()
 
 bool CMarkup::Load(LPCWSTR pstrXML)
 {
-    Release();
-    if (pstrXML == NULL) return _Failed(L"Invalid argument");
+    if (pstrXML == NULL) {
+        Release();
+        return _Failed(L"Invalid argument");
+    }
+    // The text may be a name or value of the document being replaced: copy it before releasing.
     SIZE_T cchLen = ::wcslen(pstrXML);
-    if (!_AllocateText(cchLen)) return false;
-    ::memcpy(m_pstrXML, pstrXML, cchLen * sizeof(WCHAR));
+    LPWSTR pstrCopy = NewText(cchLen);
+    if (pstrCopy != NULL) ::memcpy(pstrCopy, pstrXML, cchLen * sizeof(WCHAR));
+    Release();
+    if (pstrCopy == NULL) return _Failed(L"Out of memory");
+    m_pstrXML = pstrCopy;
     if (_Parse()) return true;
     Release();
     return false;
@@ -434,10 +449,8 @@ CMarkupNode CMarkup::GetRoot() const
 // Allocates the document buffer for cchText characters and its terminator.
 bool CMarkup::_AllocateText(SIZE_T cchText)
 {
-    if (cchText >= (static_cast<SIZE_T>(-1) / sizeof(WCHAR)) - 1) return _Failed(L"Out of memory");
-    m_pstrXML = static_cast<LPWSTR>(::malloc((cchText + 1) * sizeof(WCHAR)));
+    m_pstrXML = NewText(cchText);
     if (m_pstrXML == NULL) return _Failed(L"Out of memory");
-    m_pstrXML[cchText] = L'\0';
     return true;
 }
 
