@@ -50,6 +50,30 @@ TEST(AttributeValue, RectanglesSkipExactlyOneSeparator)
     EXPECT_EQ(9, sz.cy);
 }
 
+TEST(AttributeValue, CoordinatesAndSizesAreHeldWithinTheLargestExtent)
+{
+    const int kMax = CUIAttribute::kMaxExtent;
+    EXPECT_EQ(kMax, CUIAttribute::ParseExtent(L"2147483647"));
+    EXPECT_EQ(-kMax, CUIAttribute::ParseExtent(L"-99999999999"));
+    EXPECT_EQ(kMax, CUIAttribute::ParseExtent(L"262145"));
+    EXPECT_EQ(-1234, CUIAttribute::ParseExtent(L" -1234px"));
+    EXPECT_EQ(0, CUIAttribute::ParseExtent(L"x"));
+    EXPECT_TRUE(RectEq(CUIAttribute::ParseRect(L"2147483647,-2147483648,5,-99999999999"), kMax, -kMax, 5, -kMax));
+    SIZE sz = CUIAttribute::ParseSize(L"99999999,-7");
+    EXPECT_EQ(kMax, sz.cx);
+    EXPECT_EQ(-7, sz.cy);
+    // Plain integers are not coordinates: they keep what the runtime conversion gives.
+    EXPECT_EQ(2147483647, CUIAttribute::ParseInt(L"2147483647"));
+
+    CControlUI control;
+    control.SetAttribute(L"width", L"2147483647");
+    control.SetAttribute(L"maxheight", L"99999999999");
+    control.SetAttribute(L"bordersize", L"2147483647");
+    EXPECT_EQ(kMax, control.GetFixedWidth());
+    EXPECT_EQ(kMax, control.GetMaxHeight());
+    EXPECT_EQ(kMax, control.GetBorderSize());
+}
+
 TEST(ControlAttributes, PosSetsFixedPositionAndSize)
 {
     CControlUI control;

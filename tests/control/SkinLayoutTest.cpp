@@ -269,6 +269,30 @@ TEST_F(SkinLayoutTest, BadAttributeValuesAreIgnoredOrReadAsZero)
     EXPECT_TRUE(RectEq(PosOf(L"e"), 6, 209, 398, 300));
 }
 
+TEST_F(SkinLayoutTest, HugeNumbersPushChildrenFarAwayInsteadOfWrappingAround)
+{
+    // Sums of such values used to wrap past the largest int and put children at the far negative end.
+    const int kMax = CUIAttribute::kMaxExtent;
+    ASSERT_TRUE(Build(L"<Window><VerticalLayout>"
+                      L"<Control name=\"padded\" height=\"10\" padding=\"2147483647,2147483647,0,0\"/>"
+                      L"<Control name=\"next\" height=\"10\"/></VerticalLayout></Window>") != NULL);
+    // The padding leaves no width: the child keeps its place and height with none.
+    EXPECT_TRUE(RectEq(PosOf(L"padded"), kMax, kMax, kMax, kMax + 10));
+    EXPECT_TRUE(RectEq(PosOf(L"next"), 0, kMax + 10, 400, kMax + 20));
+
+    ASSERT_TRUE(Build(L"<Window><HorizontalLayout childpadding=\"2147483647\">"
+                      L"<Control name=\"wide\" width=\"2147483647\" maxwidth=\"2147483647\"/>"
+                      L"<Control name=\"beyond\" width=\"10\"/></HorizontalLayout></Window>") != NULL);
+    EXPECT_TRUE(RectEq(PosOf(L"wide"), 0, 0, kMax, 300));
+    EXPECT_TRUE(RectEq(PosOf(L"beyond"), 2 * kMax, 0, 2 * kMax + 10, 300));
+
+    // A relative child with an enormous percentage follows the parent's growth by the largest extent.
+    ASSERT_TRUE(Build(L"<Window><Container><Control name=\"rel\" float=\"true\" pos=\"10,10,60,40\" "
+                      L"relativepos=\"2147483647,0,0,0\"/></Container></Window>") != NULL);
+    Resize(500, 300);
+    EXPECT_TRUE(RectEq(PosOf(L"rel"), 10 + kMax, 10, 60 + kMax, 40));
+}
+
 TEST_F(SkinLayoutTest, ContentBeyondTheBoxShowsTheBarAndTheWheelScrollsIt)
 {
     ASSERT_TRUE(Build(L"<Window><VerticalLayout name=\"col\" vscrollbar=\"true\">"

@@ -37,6 +37,12 @@ public:
     int GetHeight() const { return m_cy; }
     bool IsValid() const { return m_hBitmap != NULL && m_bits != NULL; }
 
+    // The pixel rows, top-down, once drawing has finished.
+    const DWORD* GetBits() const
+    {
+        ::GdiFlush();
+        return m_bits;
+    }
     DWORD Get(int x, int y) const
     {
         ::GdiFlush();

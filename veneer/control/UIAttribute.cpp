@@ -10,6 +10,14 @@ int CUIAttribute::ParseInt(LPCWSTR value)
     return static_cast<int>(::wcstol(value, NULL, 10));
 }
 
+int CUIAttribute::ParseExtent(LPCWSTR value)
+{
+    const int n = ParseInt(value);
+    if (n > kMaxExtent) return kMaxExtent;
+    if (n < -kMaxExtent) return -kMaxExtent;
+    return n;
+}
+
 bool CUIAttribute::ParseBool(LPCWSTR value)
 {
     return value != NULL && ::wcscmp(value, L"true") == 0;
@@ -35,7 +43,8 @@ void CUIAttribute::ParseInts(LPCWSTR value, int* values, int count)
     LPCWSTR pos = value;
     for (int i = 0; i < count; ++i) {
         wchar_t* end = NULL;
-        values[i] = static_cast<int>(::wcstol(pos, &end, 10));
+        const long n = ::wcstol(pos, &end, 10);
+        values[i] = static_cast<int>(n > kMaxExtent ? kMaxExtent : (n < -kMaxExtent ? -kMaxExtent : n));
         // One separator is skipped, but never the terminator: a short value must not read past its end.
         pos = (*end != L'\0') ? end + 1 : end;
     }

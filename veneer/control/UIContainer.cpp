@@ -16,6 +16,16 @@ bool IntersectsRect(const RECT& a, const RECT& b)
     return ::IntersectRect(&unused, &a, &b) != FALSE;
 }
 
+// The share of a change in the parent's size that a relative child follows: percent of d, truncated,
+// worked out wide so a large percentage cannot overflow, and held to the extents a skin may give.
+int PercentOf(int d, int percent)
+{
+    const long long share = static_cast<long long>(d) * percent / 100;
+    if (share > CUIAttribute::kMaxExtent) return CUIAttribute::kMaxExtent;
+    if (share < -CUIAttribute::kMaxExtent) return -CUIAttribute::kMaxExtent;
+    return static_cast<int>(share);
+}
+
 } // namespace
 
 CContainerUI::CContainerUI()
@@ -409,10 +419,10 @@ void CContainerUI::SetFloatPos(int index)
         if (relative.szParent.cx != 0) {
             int dx = current.cx - relative.szParent.cx;
             int dy = current.cy - relative.szParent.cy;
-            rcCtrl.left += dx * relative.nMoveXPercent / 100;
-            rcCtrl.top += dy * relative.nMoveYPercent / 100;
-            rcCtrl.right = rcCtrl.left + size.cx + dx * relative.nZoomXPercent / 100;
-            rcCtrl.bottom = rcCtrl.top + size.cy + dy * relative.nZoomYPercent / 100;
+            rcCtrl.left += PercentOf(dx, relative.nMoveXPercent);
+            rcCtrl.top += PercentOf(dy, relative.nMoveYPercent);
+            rcCtrl.right = rcCtrl.left + size.cx + PercentOf(dx, relative.nZoomXPercent);
+            rcCtrl.bottom = rcCtrl.top + size.cy + PercentOf(dy, relative.nZoomYPercent);
         }
         control->SetRelativeParentSize(current);
     }
@@ -441,7 +451,7 @@ void CContainerUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         EnableScrollBar(GetVerticalScrollBar() != NULL, true);
         if (CScrollBarUI* bar = GetHorizontalScrollBar()) bar->ApplyAttributeList(value);
     }
-    else if (::wcscmp(name, L"childpadding") == 0) SetChildPadding(CUIAttribute::ParseInt(value));
+    else if (::wcscmp(name, L"childpadding") == 0) SetChildPadding(CUIAttribute::ParseExtent(value));
     else CControlUI::SetAttribute(name, value);
 }
 

@@ -517,7 +517,7 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     else if (::wcscmp(name, L"colorhsl") == 0) SetColorHSL(CUIAttribute::ParseBool(value));
     else if (::wcscmp(name, L"bordersize") == 0) {
         if (::wcschr(value, L',') == NULL) {
-            SetBorderSize(CUIAttribute::ParseInt(value));
+            SetBorderSize(CUIAttribute::ParseExtent(value));
             RECT noSides = { 0, 0, 0, 0 };
             SetBorderSize(noSides);
         }
@@ -525,19 +525,19 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
             SetBorderSize(CUIAttribute::ParseRect(value));
         }
     }
-    else if (::wcscmp(name, L"leftbordersize") == 0) SetLeftBorderSize(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"topbordersize") == 0) SetTopBorderSize(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"rightbordersize") == 0) SetRightBorderSize(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"bottombordersize") == 0) SetBottomBorderSize(CUIAttribute::ParseInt(value));
+    else if (::wcscmp(name, L"leftbordersize") == 0) SetLeftBorderSize(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"topbordersize") == 0) SetTopBorderSize(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"rightbordersize") == 0) SetRightBorderSize(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"bottombordersize") == 0) SetBottomBorderSize(CUIAttribute::ParseExtent(value));
     else if (::wcscmp(name, L"borderstyle") == 0) SetBorderStyle(CUIAttribute::ParseInt(value));
     else if (::wcscmp(name, L"borderround") == 0) SetBorderRound(CUIAttribute::ParseSize(value));
     else if (::wcscmp(name, L"bkimage") == 0) SetBkImage(value);
-    else if (::wcscmp(name, L"width") == 0) SetFixedWidth(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"height") == 0) SetFixedHeight(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"minwidth") == 0) SetMinWidth(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"minheight") == 0) SetMinHeight(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"maxwidth") == 0) SetMaxWidth(CUIAttribute::ParseInt(value));
-    else if (::wcscmp(name, L"maxheight") == 0) SetMaxHeight(CUIAttribute::ParseInt(value));
+    else if (::wcscmp(name, L"width") == 0) SetFixedWidth(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"height") == 0) SetFixedHeight(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"minwidth") == 0) SetMinWidth(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"minheight") == 0) SetMinHeight(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"maxwidth") == 0) SetMaxWidth(CUIAttribute::ParseExtent(value));
+    else if (::wcscmp(name, L"maxheight") == 0) SetMaxHeight(CUIAttribute::ParseExtent(value));
     else if (::wcscmp(name, L"name") == 0) SetName(value);
     else if (::wcscmp(name, L"text") == 0) SetText(value);
     else if (::wcscmp(name, L"tooltip") == 0) SetToolTip(value);

@@ -577,7 +577,7 @@ void CScrollBarUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         }
     }
     if (::wcscmp(name, L"hor") == 0) SetHorizontal(CUIAttribute::ParseBool(value));
-    else if (::wcscmp(name, L"linesize") == 0) SetLineSize(CUIAttribute::ParseInt(value));
+    else if (::wcscmp(name, L"linesize") == 0) SetLineSize(CUIAttribute::ParseExtent(value));
     else if (::wcscmp(name, L"range") == 0) SetScrollRange(CUIAttribute::ParseInt(value));
     else if (::wcscmp(name, L"value") == 0) SetScrollPos(CUIAttribute::ParseInt(value));
     else if (::wcscmp(name, L"showbutton1") == 0) SetShowButton1(CUIAttribute::ParseBool(value));

@@ -68,7 +68,7 @@ void CVerticalLayoutUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     if (name == NULL) return;
     if (value == NULL) value = L"";
 
-    if (::wcscmp(name, L"sepheight") == 0) SetSepHeight(CUIAttribute::ParseInt(value));
+    if (::wcscmp(name, L"sepheight") == 0) SetSepHeight(CUIAttribute::ParseExtent(value));
     else if (::wcscmp(name, L"sepimm") == 0) SetSepImmMode(CUIAttribute::ParseBool(value));
     else CContainerUI::SetAttribute(name, value);
 }
