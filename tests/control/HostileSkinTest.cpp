@@ -3,6 +3,7 @@
 #include "veneer/core/UISetup.h"
 #include "control/SkinWindowFixture.h"
 #include "ControlTestUtil.h"
+#include "HostWindowFixture.h"
 
 #include <cstdio>
 #include <random>
@@ -136,8 +137,9 @@ std::vector<std::wstring> HostileValues()
 }
 
 // Values with a chance of leading somewhere: flags on, moderate numbers, images and text that draw.
-const LPCWSTR kSoundValues[] = { L"true", L"true", L"5", L"30", L"2,2,2,2", L"3,3", L"#FFFF00FF", L"img",
-                                 L"file='img' corner='2,2,2,2'", L"{b}bold{/b} {a x}link{/a}", L"g" };
+const LPCWSTR kSoundValues[] = { L"true", L"true", L"true", L"1", L"5", L"30", L"2,2,2,2", L"10,10,120,60",
+                                 L"3,3", L"#FFFF00FF", L"img", L"file='img' corner='2,2,2,2'",
+                                 L"{a x}link{/a} {b}bold{/b}", L"g" };
 
 std::wstring Escaped(const std::wstring& value)
 {
@@ -183,6 +185,23 @@ std::string Narrow(LPCWSTR text)
     return out;
 }
 
+// Nothing in the tree is inverted or flung away.
+void CheckSubtree(CControlUI* control)
+{
+    const RECT rc = control->GetPos();
+    if (rc.right < rc.left || rc.bottom < rc.top || rc.left < -kFar || rc.top < -kFar || rc.right > kFar ||
+        rc.bottom > kFar) {
+        ADD_FAILURE() << "control of class " << Narrow(control->GetClass()) << " at (" << rc.left << ","
+                      << rc.top << "," << rc.right << "," << rc.bottom << ")";
+    }
+    IContainerUI* container = static_cast<IContainerUI*>(control->GetInterface(L"IContainer"));
+    if (container == NULL) return;
+    for (int i = 0; i < container->GetCount(); ++i) CheckSubtree(container->GetItemAt(i));
+    CContainerUI* box = static_cast<CContainerUI*>(control->GetInterface(L"Container"));
+    if (box->GetVerticalScrollBar() != NULL) CheckSubtree(box->GetVerticalScrollBar());
+    if (box->GetHorizontalScrollBar() != NULL) CheckSubtree(box->GetHorizontalScrollBar());
+}
+
 // The case being run, named by the crash report when a case brings the program down.
 char g_szCase[512] = "";
 
@@ -202,6 +221,10 @@ protected:
         SkinWindowFixture::SetUp();
         AddSolidImage(L"img", 8, 8, 0xC08040);
         m_pfnOldFilter = ::SetUnhandledExceptionFilter(&ReportCrash);
+        // Shown and active: native edit and picker windows take the keyboard, and the window paints itself.
+        ::ShowWindow(m_hWnd, SW_SHOW);
+        ::SetForegroundWindow(m_hWnd);
+        ::SetFocus(m_hWnd);
     }
     void TearDown() override
     {
@@ -213,12 +236,12 @@ protected:
     // Builds the hostile elements into a sandbox beside a marker, then lays out, paints and drives the
     // tree at each client size: with the whole mouse grid at full size, with a few points at the others.
     void RunCase(const std::string& name, const std::wstring& resources, const std::wstring& hostile,
-                 bool drive = true)
+                 bool drive = true, const std::wstring& windowAttrs = L"")
     {
         std::snprintf(g_szCase, sizeof(g_szCase), "%s", name.c_str());
         SCOPED_TRACE(name);
         const std::wstring xml =
-            L"<Window>" + resources + L"<Container name=\"root\" bkcolor=\"#FF0000FF\">"
+            L"<Window" + windowAttrs + L">" + resources + L"<Container name=\"root\" bkcolor=\"#FF0000FF\">"
             L"<VerticalLayout name=\"sandbox\" float=\"true\" pos=\"10,10,290,290\">" + hostile +
             L"<Button name=\"after\" height=\"20\" text=\"ok\"/></VerticalLayout>"
             L"<Control name=\"marker\" float=\"true\" pos=\"300,10,390,60\" bkcolor=\"#FF00FF00\"/>"
@@ -247,6 +270,11 @@ protected:
         Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(395, 295));
         Post(WM_LBUTTONUP, 0, MAKELPARAM(395, 295));
         Pump();
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t cls[64] = L"";
+            ::GetClassNameW(child, cls, 64);
+            ADD_FAILURE() << "native window of class " << Narrow(cls) << " left open";
+        }
         DWORD_PTR answer = 0;
         EXPECT_NE(0, ::SendMessageTimeoutW(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
     }
@@ -267,7 +295,7 @@ protected:
         root->SetPos(rc);
     }
 
-    // The frame of the skin stays where it was put, and nothing in the tree is inverted or flung away.
+    // The frame of the skin stays where it was put, and the sandbox's tree is sound.
     void CheckLayout(CControlUI* root, SIZE client)
     {
         EXPECT_TRUE(RectEq(root->GetPos(), 0, 0, client.cx, client.cy));
@@ -280,21 +308,6 @@ protected:
         EXPECT_EQ(kSandbox.left, after->GetPos().left);
         EXPECT_EQ(kSandbox.right, after->GetPos().right);
         CheckSubtree(sandbox);
-    }
-    void CheckSubtree(CControlUI* control)
-    {
-        const RECT rc = control->GetPos();
-        if (rc.right < rc.left || rc.bottom < rc.top || rc.left < -kFar || rc.top < -kFar || rc.right > kFar ||
-            rc.bottom > kFar) {
-            ADD_FAILURE() << "control of class " << Narrow(control->GetClass()) << " at (" << rc.left << ","
-                          << rc.top << "," << rc.right << "," << rc.bottom << ")";
-        }
-        IContainerUI* container = static_cast<IContainerUI*>(control->GetInterface(L"IContainer"));
-        if (container == NULL) return;
-        for (int i = 0; i < container->GetCount(); ++i) CheckSubtree(container->GetItemAt(i));
-        CContainerUI* box = static_cast<CContainerUI*>(control->GetInterface(L"Container"));
-        if (box->GetVerticalScrollBar() != NULL) CheckSubtree(box->GetVerticalScrollBar());
-        if (box->GetHorizontalScrollBar() != NULL) CheckSubtree(box->GetHorizontalScrollBar());
     }
 
     // Printed through the window: outside the sandbox only the root and the marker show, so nothing
@@ -355,9 +368,13 @@ protected:
         static const UINT kKeys[] = { VK_TAB, VK_SPACE, VK_RETURN, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_PRIOR,
                                       VK_NEXT, VK_HOME, VK_END, VK_DELETE, VK_BACK, VK_ESCAPE, VK_TAB };
         for (size_t i = 0; i < keys && i < lengthof(kKeys); ++i) {
-            Post(WM_KEYDOWN, kKeys[i], 1);
-            Post(WM_CHAR, L'a', 1);
-            Post(WM_KEYUP, kKeys[i], 0xC0000001);
+            // Keys go where the keyboard focus is, a native edit or picker window when one is open.
+            HWND target = ::GetFocus();
+            if (target == NULL || (target != m_hWnd && !::IsChild(m_hWnd, target))) target = m_hWnd;
+            ::PostMessageW(target, WM_KEYDOWN, kKeys[i], 1);
+            ::PostMessageW(target, WM_CHAR, L'7', 1);
+            ::PostMessageW(target, WM_KEYUP, kKeys[i], 0xC0000001);
+            Pump();
         }
         if (keys > 3) {
             for (wchar_t ch : { L'x', L'{', L'%', L'\xD800' }) Post(WM_SYSCHAR, ch, 0x20000001);
@@ -386,9 +403,9 @@ protected:
         TAttrList attrs;
         for (LPCWSTR attr : tag.attrs) {
             if (rng() % 3 != 0) continue;
-            const size_t pick = rng() % (m_values.size() + lengthof(kSoundValues));
-            attrs.emplace_back(attr, pick < m_values.size() ? m_values[pick]
-                                                           : std::wstring(kSoundValues[pick - m_values.size()]));
+            // One value in three is sound, so that the paths behind the flags are taken often.
+            if (rng() % 3 == 0) attrs.emplace_back(attr, kSoundValues[rng() % lengthof(kSoundValues)]);
+            else attrs.emplace_back(attr, m_values[rng() % m_values.size()]);
         }
         for (size_t i = attrs.size(); i > 1; --i) std::swap(attrs[i - 1], attrs[rng() % i]);
         std::wstring children;
@@ -400,6 +417,24 @@ protected:
     }
 
     const std::vector<std::wstring> m_values = HostileValues();
+    LPTOP_LEVEL_EXCEPTION_FILTER m_pfnOldFilter = NULL;
+};
+
+// The hosted controls need OLE, which the host-window fixture sets up.
+class HostileHostTest : public HostTest::HostWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        HostTest::HostWindowTest::SetUp();
+        m_pfnOldFilter = ::SetUnhandledExceptionFilter(&ReportCrash);
+    }
+    void TearDown() override
+    {
+        ::SetUnhandledExceptionFilter(m_pfnOldFilter);
+        HostTest::HostWindowTest::TearDown();
+    }
+
     LPTOP_LEVEL_EXCEPTION_FILTER m_pfnOldFilter = NULL;
 };
 
@@ -431,7 +466,7 @@ TEST_F(HostileSkinTest, RandomSkins)
     // sometimes a default list, font and image of hostile values as well.
     std::mt19937 rng(20240611u);
     const std::vector<TTag> tags = BuiltTags();
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 80; ++round) {
         std::wstring resources;
         if (rng() % 4 == 0) {
             const TTag& other = tags[rng() % tags.size()];
@@ -452,6 +487,26 @@ TEST_F(HostileSkinTest, RandomSkins)
     }
 }
 
+TEST_F(HostileSkinTest, WindowAttributesTakeEachValue)
+{
+    // The root's window settings: sizes, caption and size box, corners, shadow images and rectangles,
+    // opacity and default colours, each value then painted by the window itself as well.
+    const LPCWSTR kWindowAttrs[] = { L"size", L"sizebox", L"caption", L"roundcorner", L"mininfo", L"maxinfo",
+                                     L"showdirty", L"shadow", L"shadowimage", L"shadowtopleft",
+                                     L"shadowtopright", L"shadowbottomleft", L"shadowbottomright", L"alpha",
+                                     L"bktrans", L"disabledfontcolor", L"defaultfontcolor", L"linkfontcolor",
+                                     L"linkhoverfontcolor", L"selectedcolor" };
+    for (size_t v = 0; v < m_values.size(); ++v) {
+        std::wstring attrs;
+        for (LPCWSTR attr : kWindowAttrs) attrs += std::wstring(L" ") + attr + L"=\"" + Escaped(m_values[v]) + L"\"";
+        ASSERT_NO_FATAL_FAILURE(RunCase("window, value #" + std::to_string(v), L"",
+                                        L"<Text showhtml=\"true\" text=\"{a x}link{/a} {s}sel{/s}\"/>", false, attrs));
+        ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(0, ::SendMessageTimeoutW(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+    }
+}
+
 TEST_F(HostileSkinTest, TagsWithoutAClassBuildNothing)
 {
     for (size_t i = 0; i < lengthof(kUnbuiltTags); ++i) {
@@ -463,4 +518,66 @@ TEST_F(HostileSkinTest, TagsWithoutAClassBuildNothing)
         EXPECT_EQ(1, sandbox->GetCount());
         EXPECT_TRUE(m_pm->FindControl(L"inner") == NULL);
     }
+}
+
+TEST_F(HostileHostTest, ActiveXAndBrowserTakeEachValue)
+{
+    // The ActiveX host gets every value on every attribute it knows; only the two values that name the
+    // browser's class create an object. The browser itself is made each time, so it gets a few.
+    const std::vector<std::wstring> values = HostileValues();
+    const std::vector<std::wstring> pages = { L"", values[3], L"%s%s%n%d", L"\xD800\xFFFF", L"missing.png",
+                                              L"{8856F961-340A-11D0-A96B-00C04FD705A2}" };
+    std::vector<LPCWSTR> attrs(std::begin(kControlAttrs), std::end(kControlAttrs));
+    attrs.insert(attrs.end(), { L"modulename", L"delaycreate", L"clsid" });
+    for (size_t v = 0; v < values.size(); ++v) {
+        std::snprintf(g_szCase, sizeof(g_szCase), "ActiveX value #%u", static_cast<unsigned>(v));
+        SCOPED_TRACE(g_szCase);
+        TAttrList list;
+        for (LPCWSTR attr : attrs) {
+            if (::wcscmp(attr, L"visible") != 0 && ::wcscmp(attr, L"enabled") != 0) list.emplace_back(attr, values[v]);
+        }
+        std::wstring children = Element(L"ActiveX", list, L"");
+        if (v < pages.size()) {
+            children += Element(L"WebBrowser", { { L"name", L"browser" }, { L"homepage", pages[v] },
+                                                 { L"autonavi", L"true" },
+                                                 { L"clsid", values[v] }, { L"bkcolor", values[v] } }, L"");
+        }
+        children += L"<Button name=\"after\" height=\"20\"/>";
+        CControlUI* root = Build(children);
+        ASSERT_TRUE(root != NULL);
+        for (SIZE size : { SIZE{ 400, 300 }, SIZE{ 0, 0 }, SIZE{ 1, 1 } }) {
+            Layout(root, size.cx, size.cy);
+            CheckSubtree(root);
+            for (int y = 5; y < size.cy; y += 60) {
+                ::SendMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(200, y));
+                ::SendMessageW(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, y));
+                ::SendMessageW(m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(200, y));
+            }
+            ::PostMessageW(m_hWnd, WM_KEYDOWN, VK_TAB, 0);
+            Pump();
+        }
+        if (v < pages.size()) {
+            // Whatever its page, the browser object is made and hosted.
+            CActiveXUI* browser = static_cast<CActiveXUI*>(m_pm->FindControl(L"browser"));
+            ASSERT_TRUE(browser != NULL);
+            IUnknown* unknown = NULL;
+            EXPECT_EQ(S_OK, browser->GetControl(IID_IUnknown, reinterpret_cast<LPVOID*>(&unknown)));
+            if (unknown != NULL) unknown->Release();
+        }
+        if (v < pages.size()) {
+            // Whatever its page, the browser object is made and hosted.
+            CActiveXUI* browser = static_cast<CActiveXUI*>(m_pm->FindControl(L"browser"));
+            ASSERT_TRUE(browser != NULL);
+            IUnknown* unknown = NULL;
+            EXPECT_EQ(S_OK, browser->GetControl(IID_IUnknown, reinterpret_cast<LPVOID*>(&unknown)));
+            if (unknown != NULL) unknown->Release();
+        }
+        CControlUI* after = m_pm->FindControl(L"after");
+        ASSERT_TRUE(after != NULL);
+        EXPECT_EQ(0, after->GetPos().left);
+        EXPECT_EQ(1, after->GetPos().right);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(0, ::SendMessageTimeoutW(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+    }
+    g_szCase[0] = '\0';
 }
