@@ -463,6 +463,26 @@ TEST_F(ManagerTreeTest, FocusNeededParksOnThePreviousTabStop)
     EXPECT_EQ(m_a, m_pm->GetFocus());
 }
 
+TEST_F(ManagerTreeTest, FocusChosenBeforeThePaintIsKeptByIt)
+{
+    // c asks to be focused again after the layout (as an edit does when the window is resized); before
+    // the window paints, a click gives the focus to b. The paint used to step on from b to c.
+    Route(m_hWnd, m_pm);
+    m_pm->SetFocus(m_c);
+    m_pm->SetFocusNeeded(m_c);
+    m_pm->SetFocus(m_b);
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(m_hWnd);
+    EXPECT_EQ(m_b, m_pm->GetFocus());
+
+    // A request that nothing overrides still lands at the paint.
+    m_pm->SetFocusNeeded(m_c);
+    ::InvalidateRect(m_hWnd, NULL, FALSE);
+    ::UpdateWindow(m_hWnd);
+    EXPECT_EQ(m_c, m_pm->GetFocus());
+    ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
 TEST_F(ManagerTreeTest, AcceleratorsAreAskedInOrderUntilOneConsumes)
 {
     struct Accelerator : ITranslateAccelerator

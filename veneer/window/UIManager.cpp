@@ -590,6 +590,9 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
     if (pControl == NULL) return;
     if (pControl->GetManager() == this && pControl->IsVisible() && pControl->IsEnabled()) {
         m_pFocus = pControl;
+        // A control focused now is the focus the user or the program chose: the Tab step still owed to
+        // an earlier request would move it on to the next stop at the next paint.
+        m_bFocusNeeded = false;
         TEventUI event = {};
         event.Type = EVENT_SETFOCUS;
         event.pSender = pControl;
