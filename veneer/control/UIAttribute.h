@@ -11,7 +11,7 @@ public:
     // Attributes
     // Largest magnitude of a coordinate, size or distance read from a skin. No window comes near it,
     // and values beyond it would only overflow the sums that lay out and paint a tree.
-    static const int kMaxExtent = 1 << 18;
+    static constexpr int kMaxExtent = 1 << 18;
 
     // Operations
     // Decimal integer as the C runtime reads it: leading blanks and a sign accepted, stops at the first
