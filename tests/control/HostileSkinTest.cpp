@@ -576,14 +576,6 @@ TEST_F(HostileHostTest, ActiveXAndBrowserTakeEachValue)
             EXPECT_EQ(S_OK, browser->GetControl(IID_IUnknown, reinterpret_cast<LPVOID*>(&unknown)));
             if (unknown != NULL) unknown->Release();
         }
-        if (v < pages.size()) {
-            // Whatever its page, the browser object is made and hosted.
-            CActiveXUI* browser = static_cast<CActiveXUI*>(m_pm->FindControl(L"browser"));
-            ASSERT_TRUE(browser != NULL);
-            IUnknown* unknown = NULL;
-            EXPECT_EQ(S_OK, browser->GetControl(IID_IUnknown, reinterpret_cast<LPVOID*>(&unknown)));
-            if (unknown != NULL) unknown->Release();
-        }
         CControlUI* after = m_pm->FindControl(L"after");
         ASSERT_TRUE(after != NULL);
         EXPECT_EQ(0, after->GetPos().left);
