@@ -480,8 +480,11 @@ TEST_F(HostileSkinTest, RandomSkins)
     for (int round = 0; round < 40; ++round) {
         std::wstring resources;
         if (rng() % 4 == 0) {
-            const TTag& other = tags[rng() % tags.size()];
-            resources += Element(L"Default", { { L"name", other.tag },
+            // Containers style their scroll bars from the lists of these two names.
+            const size_t pick = rng() % (tags.size() + 2);
+            const LPCWSTR name = pick < tags.size() ? tags[pick].tag : (pick == tags.size() ? L"VScrollBar"
+                                                                                            : L"HScrollBar");
+            resources += Element(L"Default", { { L"name", name },
                                                { L"value", L"bkcolor=\"" + m_values[rng() % m_values.size()] +
                                                                L"\" width=\"-5\" text=\"{b}\"" } }, L"");
         }
