@@ -12,10 +12,14 @@ int CUIAttribute::ParseInt(LPCWSTR value)
 
 int CUIAttribute::ParseExtent(LPCWSTR value)
 {
-    const int n = ParseInt(value);
+    return ClampExtent(ParseInt(value));
+}
+
+int CUIAttribute::ClampExtent(long long n)
+{
     if (n > kMaxExtent) return kMaxExtent;
     if (n < -kMaxExtent) return -kMaxExtent;
-    return n;
+    return static_cast<int>(n);
 }
 
 bool CUIAttribute::ParseBool(LPCWSTR value)
@@ -43,8 +47,7 @@ void CUIAttribute::ParseInts(LPCWSTR value, int* values, int count)
     LPCWSTR pos = value;
     for (int i = 0; i < count; ++i) {
         wchar_t* end = NULL;
-        const long n = ::wcstol(pos, &end, 10);
-        values[i] = static_cast<int>(n > kMaxExtent ? kMaxExtent : (n < -kMaxExtent ? -kMaxExtent : n));
+        values[i] = ClampExtent(::wcstol(pos, &end, 10));
         // One separator is skipped, but never the terminator: a short value must not read past its end.
         pos = (*end != L'\0') ? end + 1 : end;
     }

@@ -19,6 +19,8 @@ public:
     static int ParseInt(LPCWSTR value);
     // As ParseInt, held within -kMaxExtent..kMaxExtent: for sizes, distances and positions.
     static int ParseExtent(LPCWSTR value);
+    // A computed coordinate or distance held within -kMaxExtent..kMaxExtent.
+    static int ClampExtent(long long n);
     // True only for the exact text "true".
     static bool ParseBool(LPCWSTR value);
     // 0xAARRGGBB from hex digits with an optional leading '#'; no alpha is added to six digits.

@@ -20,10 +20,7 @@ bool IntersectsRect(const RECT& a, const RECT& b)
 // worked out wide so a large percentage cannot overflow, and held to the extents a skin may give.
 int PercentOf(int d, int percent)
 {
-    const long long share = static_cast<long long>(d) * percent / 100;
-    if (share > CUIAttribute::kMaxExtent) return CUIAttribute::kMaxExtent;
-    if (share < -CUIAttribute::kMaxExtent) return -CUIAttribute::kMaxExtent;
-    return static_cast<int>(share);
+    return CUIAttribute::ClampExtent(static_cast<long long>(d) * percent / 100);
 }
 
 } // namespace
