@@ -1,0 +1,310 @@
+// Benchmark: the framework's full paint of bench_paint's skin, and of skins with one kind of drawing only,
+// beside the floor: the same pixels drawn by plain GDI calls in one loop, state set once per paint.
+//   bench_paint_floor [RUNS]
+#include "veneer/core/UISetup.h"
+#include "veneer/Veneer.h"
+#include "bench/PaintBenchSkin.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace Veneer;
+using namespace PaintBench;
+
+namespace {
+
+COLORREF ToColorRef(DWORD color)
+{
+    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+// One control as the floor draws it: where it is and the text it shows.
+struct TItem
+{
+    RECT rc;
+    std::wstring text;
+};
+
+// Everything the floor needs, read from the laid-out tree once.
+struct TFloorScene
+{
+    TSkinParts parts;
+    RECT rcRoot;
+    std::vector<TItem> cells;
+    std::vector<TItem> labels;
+    std::vector<TItem> buttons;
+    HFONT hFont;
+    HBITMAP hCell;
+    HBITMAP hIcon;
+    HBITMAP hPlain;
+    HDC hSourceDC;
+    // The window's paint: an offscreen bitmap kept between paints, as the manager keeps its own.
+    HDC hOffscreenDC;
+    HBITMAP hOffscreen;
+};
+
+void CollectScene(CControlUI* pRoot, TFloorScene& scene)
+{
+    scene.rcRoot = pRoot->GetPos();
+    CContainerUI* pRootBox = static_cast<CContainerUI*>(pRoot);
+    for (int row = 0; row < pRootBox->GetCount(); ++row) {
+        CContainerUI* pRow = static_cast<CContainerUI*>(pRootBox->GetItemAt(row));
+        for (int cell = 0; cell < pRow->GetCount(); ++cell) {
+            CContainerUI* pCell = static_cast<CContainerUI*>(pRow->GetItemAt(cell));
+            scene.cells.push_back({pCell->GetPos(), std::wstring()});
+            CControlUI* pLabel = pCell->GetItemAt(0);
+            CControlUI* pButton = pCell->GetItemAt(1);
+            scene.labels.push_back({pLabel->GetPos(), pLabel->GetText().GetData()});
+            scene.buttons.push_back({pButton->GetPos(), pButton->GetText().GetData()});
+        }
+    }
+}
+
+void Fill(HDC hDC, const std::vector<TItem>& items, DWORD color)
+{
+    ::SetBkColor(hDC, ToColorRef(color));
+    for (const TItem& item : items)
+        ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &item.rc, NULL, 0, NULL);
+}
+
+void Frame(HDC hDC, const std::vector<TItem>& items, DWORD color)
+{
+    ::SetDCPenColor(hDC, ToColorRef(color));
+    for (const TItem& item : items)
+        ::Rectangle(hDC, item.rc.left, item.rc.top, item.rc.right, item.rc.bottom);
+}
+
+void Texts(HDC hDC, const std::vector<TItem>& items, DWORD color, UINT style)
+{
+    ::SetTextColor(hDC, ToColorRef(color));
+    for (const TItem& item : items) {
+        RECT rc = item.rc;
+        ::DrawTextW(hDC, item.text.c_str(), static_cast<int>(item.text.size()), &rc, style | DT_NOPREFIX);
+    }
+}
+
+// The cell background: a 16 x 16 picture in nine pieces with 4-pixel corners.
+void NineGrids(HDC hDC, HDC hSourceDC, const std::vector<TItem>& items)
+{
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const int c = kCellCorner;
+    const int m = 16 - 2 * c;
+    for (const TItem& item : items) {
+        const RECT& rc = item.rc;
+        const int w = rc.right - rc.left - 2 * c;
+        const int h = rc.bottom - rc.top - 2 * c;
+        ::AlphaBlend(hDC, rc.left + c, rc.top + c, w, h, hSourceDC, c, c, m, m, blend);
+        ::AlphaBlend(hDC, rc.left, rc.top, c, c, hSourceDC, 0, 0, c, c, blend);
+        ::AlphaBlend(hDC, rc.left + c, rc.top, w, c, hSourceDC, c, 0, m, c, blend);
+        ::AlphaBlend(hDC, rc.right - c, rc.top, c, c, hSourceDC, 16 - c, 0, c, c, blend);
+        ::AlphaBlend(hDC, rc.left, rc.top + c, c, h, hSourceDC, 0, c, c, m, blend);
+        ::AlphaBlend(hDC, rc.right - c, rc.top + c, c, h, hSourceDC, 16 - c, c, c, m, blend);
+        ::AlphaBlend(hDC, rc.left, rc.bottom - c, c, c, hSourceDC, 0, 16 - c, c, c, blend);
+        ::AlphaBlend(hDC, rc.left + c, rc.bottom - c, w, c, hSourceDC, c, 16 - c, m, c, blend);
+        ::AlphaBlend(hDC, rc.right - c, rc.bottom - c, c, c, hSourceDC, 16 - c, 16 - c, c, c, blend);
+    }
+}
+
+// A 16 x 16 picture at an offset in each control, cut at the control's right and bottom edges.
+void Icons(HDC hDC, HDC hSourceDC, const std::vector<TItem>& items, const RECT& dest, bool bBlend)
+{
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    for (const TItem& item : items) {
+        const int x = item.rc.left + dest.left;
+        const int y = item.rc.top + dest.top;
+        const int cx = std::min<LONG>(item.rc.left + dest.right, item.rc.right) - x;
+        const int cy = std::min<LONG>(item.rc.top + dest.bottom, item.rc.bottom) - y;
+        if (bBlend)
+            ::AlphaBlend(hDC, x, y, cx, cy, hSourceDC, 0, 0, 16, 16, blend);
+        else
+            ::BitBlt(hDC, x, y, cx, cy, hSourceDC, 0, 0, SRCCOPY);
+    }
+}
+
+// The floor: what the skin shows, part by part. Cells do not overlap, nor do the controls inside them,
+// so each part is drawn for all controls of one depth at once; a deeper control is drawn after.
+void PaintFloor(HDC hDC, const TFloorScene& s)
+{
+    const TSkinParts& p = s.parts;
+    HDC hSrc = s.hSourceDC;
+    if (p.bRootFill) {
+        ::SetBkColor(hDC, ToColorRef(kRootColor));
+        ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &s.rcRoot, NULL, 0, NULL);
+    }
+    HGDIOBJ hOldSource = ::SelectObject(hSrc, s.hCell);
+    HGDIOBJ hOldPen = ::SelectObject(hDC, ::GetStockObject(DC_PEN));
+    HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
+    HGDIOBJ hOldFont = ::SelectObject(hDC, s.hFont);
+    ::SetBkMode(hDC, TRANSPARENT);
+
+    if (p.bCellFill) Fill(hDC, s.cells, kCellColor);
+    if (p.bCellImage) NineGrids(hDC, hSrc, s.cells);
+    if (p.bCellBorder) Frame(hDC, s.cells, kCellBorderColor);
+
+    if (p.bLabelFill) Fill(hDC, s.labels, kLabelColor);
+    if (p.bButtonFill) Fill(hDC, s.buttons, kButtonColor);
+    if (p.bLabelImage) {
+        ::SelectObject(hSrc, s.hPlain);
+        Icons(hDC, hSrc, s.labels, kLabelImageDest, false);
+    }
+    if (p.bButtonImage) {
+        ::SelectObject(hSrc, s.hIcon);
+        Icons(hDC, hSrc, s.buttons, kButtonImageDest, true);
+    }
+    if (p.bLabelText) Texts(hDC, s.labels, kLabelTextColor, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (p.bButtonText) Texts(hDC, s.buttons, kButtonTextColor, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (p.bLabelBorder) Frame(hDC, s.labels, kLabelBorderColor);
+    if (p.bButtonBorder) Frame(hDC, s.buttons, kButtonBorderColor);
+
+    ::SelectObject(hDC, hOldFont);
+    ::SelectObject(hDC, hOldBrush);
+    ::SelectObject(hDC, hOldPen);
+    ::SelectObject(hSrc, hOldSource);
+}
+
+// The floor's WM_PAINT: offscreen, then one blit, as the manager paints.
+void PaintFloorWindow(HWND hWnd, void* pContext)
+{
+    TFloorScene& s = *static_cast<TFloorScene*>(pContext);
+    PAINTSTRUCT ps = {};
+    ::BeginPaint(hWnd, &ps);
+    if (s.hOffscreen == NULL) {
+        RECT rc = {};
+        ::GetClientRect(hWnd, &rc);
+        s.hOffscreenDC = ::CreateCompatibleDC(ps.hdc);
+        s.hOffscreen = ::CreateCompatibleBitmap(ps.hdc, rc.right, rc.bottom);
+    }
+    HGDIOBJ hOld = ::SelectObject(s.hOffscreenDC, s.hOffscreen);
+    PaintFloor(s.hOffscreenDC, s);
+    ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+             ps.rcPaint.bottom - ps.rcPaint.top, s.hOffscreenDC, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    ::SelectObject(s.hOffscreenDC, hOld);
+    ::EndPaint(hWnd, &ps);
+}
+
+struct TResult
+{
+    const char* pszName = "";
+    int nControls = 0;
+    std::vector<double> framework, floor, frameworkWnd, floorWnd;
+    long nDiffering = -1;
+    POINT ptFirst = {-1, -1};
+};
+
+void PrintRatio(const char* pszWhat, const std::vector<double>& framework, const std::vector<double>& floor)
+{
+    const double a = Median(framework);
+    const double b = Median(floor);
+    ::printf("    %-26s framework %8.3f ms   floor %8.3f ms   framework / floor %5.2f\n", pszWhat, a * 1e3,
+             b * 1e3, b > 0 ? a / b : 0.0);
+}
+
+// Builds the skin in a fresh window and times framework and floor, interleaved, in the same process.
+bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
+{
+    result.pszName = parts.pszName;
+    const std::wstring skin = MakeSkin(parts, &result.nControls);
+    CBenchWnd wnd;
+    if (wnd.Create(NULL, L"bench_paint_floor", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, kWidth, kHeight) == NULL) return false;
+    HWND hWnd = wnd.GetHWND();
+    CPaintManagerUI* pManager = new CPaintManagerUI;
+    pManager->Init(hWnd);
+    wnd.m_pManager = pManager;
+
+    TBenchImages images = {};
+    CDialogBuilder builder;
+    CControlUI* pRoot = NULL;
+    if (AddBenchImages(pManager, &images)) pRoot = builder.Create(skin.c_str(), NULL, NULL, pManager);
+    TDibCanvas framework;
+    TDibCanvas floor;
+    bool bOk = pRoot != NULL && framework.Create(kWidth, kHeight) && floor.Create(kWidth, kHeight);
+    TFloorScene scene = {};
+    if (bOk) {
+        pManager->AttachDialog(pRoot);
+        ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+        ::UpdateWindow(hWnd);
+        scene.parts = parts;
+        scene.hFont = pManager->GetFont(-1);
+        scene.hCell = images.hCell;
+        scene.hIcon = images.hIcon;
+        scene.hPlain = images.hPlain;
+        scene.hSourceDC = ::CreateCompatibleDC(NULL);
+        CollectScene(pRoot, scene);
+    }
+
+    for (int run = 0; bOk && run < nRuns; ++run) {
+        // Alternate which goes first, so neither always meets a warmer cache.
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == (run % 2 == 0)) {
+                framework.Clear();
+                result.framework.push_back(Time([&] {
+                    ::SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(framework.hDC), PRF_CLIENT);
+                }));
+                wnd.m_pfnPaint = NULL;
+                ::InvalidateRect(hWnd, NULL, FALSE);
+                result.frameworkWnd.push_back(Time([&] { ::UpdateWindow(hWnd); }));
+            }
+            else {
+                floor.Clear();
+                result.floor.push_back(Time([&] { PaintFloor(floor.hDC, scene); }));
+                wnd.m_pfnPaint = PaintFloorWindow;
+                wnd.m_pPaintContext = &scene;
+                ::InvalidateRect(hWnd, NULL, FALSE);
+                result.floorWnd.push_back(Time([&] { ::UpdateWindow(hWnd); }));
+                wnd.m_pfnPaint = NULL;
+            }
+        }
+    }
+    if (bOk) {
+        result.nDiffering = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const size_t i = static_cast<size_t>(y) * kWidth + x;
+                // The alpha byte is left as GDI leaves it; only the colour counts.
+                if ((framework.pBits[i] ^ floor.pBits[i]) & 0x00FFFFFF) {
+                    if (result.nDiffering++ == 0) result.ptFirst = {x, y};
+                }
+            }
+        }
+    }
+
+    if (scene.hSourceDC != NULL) ::DeleteDC(scene.hSourceDC);
+    if (scene.hOffscreenDC != NULL) ::DeleteDC(scene.hOffscreenDC);
+    if (scene.hOffscreen != NULL) ::DeleteObject(scene.hOffscreen);
+    wnd.m_pManager = NULL;
+    delete pManager;
+    ::DestroyWindow(hWnd);
+    return bOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int nRuns = argc > 1 ? std::max(9, std::atoi(argv[1])) : 15;
+    std::vector<TSkinParts> skins(1, kFullSkin);
+    skins.insert(skins.end(), std::begin(kKindSkins), std::end(kKindSkins));
+
+    ::printf("bench_paint_floor: %d x %d client, %d runs each, framework and floor interleaved (medians)\n", kWidth,
+             kHeight, nRuns);
+    bool bAllEqual = true;
+    for (const TSkinParts& parts : skins) {
+        TResult result;
+        if (!RunSkin(parts, nRuns, result)) {
+            ::printf("bench_paint_floor: the %s could not be set up\n", parts.pszName);
+            return 1;
+        }
+        ::printf("  %s, %d controls: pixels %s", result.pszName, result.nControls,
+                 result.nDiffering == 0 ? "equal\n" : "DIFFER");
+        if (result.nDiffering != 0) {
+            ::printf(" (%ld pixels, first at %ld,%ld)\n", result.nDiffering, result.ptFirst.x, result.ptFirst.y);
+            bAllEqual = false;
+        }
+        PrintRatio("into a DIB (WM_PRINTCLIENT)", result.framework, result.floor);
+        PrintRatio("WM_PAINT, offscreen + blit", result.frameworkWnd, result.floorWnd);
+    }
+    if (!bAllEqual) ::printf("bench_paint_floor: the floor does not draw what the framework draws\n");
+    return bAllEqual ? 0 : 1;
+}
