@@ -76,18 +76,16 @@ DWORD GetLaunchTrailerOffset(HMODULE hModule)
     return nTrailer > MAXDWORD ? 0 : static_cast<DWORD>(nTrailer);
 }
 
-bool ReadLaunchTrailer(LPCWSTR pstrPath, std::string& sText)
+bool ReadLaunchTrailerBytes(LPCWSTR pstrPath, char (&szBuffer)[kLaunchTrailerMaxBytes], DWORD& nLength)
 {
-    sText.clear();
+    nLength = 0;
     HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE) {
-        std::wstring sMessage = L"资源文件不存在，打开错误";
+        Veneer::CUIString sMessage = L"资源文件不存在，打开错误";
         if (pstrPath != NULL) sMessage += pstrPath;
-        ::MessageBoxW(NULL, sMessage.c_str(), L"提示", MB_OK);
+        ::MessageBoxW(NULL, sMessage, L"提示", MB_OK);
         return false;
     }
-
-    char szBuffer[kLaunchTrailerMaxBytes] = {};
     DWORD nRead = 0;
     LARGE_INTEGER nOffset;
     nOffset.QuadPart = GetLaunchTrailerOffset();
@@ -96,47 +94,46 @@ bool ReadLaunchTrailer(LPCWSTR pstrPath, std::string& sText)
                        && ::ReadFile(hFile, szBuffer, sizeof(szBuffer), &nRead, NULL);
     ::CloseHandle(hFile);
     if (!bRead) return false;
-
-    sText.assign(szBuffer, std::find(szBuffer, szBuffer + nRead, '\0'));
+    nLength = static_cast<DWORD>(std::find(szBuffer, szBuffer + nRead, '\0') - szBuffer);
     return true;
 }
 
-std::vector<std::string> SplitText(const std::string& sText, char chSeparator)
+Veneer::CUIString TrailerPieceToWide(const char* pPiece, int nLength)
 {
-    std::vector<std::string> aPieces;
-    std::string::size_type iStart = 0;
-    std::string::size_type iFound = sText.find(chSeparator, iStart);
-    while (iFound != std::string::npos) {
-        if (iFound > iStart) aPieces.push_back(sText.substr(iStart, iFound - iStart));
-        iStart = iFound + 1;
-        iFound = sText.find(chSeparator, iStart);
-    }
-    if (iStart < sText.size()) aPieces.push_back(sText.substr(iStart));
-    return aPieces;
-}
-
-std::wstring TrailerPieceToWide(const std::string& sPiece)
-{
-    const int nLength = ::MultiByteToWideChar(CP_UTF8, 0, sPiece.c_str(), -1, NULL, 0);
-    if (nLength <= 0) return std::wstring();
+    // Both conversions read a terminated copy: the length is measured up to the terminator.
+    char szPiece[kLaunchTrailerMaxBytes + 1] = {};
+    if (nLength < 0 || nLength > static_cast<int>(kLaunchTrailerMaxBytes)) return Veneer::CUIString();
+    std::copy(pPiece, pPiece + nLength, szPiece);
+    const int nWide = ::MultiByteToWideChar(CP_UTF8, 0, szPiece, -1, NULL, 0);
+    if (nWide <= 0) return Veneer::CUIString();
     // One spare zeroed character keeps the result terminated whatever the conversion writes.
-    std::vector<wchar_t> aBuffer(static_cast<size_t>(nLength) + 1, L'\0');
-    if (::MultiByteToWideChar(CP_ACP, 0, sPiece.c_str(), -1, aBuffer.data(), nLength) == 0) return std::wstring();
-    return std::wstring(aBuffer.data());
+    wchar_t szWide[kLaunchTrailerMaxBytes + 2] = {};
+    if (nWide > static_cast<int>(kLaunchTrailerMaxBytes) + 1) return Veneer::CUIString();
+    if (::MultiByteToWideChar(CP_ACP, 0, szPiece, -1, szWide, nWide) == 0) return Veneer::CUIString();
+    return Veneer::CUIString(szWide);
 }
 
-std::wstring ReadLaunchTrailerPiece(size_t nPiece)
+Veneer::CUIString ReadLaunchTrailerPiece(size_t nPiece)
 {
     wchar_t szPath[MAX_PATH] = {};
-    if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return std::wstring();
+    if (::GetModuleFileNameW(NULL, szPath, MAX_PATH) == 0) return Veneer::CUIString();
     return ReadLaunchTrailerPiece(szPath, nPiece);
 }
 
-std::wstring ReadLaunchTrailerPiece(LPCWSTR pstrPath, size_t nPiece)
+Veneer::CUIString ReadLaunchTrailerPiece(LPCWSTR pstrPath, size_t nPiece)
 {
-    std::string sText;
-    if (!ReadLaunchTrailer(pstrPath, sText) || sText.find('|') == std::string::npos) return std::wstring();
-    std::vector<std::string> pieces = SplitText(sText, '|');
-    if (pieces.size() <= nPiece) return std::wstring();
-    return TrailerPieceToWide(pieces[nPiece]);
+    char szText[kLaunchTrailerMaxBytes] = {};
+    DWORD nLength = 0;
+    if (!ReadLaunchTrailerBytes(pstrPath, szText, nLength)) return Veneer::CUIString();
+    const char* pText = szText;
+    const char* pEnd = pText + nLength;
+    if (std::find(pText, pEnd, '|') == pEnd) return Veneer::CUIString();
+    // The non-empty pieces between separators, as SplitText cuts them, counted without copies.
+    size_t nIndex = 0;
+    for (const char* p = pText; p < pEnd;) {
+        const char* pStop = std::find(p, pEnd, '|');
+        if (pStop > p && nIndex++ == nPiece) return TrailerPieceToWide(p, static_cast<int>(pStop - p));
+        p = pStop + 1;
+    }
+    return Veneer::CUIString();
 }

@@ -6,7 +6,6 @@
 #include "app/ClientConfig.h"
 #include "app/LaunchTrailer.h"
 
-#include <string>
 
 using namespace Veneer;
 
@@ -91,9 +90,9 @@ void CMircroClientWebFrame::InitWindow()
     if (pBrowser == NULL) return;
 
     // Without a game address the window stays empty and never switches to play.
-    const std::wstring sGameAddress = ReadLaunchTrailerPiece(0);
-    if (sGameAddress.empty()) return;
-    pBrowser->SetHomePage(sGameAddress.c_str());
+    const CUIString sGameAddress = ReadLaunchTrailerPiece(0);
+    if (sGameAddress.IsEmpty()) return;
+    pBrowser->SetHomePage(sGameAddress);
     pBrowser->SetWebBrowserEventHandler(this);
     if (!pBrowser->IsVisible()) pBrowser->SetVisible(true);
 }

@@ -7,7 +7,6 @@
 
 #include <mshtml.h>
 #include <shellapi.h>
-#include <string>
 
 using namespace Veneer;
 
@@ -141,9 +140,9 @@ void CMircroClientPlayFrame::OnClick(TNotifyUI& msg)
 void CMircroClientPlayFrame::OpenCustomerService()
 {
     // Read anew each time: a distributor may restamp the file while the game runs.
-    std::wstring sService = ReadLaunchTrailerPiece(1);
-    if (sService.empty()) return;
-    ::ShellExecuteW(NULL, L"open", sService.c_str(), NULL, NULL, SW_SHOW);
+    const CUIString sService = ReadLaunchTrailerPiece(1);
+    if (sService.IsEmpty()) return;
+    ::ShellExecuteW(NULL, L"open", sService, NULL, NULL, SW_SHOW);
 }
 
 void CMircroClientPlayFrame::ConfirmExit()
