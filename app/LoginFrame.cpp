@@ -36,7 +36,7 @@ CMicroClientLogin* GetLoginFrame()
     return s_pLoginFrame;
 }
 
-CMicroClientLogin::CMicroClientLogin() : m_pLoginWebFrame(NULL)
+CMicroClientLogin::CMicroClientLogin() : m_pLoginWebFrame(NULL), m_bWebFrameMade(false)
 {
 }
 
@@ -99,27 +99,53 @@ void CMicroClientLogin::InitWindow()
     RECT rcCaption = {0, 0, 0, config.m_szLoginFrame.cx};
     m_PaintManager.SetCaptionRect(rcCaption);
 
-    m_pLoginWebFrame = new (std::nothrow) CMircroClientWebFrame();
-    if (m_pLoginWebFrame != NULL) {
-        const RECT& rcWeb = config.m_rcLoginWeb;
-        m_pLoginWebFrame->SetOwnerFrame(this);
-        m_pLoginWebFrame->MoveWithFrame(rcWeb.left, rcWeb.top, rcWeb.right, rcWeb.bottom);
-        m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle, 0, 0, 0, 0, 0);
-        m_pLoginWebFrame->ShowWindow(true, true);
-    }
-
     PlaceControl(m_PaintManager.FindControl(L"minbtn"), config.m_rcMini);
     PlaceControl(m_PaintManager.FindControl(L"closebtn"), config.m_rcClose);
 }
 
+void CMicroClientLogin::CreateLoginWebFrame()
+{
+    m_bWebFrameMade = true;
+    m_pLoginWebFrame = new (std::nothrow) CMircroClientWebFrame();
+    if (m_pLoginWebFrame == NULL) {
+        return;
+    }
+    const RECT& rcWeb = GetClientConfig().m_rcLoginWeb;
+    const bool bFrameActive = ::GetActiveWindow() == GetHWND();
+    m_pLoginWebFrame->SetOwnerFrame(this);
+    m_pLoginWebFrame->MoveWithFrame(rcWeb.left, rcWeb.top, rcWeb.right, rcWeb.bottom);
+    m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle, 0, 0, 0, 0, 0);
+    m_pLoginWebFrame->ShowWindow(true, true);
+    // The frame has already been placed: the web window joins it where it now stands.
+    FollowFrame();
+    // Made before the frame was shown, the web window used to hand the activation back to it.
+    if (bFrameActive) {
+        ::SetActiveWindow(GetHWND());
+    }
+}
+
+void CMicroClientLogin::FollowFrame()
+{
+    if (m_pLoginWebFrame == NULL) {
+        return;
+    }
+    RECT rcFrame = {};
+    ::GetWindowRect(GetHWND(), &rcFrame);
+    m_pLoginWebFrame->MoveWithFrame(rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.bottom);
+}
+
 LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if ((uMsg == WM_SIZE || uMsg == WM_MOVE) && m_pLoginWebFrame != NULL) {
-        RECT rcFrame = {};
-        ::GetWindowRect(GetHWND(), &rcFrame);
-        m_pLoginWebFrame->MoveWithFrame(rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.bottom);
+    if (uMsg == WM_SIZE || uMsg == WM_MOVE) {
+        FollowFrame();
     }
-    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+    const LRESULT lRes = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+    // The web window and its browser are made once the frame has shown its first picture, so the
+    // picture does not wait for them.
+    if (uMsg == WM_PAINT && !m_bWebFrameMade && ::IsWindow(GetHWND())) {
+        CreateLoginWebFrame();
+    }
+    return lRes;
 }
 
 void CMicroClientLogin::OnClick(TNotifyUI& msg)

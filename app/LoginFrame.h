@@ -34,8 +34,13 @@ protected:
     UINT GetResourceID() const override;
 
 private:
+    void CreateLoginWebFrame();
+    // Keeps the web window at its place on the frame.
+    void FollowFrame();
+
     // Owned by its own window: it deletes itself when that window is destroyed with this frame.
     CMircroClientWebFrame* m_pLoginWebFrame;
+    bool m_bWebFrameMade;
 };
 
 // The process's one login frame, made on first use; null only when it cannot be allocated.

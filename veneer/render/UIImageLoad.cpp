@@ -1,6 +1,7 @@
 // Image loading: skin image bytes decoded into premultiplied top-down 32-bit DIB sections, and icons.
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderSession.h"
 #include "veneer/render/UIResourceFile.h"
 #include "veneer/window/UIManager.h"
 
@@ -252,6 +253,7 @@ void CRenderEngine::FreeImage(const TImageInfo* image)
         return;
     }
     if (image->hBmp != NULL) {
+        CRenderSession::ReleaseBitmap(image->hBmp);
         ::DeleteObject(image->hBmp);
     }
     delete image;

@@ -3,6 +3,7 @@
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderBlend.h"
 #include "veneer/render/UIRenderImage.h"
+#include "veneer/render/UIRenderSession.h"
 
 namespace Veneer {
 
@@ -33,8 +34,11 @@ public:
             CRenderBlend::AlphaBlend(m_hDC, x, y, cx, cy, m_hMemDC, xSrc, ySrc, cxSrc, cySrc, m_blend);
         else if (cx == cxSrc && cy == cySrc)
             ::BitBlt(m_hDC, x, y, cx, cy, m_hMemDC, xSrc, ySrc, SRCCOPY);
-        else
+        else {
+            // Smoothed when stretched; plain copies and blends do not look at the mode.
+            if (::GetStretchBltMode(m_hDC) != HALFTONE) ::SetStretchBltMode(m_hDC, HALFTONE);
             ::StretchBlt(m_hDC, x, y, cx, cy, m_hMemDC, xSrc, ySrc, cxSrc, cySrc, SRCCOPY);
+        }
     }
 
     const RECT& PaintRect() const { return m_rcPaint; }
@@ -137,10 +141,16 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
     const int mw = bmpWidth - cl - cr;
     const int mh = bmpHeight - ct - cb;
 
-    HDC hMemDC = ::CreateCompatibleDC(hDC);
-    if (hMemDC == NULL) return;
-    HGDIOBJ hOldBitmap = ::SelectObject(hMemDC, hBitmap);
-    ::SetStretchBltMode(hDC, HALFTONE);
+    // A paint's session keeps the bitmap selected in a source DC; without one a DC is made for this call.
+    CRenderSession* pSession = CRenderSession::Current(hDC);
+    HDC hMemDC = pSession != NULL ? pSession->GetSourceDC(hBitmap) : NULL;
+    const bool bOwnDC = hMemDC == NULL;
+    HGDIOBJ hOldBitmap = NULL;
+    if (bOwnDC) {
+        hMemDC = ::CreateCompatibleDC(hDC);
+        if (hMemDC == NULL) return;
+        hOldBitmap = ::SelectObject(hMemDC, hBitmap);
+    }
 
     const bool blend = alphaChannel || fade < 255;
     const int rcWidth = rc.right - rc.left;
@@ -174,8 +184,10 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
             pieces.Draw(rc.right - cr, rc.bottom - cb, cr, cb, bmp.right - cr, bmp.bottom - cb, cr, cb);
     }
 
-    ::SelectObject(hMemDC, hOldBitmap);
-    ::DeleteDC(hMemDC);
+    if (bOwnDC) {
+        ::SelectObject(hMemDC, hOldBitmap);
+        ::DeleteDC(hMemDC);
+    }
 }
 
 CImageStringParser::CImageStringParser(const RECT& rcControl) : m_rcControl(rcControl), m_nImageCount(0)

@@ -2,6 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderBlend.h"
+#include "veneer/render/UIRenderSession.h"
 #include "veneer/render/UIRenderUtil.h"
 
 #include <math.h>
@@ -114,6 +115,7 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     const RECT rcSource = { 0, 0, 1, 1 };
     const RECT rcCorners = { 0, 0, 0, 0 };
     DrawImage(hDC, hBitmap, rc, rc, rcSource, rcCorners, true);
+    CRenderSession::ReleaseBitmap(hBitmap);
     ::DeleteObject(hBitmap);
 }
 
@@ -172,6 +174,13 @@ void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int
 
 void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color)
 {
+    // A 1-pixel frame is the same with the DC pen, which a paint's session keeps selected.
+    CRenderSession* pSession = size == 1 ? CRenderSession::Current(hDC) : NULL;
+    if (pSession != NULL) {
+        pSession->UseFramePen(ToColorRef(color));
+        ::Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+        return;
+    }
     HPEN hPen = ::CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
     if (hPen == NULL) return;
     HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);

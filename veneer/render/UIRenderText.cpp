@@ -1,6 +1,7 @@
 // CRenderEngine text output and measurement in the paint manager's fonts.
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderSession.h"
 #include "veneer/render/UIRenderUtil.h"
 #include "veneer/window/UIManager.h"
 
@@ -13,7 +14,10 @@ void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWST
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, RenderUtil::ToColorRef(color));
     HFONT hFont = manager->GetFont(font);
-    HGDIOBJ hOldFont = hFont != NULL ? ::SelectObject(hDC, hFont) : NULL;
+    // In a paint's session the font stays selected for the next text (selecting one is costly).
+    CRenderSession* pSession = CRenderSession::Current(hDC);
+    if (pSession != NULL) pSession->UseFont(hFont);
+    HGDIOBJ hOldFont = hFont != NULL && pSession == NULL ? ::SelectObject(hDC, hFont) : NULL;
     // "&" is text, never an accelerator prefix.
     ::DrawTextW(hDC, text, -1, &rc, style | DT_NOPREFIX);
     if (hOldFont != NULL) ::SelectObject(hDC, hOldFont);

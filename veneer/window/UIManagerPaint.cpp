@@ -2,6 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
+#include "veneer/render/UIRenderSession.h"
 
 namespace Veneer {
 
@@ -144,10 +145,13 @@ void CPaintManagerUI::OnPaint()
     if (m_bOffscreenPaint && m_hDcOffscreen != NULL && m_hbmpOffscreen != NULL) {
         HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcOffscreen, m_hbmpOffscreen));
         int iSaveDC = ::SaveDC(m_hDcOffscreen);
-        m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
-        for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
-            CControlUI* pPostPaintControl = static_cast<CControlUI*>(m_aPostPaintControls[i]);
-            pPostPaintControl->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+        {
+            CRenderSession session(m_hDcOffscreen);
+            m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
+            for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
+                CControlUI* pPostPaintControl = static_cast<CControlUI*>(m_aPostPaintControls[i]);
+                pPostPaintControl->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+            }
         }
         ::RestoreDC(m_hDcOffscreen, iSaveDC);
         ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
@@ -162,7 +166,10 @@ void CPaintManagerUI::OnPaint()
         }
     } else {
         int iSaveDC = ::SaveDC(ps.hdc);
-        m_pRoot->DoPaint(ps.hdc, ps.rcPaint);
+        {
+            CRenderSession session(ps.hdc);
+            m_pRoot->DoPaint(ps.hdc, ps.rcPaint);
+        }
         ::RestoreDC(ps.hdc, iSaveDC);
     }
     ::EndPaint(m_hWndPaint, &ps);
@@ -181,12 +188,7 @@ void CPaintManagerUI::PaintLayered()
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
 
-    // Every layered paint renders into fresh buffers of the current size.
-    if (m_hDcBackground != NULL) ::DeleteDC(m_hDcBackground);
-    if (m_hbmpBackground != NULL) ::DeleteObject(m_hbmpBackground);
-    m_hDcBackground = NULL;
-    m_hbmpBackground = NULL;
-
+    // Every layered paint renders into fresh buffers of the current size, dropped once it is shown.
     UpdateLayout();
     if (m_bFocusNeeded) SetNextTabControl();
 
@@ -207,12 +209,15 @@ void CPaintManagerUI::PaintLayered()
     }
     if (m_hDcBackground != NULL && m_hbmpBackground != NULL) {
         HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcBackground, m_hbmpBackground));
-        if (m_bHasWindowShadow) {
-            RECT rcContent = rcClient;
-            DrawWindowShadow(rcContent);
-            m_pRoot->DoPaint(m_hDcBackground, rcContent);
-        } else {
-            m_pRoot->DoPaint(m_hDcBackground, rcClient);
+        {
+            CRenderSession session(m_hDcBackground);
+            if (m_bHasWindowShadow) {
+                RECT rcContent = rcClient;
+                DrawWindowShadow(rcContent);
+                m_pRoot->DoPaint(m_hDcBackground, rcContent);
+            } else {
+                m_pRoot->DoPaint(m_hDcBackground, rcClient);
+            }
         }
         RECT rcWnd = {};
         ::GetWindowRect(m_hWndPaint, &rcWnd);
@@ -223,6 +228,12 @@ void CPaintManagerUI::PaintLayered()
         ::UpdateLayeredWindow(m_hWndPaint, NULL, &ptDest, &szLayered, m_hDcBackground, &ptSrc, 0, &bf, ULW_ALPHA);
         ::SelectObject(m_hDcBackground, hOldBitmap);
     }
+    // The window system keeps its own copy of the picture: a second one here would only hold a
+    // window-sized bitmap between paints (beside the decoded images it was drawn from).
+    if (m_hDcBackground != NULL) ::DeleteDC(m_hDcBackground);
+    if (m_hbmpBackground != NULL) ::DeleteObject(m_hbmpBackground);
+    m_hDcBackground = NULL;
+    m_hbmpBackground = NULL;
     ::EndPaint(m_hWndPaint, &ps);
 }
 
@@ -232,7 +243,10 @@ void CPaintManagerUI::PrintClient(HDC hDC, LPARAM lParam)
     RECT rcClient = {};
     ::GetClientRect(m_hWndPaint, &rcClient);
     int iSaveDC = ::SaveDC(hDC);
-    m_pRoot->DoPaint(hDC, rcClient);
+    {
+        CRenderSession session(hDC);
+        m_pRoot->DoPaint(hDC, rcClient);
+    }
     if ((lParam & PRF_CHILDREN) != 0) {
         for (HWND hWndChild = ::GetWindow(m_hWndPaint, GW_CHILD); hWndChild != NULL;
              hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {

@@ -1,0 +1,59 @@
+// CRenderSession: drawing state kept over one paint of a tree into one DC.
+#pragma once
+
+#include "veneer/core/UISetup.h"
+
+namespace Veneer {
+
+// While a session lives, the render engine draws into its DC with less set-up per call: images are
+// copied from memory DCs that keep their bitmaps selected until the session ends (making and deleting
+// a memory DC per image costs more than drawing most images), and the font and the 1-pixel frame pen
+// stay selected between calls instead of being put back each time. The session puts back what it
+// changed when it ends, so the DC leaves the paint as it came in, and no bitmap stays selected.
+//
+// Sessions nest (a paint into another DC during a paint starts its own); the render engine uses the
+// innermost session of the calling thread when it draws into that session's DC, and draws the plain
+// way otherwise.
+class CRenderSession
+{
+public:
+    // Construction
+    explicit CRenderSession(HDC hDC);
+    ~CRenderSession();
+    CRenderSession(const CRenderSession&) = delete;
+    CRenderSession& operator=(const CRenderSession&) = delete;
+
+    // Operations
+    // The calling thread's innermost session when it paints into hDC, else null.
+    static CRenderSession* Current(HDC hDC);
+    // A memory DC with hBitmap selected, kept until the session ends; null when none can be had.
+    HDC GetSourceDC(HBITMAP hBitmap);
+    // Takes hBitmap out of every source DC of this thread's sessions, so it can be deleted or
+    // selected elsewhere.
+    static void ReleaseBitmap(HBITMAP hBitmap);
+    // Selects hFont into the DC unless it is selected already.
+    void UseFont(HFONT hFont);
+    // Selects the DC pen in colour and the hollow brush, for 1-pixel outlines.
+    void UseFramePen(COLORREF color);
+
+    // Implementation
+private:
+    struct TSource
+    {
+        HDC hDC;
+        HBITMAP hBitmap;
+        HGDIOBJ hOldBitmap;
+        unsigned long nLastUse;
+    };
+    static const int kSources = 8;
+
+    HDC m_hDC;
+    CRenderSession* m_pOuter;
+    TSource m_sources[kSources];
+    unsigned long m_nUses;
+    HGDIOBJ m_hOldFont;
+    HGDIOBJ m_hOldPen;
+    HGDIOBJ m_hOldBrush;
+};
+
+} // namespace Veneer
