@@ -8,7 +8,7 @@ namespace VeneerTest {
 
 namespace {
 
-const wchar_t kClassName[] = L"VeneerRoutedTestWnd";
+const wchar_t kClassName[] = L"VeneerTestWindow";
 
 LRESULT CALLBACK RoutedWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
