@@ -9,7 +9,7 @@
 namespace Veneer {
 
 CBoxLayoutUI::CBoxLayoutUI(const TBoxAxis& axis)
-    : m_box(axis), m_axis(axis.vertical), m_iSepSize(0), m_uButtonState(0), m_bImmMode(false)
+    : m_iSepSize(0), m_uButtonState(0), m_bImmMode(false), m_box(axis)
 {
     m_ptLastMouse.x = m_ptLastMouse.y = 0;
     ::SetRectEmpty(&m_rcNewPos);
@@ -39,12 +39,12 @@ RECT CBoxLayoutUI::GetThumbRect(bool useNew) const
     const RECT& rc = ((m_uButtonState & STATE_CAPTURED) != 0 && useNew) ? m_rcNewPos : m_rcItem;
     RECT thumb = rc;
     if (m_iSepSize >= 0) {
-        m_axis.Start(thumb) = m_axis.End(rc) - m_iSepSize;
-        if (m_box.thumbInside && m_axis.Start(thumb) < m_axis.Start(rc)) m_axis.Start(thumb) = m_axis.Start(rc);
+        Axis().Start(thumb) = Axis().End(rc) - m_iSepSize;
+        if (m_box.thumbInside && Axis().Start(thumb) < Axis().Start(rc)) Axis().Start(thumb) = Axis().Start(rc);
     }
     else {
-        m_axis.End(thumb) = m_axis.Start(rc) - m_iSepSize;
-        if (m_box.thumbInside && m_axis.End(thumb) > m_axis.End(rc)) m_axis.End(thumb) = m_axis.End(rc);
+        Axis().End(thumb) = Axis().Start(rc) - m_iSepSize;
+        if (m_box.thumbInside && Axis().End(thumb) > Axis().End(rc)) Axis().End(thumb) = Axis().End(rc);
     }
     return thumb;
 }
@@ -83,7 +83,7 @@ void CBoxLayoutUI::DoEvent(TEventUI& event)
             if (!DragTo(event.ptMouse, rc)) return;
             CUIRect rcInvalidate = GetThumbRect(true);
             m_rcNewPos = rc;
-            m_axis.Main(m_cxyFixed) = m_axis.Extent(m_rcNewPos);
+            Axis().Main(m_cxyFixed) = Axis().Extent(m_rcNewPos);
             if (m_bImmMode) {
                 m_rcItem = m_rcNewPos;
                 NeedParentUpdate();
@@ -98,7 +98,7 @@ void CBoxLayoutUI::DoEvent(TEventUI& event)
         if (event.Type == EVENT_SETCURSOR) {
             RECT rcSeparator = GetThumbRect(false);
             if (IsEnabled() && ::PtInRect(&rcSeparator, event.ptMouse)) {
-                ::SetCursor(::LoadCursorW(NULL, m_axis.IsVertical() ? IDC_SIZENS : IDC_SIZEWE));
+                ::SetCursor(::LoadCursorW(NULL, Axis().IsVertical() ? IDC_SIZENS : IDC_SIZEWE));
                 return;
             }
         }
@@ -108,28 +108,28 @@ void CBoxLayoutUI::DoEvent(TEventUI& event)
 
 bool CBoxLayoutUI::DragTo(POINT pt, RECT& rc)
 {
-    const LONG at = m_axis.Main(pt);
-    const LONG delta = at - m_axis.Main(m_ptLastMouse);
+    const LONG at = Axis().Main(pt);
+    const LONG delta = at - Axis().Main(m_ptLastMouse);
     m_ptLastMouse = pt;
     // The dragged edge follows while the point is on the strip or past it; the other edge stays.
     const bool atEnd = m_iSepSize >= 0;
-    const LONG edge = atEnd ? m_axis.End(m_rcNewPos) : m_axis.Start(m_rcNewPos);
+    const LONG edge = atEnd ? Axis().End(m_rcNewPos) : Axis().Start(m_rcNewPos);
     if (delta > 0 && at < (atEnd ? edge - m_iSepSize : edge)) return false;
     if (delta < 0 && at > (atEnd ? edge : edge - m_iSepSize)) return false;
 
     rc = m_rcNewPos;
-    LONG& moved = atEnd ? m_axis.End(rc) : m_axis.Start(rc);
-    const LONG anchor = atEnd ? m_axis.Start(rc) : m_axis.End(rc);
+    LONG& moved = atEnd ? Axis().End(rc) : Axis().Start(rc);
+    const LONG anchor = atEnd ? Axis().Start(rc) : Axis().End(rc);
     const int sign = atEnd ? 1 : -1;
-    const int minimum = m_axis.Min(this);
-    const int maximum = m_axis.Max(this);
+    const int minimum = Axis().Min(this);
+    const int maximum = Axis().Max(this);
     moved += delta;
-    if (m_axis.Extent(rc) <= minimum) {
-        if (m_axis.Extent(m_rcNewPos) <= minimum) return false;
+    if (Axis().Extent(rc) <= minimum) {
+        if (Axis().Extent(m_rcNewPos) <= minimum) return false;
         moved = anchor + sign * minimum;
     }
-    if (m_axis.Extent(rc) >= maximum) {
-        if (m_axis.Extent(m_rcNewPos) >= maximum) return false;
+    if (Axis().Extent(rc) >= maximum) {
+        if (Axis().Extent(m_rcNewPos) >= maximum) return false;
         moved = anchor + sign * maximum;
     }
     return true;
@@ -155,25 +155,25 @@ void CBoxLayoutUI::SetPos(RECT rc)
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* control = GetItemAt(i);
         if (!control->IsVisible() || control->IsFloat()) continue;
-        SIZE sz = m_axis.Estimate(control, available);
-        int extent = m_axis.Main(sz);
+        SIZE sz = Axis().Estimate(control, available);
+        int extent = Axis().Main(sz);
         if (extent == 0) ++adjustables;
-        else extent = m_axis.Clamp(control, extent);
-        RECT padding = m_axis.Padding(control);
-        fixedTotal += extent + m_axis.Start(padding) + m_axis.End(padding);
+        else extent = Axis().Clamp(control, extent);
+        RECT padding = Axis().Padding(control);
+        fixedTotal += extent + Axis().Start(padding) + Axis().End(padding);
         ++estimated;
     }
     fixedTotal += (estimated - 1) * gap;
 
     int expand = 0;
-    if (adjustables > 0) expand = (m_axis.Main(available) - fixedTotal) / adjustables;
+    if (adjustables > 0) expand = (Axis().Main(available) - fixedTotal) / adjustables;
     if (expand < 0) expand = 0;
 
     // Second pass: place the children.
     SIZE remaining = available;
     const SIZE scroll = GetScrollPos();
-    int along = m_axis.Start(rc) - m_axis.Main(scroll);
-    const int across = m_axis.CrossStart(rc) - (m_box.crossScrolls ? m_axis.Cross(scroll) : 0);
+    int along = Axis().Start(rc) - Axis().Main(scroll);
+    const int across = Axis().CrossStart(rc) - (m_box.crossScrolls ? Axis().Cross(scroll) : 0);
     int adjustableSeen = 0;
     int placed = 0;
     // What the children not yet placed still claim: their fixed extents, paddings and the gaps after
@@ -189,50 +189,50 @@ void CBoxLayoutUI::SetPos(RECT rc)
             continue;
         }
 
-        const RECT padding = m_axis.Padding(control);
-        const int padStart = m_axis.Start(padding);
-        const int padEnd = m_axis.End(padding);
-        m_axis.Main(remaining) -= padStart;
+        const RECT padding = Axis().Padding(control);
+        const int padStart = Axis().Start(padding);
+        const int padEnd = Axis().End(padding);
+        Axis().Main(remaining) -= padStart;
         fixedRemaining -= padStart + padEnd;
-        SIZE sz = m_axis.Estimate(control, remaining);
-        int extent = m_axis.Main(sz);
+        SIZE sz = Axis().Estimate(control, remaining);
+        int extent = Axis().Main(sz);
         if (extent == 0) {
             ++adjustableSeen;
             extent = expand;
             // The last adjustable child also takes the pixels the even share rounded away.
             if (adjustableSeen == adjustables) {
-                extent = m_axis.Main(remaining) - padEnd - fixedRemaining;
+                extent = Axis().Main(remaining) - padEnd - fixedRemaining;
                 if (extent < 0) extent = 0;
             }
-            extent = m_axis.Clamp(control, extent);
+            extent = Axis().Clamp(control, extent);
         }
         else {
-            extent = m_axis.Clamp(control, extent);
+            extent = Axis().Clamp(control, extent);
             fixedRemaining -= extent;
         }
 
-        int thickness = m_axis.FixedCross(control);
+        int thickness = Axis().FixedCross(control);
         if (thickness == 0)
-            thickness = m_axis.Cross(available) - m_axis.CrossStart(padding) - m_axis.CrossEnd(padding);
+            thickness = Axis().Cross(available) - Axis().CrossStart(padding) - Axis().CrossEnd(padding);
         if (thickness < 0) thickness = 0;
-        thickness = m_axis.ClampCross(control, thickness);
+        thickness = Axis().ClampCross(control, thickness);
 
         // The end padding lies inside the child's rectangle along the axis.
         RECT rcCtrl;
-        m_axis.Start(rcCtrl) = along + padStart;
-        m_axis.End(rcCtrl) = along + extent + padStart + padEnd;
-        m_axis.CrossStart(rcCtrl) = across + m_axis.CrossStart(padding);
-        m_axis.CrossEnd(rcCtrl) = across + m_axis.CrossStart(padding) + thickness;
+        Axis().Start(rcCtrl) = along + padStart;
+        Axis().End(rcCtrl) = along + extent + padStart + padEnd;
+        Axis().CrossStart(rcCtrl) = across + Axis().CrossStart(padding);
+        Axis().CrossEnd(rcCtrl) = across + Axis().CrossStart(padding) + thickness;
         control->SetPos(rcCtrl);
 
         along += extent + gap + padStart + padEnd;
         needed += extent + padStart + padEnd;
-        m_axis.Main(remaining) -= extent + gap + padEnd;
+        Axis().Main(remaining) -= extent + gap + padEnd;
         if (++placed < estimated) fixedRemaining -= gap;
     }
     needed += (estimated - 1) * gap;
 
-    if (m_axis.IsVertical()) ProcessScrollBar(rc, 0, needed);
+    if (Axis().IsVertical()) ProcessScrollBar(rc, 0, needed);
     else ProcessScrollBar(rc, needed, 0);
 }
 

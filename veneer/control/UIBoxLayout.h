@@ -69,10 +69,10 @@ private:
 // What sets the two box layouts apart besides the exchanged axes.
 struct TBoxAxis
 {
-    bool vertical;           // children stack top to bottom, else left to right
-    bool emptyInInnerRect;   // with no children the scroll bars get the inner rectangle, else the inset one
-    bool crossScrolls;       // the scroll position across the stacking direction shifts the children too
-    bool thumbInside;        // the separator strip is kept inside the box
+    bool vertical : 1;           // children stack top to bottom, else left to right
+    bool emptyInInnerRect : 1;   // with no children the scroll bars get the inner rectangle, else the inset one
+    bool crossScrolls : 1;       // the scroll position across the stacking direction shifts the children too
+    bool thumbInside : 1;        // the separator strip is kept inside the box
 };
 
 // The box layout: stacks its visible, non-float children along its axis, gives fixed-size ones their
@@ -101,8 +101,9 @@ protected:
     // The box rectangle after the captured separator is dragged to pt; false when it stays as it is.
     bool DragTo(POINT pt, RECT& rc);
 
-    const TBoxAxis m_box;
-    const CLayoutAxis m_axis;
+    // The axis the children stack along.
+    CLayoutAxis Axis() const { return CLayoutAxis(m_box.vertical); }
+
     // Width (horizontal) or height (vertical) of the separator strip: 0 none, above 0 at the end edge,
     // below 0 at the start edge.
     int m_iSepSize;
@@ -110,6 +111,7 @@ protected:
     POINT m_ptLastMouse;
     RECT m_rcNewPos;
     bool m_bImmMode;
+    const TBoxAxis m_box;
 };
 
 } // namespace Veneer
