@@ -3,7 +3,6 @@
 #include "veneer/control/UIControl.h"
 #include "veneer/control/UIAttribute.h"
 #include "veneer/core/UIGeometry.h"
-#include "veneer/render/UIRender.h"
 #include "veneer/window/UIManager.h"
 
 namespace Veneer {
