@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws the gallery's images into skin/ (state strips for buttons, check boxes, radio buttons, tabs,
-# the slider thumb and scroll bar thumbs, the progress fill). Needs ImageMagick 6 (convert).
+# the slider thumb, scroll bar thumbs and arrows, the progress fill). Needs ImageMagick 6 (convert).
 # Output depends only on this script, so running it again gives the same pictures.
 set -euo pipefail
 out="${1:-$(cd "$(dirname "$0")" && pwd)/skin}"
@@ -66,6 +66,15 @@ frame "$work/v0.png" 10 10 4 '#B8C4D2' '#B8C4D2'
 frame "$work/v1.png" 10 10 4 '#8EA2BA' '#8EA2BA'
 frame "$work/v2.png" 10 10 4 '#6E86A4' '#6E86A4'
 strip "$out/scroll.png" "$work"/v{0,1,2}.png
+
+# Scroll bar arrow buttons: left then right, each normal, hot, pushed, disabled (16 x 16 each).
+for state in "0 #E4EAF2 #8395AD #4A5A6E" "1 #EEF4FC #3C78C8 #2E6FBF" "2 #C9D5E4 #2E5E9E #1E3E6E" "3 #F0F1F3 #C4C9D0 #B0B6BE"; do
+  set -- $state
+  frame "$work/box$1.png" 16 16 3 "$2" "$3"
+  convert "$work/box$1.png" -fill "$4" -stroke none -draw "polygon 10,4 10,12 5,8" "$work/al$1.png"
+  convert "$work/box$1.png" -fill "$4" -stroke none -draw "polygon 6,4 6,12 11,8" "$work/ar$1.png"
+done
+strip "$out/arrows.png" "$work"/al{0,1,2,3}.png "$work"/ar{0,1,2,3}.png
 
 # Progress fill (corner 3): a blue gradient.
 convert -size 14x14 gradient:'#6FA8E8'-'#2F6DB5' "$work/fill.png"

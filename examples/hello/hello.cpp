@@ -8,12 +8,14 @@ using namespace Veneer;
 // The whole user interface. "closebtn" is one of the names every skinned window knows.
 const wchar_t kSkin[] =
     L"<Window size=\"360,170\" caption=\"0,0,0,32\">"
+    L"<Font name=\"Tahoma\" size=\"20\" bold=\"true\"/>"
     L"<VerticalLayout bkcolor=\"#FFF4F6FA\" bordersize=\"1\" bordercolor=\"#FF3C5A82\">"
     L"  <HorizontalLayout height=\"32\" bkcolor=\"#FF3C5A82\">"
     L"    <Label text=\"Hello\" textcolor=\"#FFFFFFFF\" textpadding=\"12,0,0,0\"/>"
     L"    <Button name=\"closebtn\" width=\"40\" text=\"X\" textcolor=\"#FFFFFFFF\" hotbkcolor=\"#FFC0392B\"/>"
     L"  </HorizontalLayout>"
-    L"  <Label name=\"greeting\" text=\"Hello, world!\" align=\"center\" textcolor=\"#FF203040\"/>"
+    L"  <Label name=\"greeting\" height=\"82\" text=\"Hello, world!\" font=\"0\""
+    L"         align=\"vcenter\" textcolor=\"#FF203040\"/>"
     L"  <HorizontalLayout height=\"56\" inset=\"120,8,120,16\">"
     L"    <Button name=\"greet\" text=\"Greet again\" bkcolor=\"#FFDDE5EF\" hotbkcolor=\"#FFC6D4E6\""
     L"            bordersize=\"1\" bordercolor=\"#FF3C5A82\" borderround=\"6,6\"/>"

@@ -37,8 +37,8 @@ string(REPLACE "|" ";" runner "${RUNNER}")
 set(ENV{VENEER_HELLO_EXE} ${WORK_DIR}/build/hello.exe)
 step(run ${runner} ${TEST_PROGRAM} --gtest_filter=ExampleTest.Hello*)
 file(READ ${WORK_DIR}/run.log output)
-if(NOT output MATCHES "\\[  PASSED  \\] 1 test")
-  message(FATAL_ERROR "the hello test did not run:\n${output}")
+if(NOT output MATCHES "starting [^\n]*package.build.hello\\.exe" OR NOT output MATCHES "\\[  PASSED  \\] 1 test")
+  message(FATAL_ERROR "the hello built against the package did not pass its test:\n${output}")
 endif()
 
 # The framework in another project's tree: Veneer::veneer with its usage requirements, nothing else.

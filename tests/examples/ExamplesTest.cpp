@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
@@ -67,19 +68,34 @@ std::vector<DWORD> Capture(HWND hWnd, const RECT& rc)
     return pixels;
 }
 
-// True once the screen under the rectangle no longer shows what it showed before.
-bool ChangesOnScreen(HWND hWnd, const RECT& rc, const std::vector<DWORD>& before)
-{
-    return WaitUntil(kChangeMillis, [&]() { return Capture(hWnd, rc) != before; });
-}
-
 // More than one colour: something was painted there.
 bool IsPainted(const std::vector<DWORD>& pixels)
 {
+    if (pixels.empty()) return false;
     for (DWORD pixel : pixels) {
         if ((pixel & 0xFFFFFF) != (pixels.front() & 0xFFFFFF)) return true;
     }
     return false;
+}
+
+// What the screen shows of the rectangle once it is painted (more than one colour) and still (the same
+// twice in a row); empty when it does not settle.
+std::vector<DWORD> Settled(HWND hWnd, const RECT& rc)
+{
+    std::vector<DWORD> previous;
+    std::vector<DWORD> pixels;
+    const bool bSettled = WaitUntil(kChangeMillis, [&]() {
+        previous.swap(pixels);
+        pixels = Capture(hWnd, rc);
+        return pixels == previous && IsPainted(pixels);
+    });
+    return bSettled ? pixels : std::vector<DWORD>();
+}
+
+// True once the screen under the rectangle no longer shows what it showed before.
+bool ChangesOnScreen(HWND hWnd, const RECT& rc, const std::vector<DWORD>& before)
+{
+    return WaitUntil(kChangeMillis, [&]() { return Capture(hWnd, rc) != before; });
 }
 
 POINT Centre(const RECT& rc)
@@ -145,6 +161,7 @@ protected:
     // Starts the program and waits for its shown window.
     HWND Start(const std::wstring& path, LPCWSTR pstrClass)
     {
+        std::cout << "starting " << std::string(path.begin(), path.end()) << std::endl;
         EXPECT_TRUE(m_process.Start(path)) << "cannot start " << std::string(path.begin(), path.end());
         HWND hWnd = m_process.WaitForWindow(pstrClass, NULL, true, kStartMillis);
         // Painted and idle before anything is compared.
@@ -176,11 +193,8 @@ TEST_F(ExampleTest, HelloGreetsAgainWhenItsButtonIsClicked)
     const RECT rcGreeting = {20, 40, 340, 106};
     const POINT ptButton = {180, 138};
 
-    std::vector<DWORD> before;
-    ASSERT_TRUE(WaitUntil(kChangeMillis, [&]() {
-        before = Capture(hWnd, rcGreeting);
-        return IsPainted(before);
-    })) << "the greeting is not on the screen";
+    const std::vector<DWORD> before = Settled(hWnd, rcGreeting);
+    ASSERT_FALSE(before.empty()) << "the greeting is not on the screen";
     ClickAt(hWnd, ptButton);
     EXPECT_TRUE(ChangesOnScreen(hWnd, rcGreeting, before)) << "the greeting did not change";
 
@@ -226,11 +240,8 @@ TEST_F(GalleryTest, TabsSwitchPagesButtonsLightUpAndTheSliderMovesTheProgressBar
     for (const Step& step : steps) {
         const RECT& rcWatched = s_rects[step.pstrWatched];
         const RECT& rcTarget = s_rects[step.pstrTarget];
-        std::vector<DWORD> before;
-        ASSERT_TRUE(WaitUntil(kChangeMillis, [&]() {
-            before = Capture(hWnd, rcWatched);
-            return IsPainted(before);
-        })) << "nothing painted at " << std::string(step.pstrWatched, step.pstrWatched + wcslen(step.pstrWatched));
+        const std::vector<DWORD> before = Settled(hWnd, rcWatched);
+        ASSERT_FALSE(before.empty()) << "nothing painted at " << std::string(step.pstrWatched, step.pstrWatched + wcslen(step.pstrWatched));
         POINT pt = Centre(rcTarget);
         pt.x = rcTarget.left + (rcTarget.right - rcTarget.left) * step.nAtPercent / 100;
         if (step.bClick) ClickAt(hWnd, pt);
@@ -253,8 +264,10 @@ TEST(GalleryPicture, DocsPictureIsWhatTheGallerySkinRendersNow)
     ASSERT_EQ(image.width, picture.width) << "docs/gallery.png is missing or of another size";
     ASSERT_EQ(image.height, picture.height);
 
-    // Text drawn by another machine's fonts may differ a little; a changed control differs a lot.
+    // Blending and smoothing may round a little differently elsewhere; a changed word or digit differs
+    // in some dozens of pixels by far more, and so do a moved or recoloured control.
     const int kChannelTolerance = 48;
+    const size_t kStrayPixels = 20;
     size_t nDiffering = 0;
     for (size_t i = 0; i < image.rgba.size(); i += 4) {
         for (size_t c = 0; c < 3; ++c) {
@@ -265,7 +278,7 @@ TEST(GalleryPicture, DocsPictureIsWhatTheGallerySkinRendersNow)
         }
     }
     const size_t nPixels = image.rgba.size() / 4;
-    EXPECT_LE(nDiffering * 100, nPixels) << nDiffering << " of " << nPixels
+    EXPECT_LE(nDiffering, kStrayPixels) << nDiffering << " of " << nPixels
                                          << " pixels differ: render docs/gallery.png again (see the README)";
 }
 

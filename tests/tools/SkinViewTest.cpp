@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,7 +113,7 @@ TEST_F(SkinViewTest, EditsRebuildTheWindowAtItsSizeAndABrokenFileIsShownInIt)
     EXPECT_TRUE(Logged(L"built layout.xml: "));
     EXPECT_TRUE(Logged(L"ButtonUI \"first\" ignores the attribute hotimg=\"x.png\""));
     EXPECT_TRUE(Logged(L"unknown tag <Buton>"));
-    EXPECT_EQ(0x00FF0000u, PixelAt(150, 150));
+    EXPECT_TRUE(PumpUntil([&]() { return PixelAt(150, 150) == 0x00FF0000u; }));
 
     // The user resizes the window; the layout gains a control and the image turns green.
     ::SetWindowPos(m_pView->GetHWND(), NULL, 0, 0, 520, 380, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
@@ -162,7 +163,7 @@ TEST_F(SkinViewTest, ArchiveIsWatchedAndAMissingLayoutIsReported)
     ASSERT_TRUE(zip.WriteFile(m_temp.GetFile(L"skin.zip").c_str()));
     ASSERT_TRUE(Open(m_temp.GetFile(L"skin.zip"), L"layout.xml") != NULL);
     ASSERT_TRUE(Find(L"first") != NULL);
-    EXPECT_EQ(0x000000FFu, PixelAt(150, 150));
+    EXPECT_TRUE(PumpUntil([&]() { return PixelAt(150, 150) == 0x000000FFu; }));
 
     // A new archive without the layout: reported in the window; with it again, rebuilt.
     CZipWriter other;

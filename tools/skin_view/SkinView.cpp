@@ -259,7 +259,11 @@ LRESULT CSkinViewWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         CheckFiles();
         return 0;
     }
-    if (uMsg == WM_DESTROY) ::KillTimer(m_hWnd, kCheckTimerId);
+    if (uMsg == WM_DESTROY) {
+        // The tree goes while the window is whole: its native child windows are destroyed by it.
+        ::KillTimer(m_hWnd, kCheckTimerId);
+        DeleteManager();
+    }
     LRESULT lRes = 0;
     if (m_pManager != NULL && m_pManager->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
