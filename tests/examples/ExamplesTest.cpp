@@ -98,30 +98,18 @@ bool ChangesOnScreen(HWND hWnd, const RECT& rc, const std::vector<DWORD>& before
     return WaitUntil(kChangeMillis, [&]() { return Capture(hWnd, rc) != before; });
 }
 
-POINT Centre(const RECT& rc)
-{
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-// Real mouse input at a client point: the pointer moves there (and clicks) through the system's input queue.
-POINT OnScreen(HWND hWnd, POINT pt)
+// Real input: the pointer moves to a client point through the system, and clicks there when asked.
+void PointAt(HWND hWnd, POINT pt, bool bClick)
 {
     ::ClientToScreen(hWnd, &pt);
-    return pt;
+    RaiseUnder(hWnd, pt);
+    if (bClick) MouseClick(pt);
+    else ::SetCursorPos(pt.x, pt.y);
 }
 
-void MoveTo(HWND hWnd, POINT pt)
+std::string Narrow(const std::wstring& text)
 {
-    const POINT ptScreen = OnScreen(hWnd, pt);
-    RaiseUnder(hWnd, ptScreen);
-    ::SetCursorPos(ptScreen.x, ptScreen.y);
-}
-
-void ClickAt(HWND hWnd, POINT pt)
-{
-    const POINT ptScreen = OnScreen(hWnd, pt);
-    RaiseUnder(hWnd, ptScreen);
-    MouseClick(ptScreen);
+    return std::string(text.begin(), text.end());
 }
 
 // The rectangles of the named controls of a layout laid out at its Window size, as a window of that
@@ -161,8 +149,8 @@ protected:
     // Starts the program and waits for its shown window.
     HWND Start(const std::wstring& path, LPCWSTR pstrClass)
     {
-        std::cout << "starting " << std::string(path.begin(), path.end()) << std::endl;
-        EXPECT_TRUE(m_process.Start(path)) << "cannot start " << std::string(path.begin(), path.end());
+        std::cout << "starting " << Narrow(path) << std::endl;
+        EXPECT_TRUE(m_process.Start(path)) << "cannot start " << Narrow(path);
         HWND hWnd = m_process.WaitForWindow(pstrClass, NULL, true, kStartMillis);
         // Painted and idle before anything is compared.
         m_process.WaitForIdle(kStartMillis);
@@ -172,7 +160,7 @@ protected:
     // Clicks the window's close button and expects the program to end well.
     void CloseWith(HWND hWnd, POINT ptClose)
     {
-        ClickAt(hWnd, ptClose);
+        PointAt(hWnd, ptClose, true);
         DWORD dwExit = 1;
         ASSERT_TRUE(m_process.WaitForExit(kStartMillis, &dwExit)) << "the close button left the program running";
         EXPECT_EQ(0u, dwExit);
@@ -195,29 +183,18 @@ TEST_F(ExampleTest, HelloGreetsAgainWhenItsButtonIsClicked)
 
     const std::vector<DWORD> before = Settled(hWnd, rcGreeting);
     ASSERT_FALSE(before.empty()) << "the greeting is not on the screen";
-    ClickAt(hWnd, ptButton);
+    PointAt(hWnd, ptButton, true);
     EXPECT_TRUE(ChangesOnScreen(hWnd, rcGreeting, before)) << "the greeting did not change";
 
     CloseWith(hWnd, POINT{340, 16});
 }
 
-class GalleryTest : public ExampleTest
+TEST_F(ExampleTest, GalleryTabsSwitchPagesButtonsLightUpAndTheSliderMovesTheProgressBar)
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_rects = LayoutRects(SourcePath(L"examples\\gallery\\skin"), L"gallery.xml",
-                              {L"pages", L"tab_second", L"btn_live", L"slider", L"progress", L"closebtn"});
-    }
-
-    static std::map<std::wstring, RECT> s_rects;
-};
-
-std::map<std::wstring, RECT> GalleryTest::s_rects;
-
-TEST_F(GalleryTest, TabsSwitchPagesButtonsLightUpAndTheSliderMovesTheProgressBar)
-{
-    ASSERT_EQ(6u, s_rects.size()) << "the gallery's layout lacks controls the test uses";
+    std::map<std::wstring, RECT> rects = LayoutRects(
+        SourcePath(L"examples\\gallery\\skin"), L"gallery.xml",
+        {L"pages", L"tab_second", L"btn_live", L"slider", L"progress", L"closebtn"});
+    ASSERT_EQ(6u, rects.size()) << "the gallery's layout lacks controls the test uses";
     HWND hWnd = Start(HostProgramPath(GALLERY_EXE), L"VeneerGallery");
     ASSERT_TRUE(hWnd != NULL);
     RECT rcClient = {};
@@ -238,19 +215,19 @@ TEST_F(GalleryTest, TabsSwitchPagesButtonsLightUpAndTheSliderMovesTheProgressBar
         {L"progress", L"slider", true, 90},
     };
     for (const Step& step : steps) {
-        const RECT& rcWatched = s_rects[step.pstrWatched];
-        const RECT& rcTarget = s_rects[step.pstrTarget];
+        const RECT& rcWatched = rects[step.pstrWatched];
+        const RECT& rcTarget = rects[step.pstrTarget];
         const std::vector<DWORD> before = Settled(hWnd, rcWatched);
-        ASSERT_FALSE(before.empty()) << "nothing painted at " << std::string(step.pstrWatched, step.pstrWatched + wcslen(step.pstrWatched));
-        POINT pt = Centre(rcTarget);
-        pt.x = rcTarget.left + (rcTarget.right - rcTarget.left) * step.nAtPercent / 100;
-        if (step.bClick) ClickAt(hWnd, pt);
-        else MoveTo(hWnd, pt);
+        ASSERT_FALSE(before.empty()) << "nothing painted at " << Narrow(step.pstrWatched);
+        const POINT pt = {rcTarget.left + (rcTarget.right - rcTarget.left) * step.nAtPercent / 100,
+                          (rcTarget.top + rcTarget.bottom) / 2};
+        PointAt(hWnd, pt, step.bClick);
         EXPECT_TRUE(ChangesOnScreen(hWnd, rcWatched, before))
-            << std::string(step.pstrTarget, step.pstrTarget + wcslen(step.pstrTarget)) << " changed nothing";
+            << Narrow(step.pstrTarget) << " changed nothing";
     }
 
-    CloseWith(hWnd, Centre(s_rects[L"closebtn"]));
+    const RECT& rcClose = rects[L"closebtn"];
+    CloseWith(hWnd, POINT{(rcClose.left + rcClose.right) / 2, (rcClose.top + rcClose.bottom) / 2});
 }
 
 TEST(GalleryPicture, DocsPictureIsWhatTheGallerySkinRendersNow)
@@ -259,7 +236,7 @@ TEST(GalleryPicture, DocsPictureIsWhatTheGallerySkinRendersNow)
     job.source = SourcePath(L"examples\\gallery\\skin\\gallery.xml");
     CSkinRenderer renderer;
     TSkinImage image;
-    ASSERT_TRUE(renderer.Render(job, image)) << std::string(renderer.GetLastError().begin(), renderer.GetLastError().end());
+    ASSERT_TRUE(renderer.Render(job, image)) << Narrow(renderer.GetLastError());
     const TDecoded picture = DecodePng(SourcePath(L"docs\\gallery.png"));
     ASSERT_EQ(image.width, picture.width) << "docs/gallery.png is missing or of another size";
     ASSERT_EQ(image.height, picture.height);

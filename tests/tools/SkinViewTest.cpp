@@ -177,25 +177,4 @@ TEST_F(SkinViewTest, ArchiveIsWatchedAndAMissingLayoutIsReported)
     EXPECT_TRUE(m_pView->GetError().empty());
 }
 
-TEST(SkinViewCommandLine, ReadsTheLayoutAndTheSize)
-{
-    TSkinViewOptions options;
-    bool help = false;
-    std::wstring error;
-    EXPECT_TRUE(ParseSkinViewArguments({L"skin_view", L"--size", L"640x480", L"a.xml"}, options, help, error));
-    EXPECT_EQ(640, options.cx);
-    EXPECT_EQ(L"a.xml", options.skin.source);
-    EXPECT_TRUE(ParseSkinViewArguments({L"skin_view", L"-h"}, options, help, error));
-    EXPECT_TRUE(help);
-    const std::vector<std::wstring> bad[] = {
-        {L"skin_view"}, {L"skin_view", L"-s"}, {L"skin_view", L"-s", L"9", L"a.xml"},
-        {L"skin_view", L"--frame", L"a.xml"}, {L"skin_view", L"a", L"b", L"c"},
-    };
-    for (const std::vector<std::wstring>& args : bad) {
-        error.clear();
-        EXPECT_FALSE(ParseSkinViewArguments(args, options, help, error)) << args.size();
-        EXPECT_FALSE(error.empty());
-    }
-}
-
 } // namespace
