@@ -137,6 +137,10 @@ void CSkinViewWnd::ReplaceManager()
 void CSkinViewWnd::Rebuild()
 {
     if (m_hWnd == NULL) return;
+    // Where the window is, and whether it is maximised: a layout's Window size would move it.
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(m_hWnd, &placement);
     RECT rcWindow = {};
     ::GetWindowRect(m_hWnd, &rcWindow);
     ReplaceManager();
@@ -177,6 +181,8 @@ void CSkinViewWnd::Rebuild()
         if (m_options.cx > 0) szInit = SIZE{m_options.cx, m_options.cy};
         if (szInit.cx <= 0 || szInit.cy <= 0) szInit = SIZE{kDefaultWidth, kDefaultHeight};
         SetClientSize(szInit.cx, szInit.cy);
+    } else if (::IsWindowVisible(m_hWnd)) {
+        ::SetWindowPlacement(m_hWnd, &placement);
     } else {
         ::SetWindowPos(m_hWnd, NULL, 0, 0, rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top,
                        SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
