@@ -51,6 +51,22 @@ if [ -z "$wine_env_real_display" ]; then
   fi
 fi
 
+# Message boxes and dialogs show Chinese (fonts-wqy-microhei): the dialog faces take the glyphs they lack
+# from WenQuanYi Micro Hei, and the Chinese system faces, absent from the prefix, become it. Once per
+# prefix; the substitute written last tells that all is there.
+wine_env_cjk_face="WenQuanYi Micro Hei"
+if ! grep -q "^\"Microsoft YaHei\"=\"$wine_env_cjk_face\"" "$WINEPREFIX/system.reg" 2>/dev/null; then
+  wine_env_fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" SimSun "Microsoft YaHei"; do
+    "$WINE" reg add "$wine_env_fonts\FontLink\SystemLink" /v "$face" /t REG_MULTI_SZ \
+      /d "wqy-microhei.ttc,$wine_env_cjk_face" /f >/dev/null 2>&1 </dev/null || true
+  done
+  for face in SimSun "Microsoft YaHei"; do
+    "$WINE" reg add "$wine_env_fonts\FontSubstitutes" /v "$face" /t REG_SZ /d "$wine_env_cjk_face" /f \
+      >/dev/null 2>&1 </dev/null || true
+  done
+fi
+
 wine_env_stop() {
   if [ -n "$wine_env_started_server" ]; then /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true; fi
   if [ -n "$wine_env_started_xvfb" ]; then kill "$wine_env_started_xvfb" 2>/dev/null || true; fi
