@@ -3,7 +3,9 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "app/ClientConfig.h"
+#include "app/BrowserEmulation.h"
 #include "LauncherProcess.h"
+#include "support/RegistryValueScope.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +50,10 @@ protected:
         return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
     }
 
-    // A copy of the launcher in folder whose configuration names another client. Empty on failure.
-    static std::wstring CopyWithClientName(const CTempFolder& folder, const std::string& sName)
+    // A copy of the launcher named pstrFile in folder whose configuration sets key to value (the entry is
+    // added when the shipped configuration has none). Empty on failure.
+    static std::wstring CopyWithSetting(const CTempFolder& folder, LPCWSTR pstrFile, const std::string& key,
+                                        const std::string& value)
     {
         std::string document;
         HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
@@ -60,13 +64,20 @@ protected:
             document.assign(static_cast<const char*>(::LockResource(hData)), ::SizeofResource(hModule, hInfo));
         }
         ::FreeLibrary(hModule);
-        const std::string key = "<clientName value=\"";
-        const size_t start = document.find(key);
-        const size_t end = start == std::string::npos ? start : document.find('"', start + key.size());
-        if (end == std::string::npos) return std::wstring();
-        document.replace(start + key.size(), end - start - key.size(), sName);
+        const std::string entry = "<" + key + " value=\"";
+        const size_t start = document.find(entry);
+        if (start != std::string::npos) {
+            const size_t end = document.find('"', start + entry.size());
+            if (end == std::string::npos) return std::wstring();
+            document.replace(start + entry.size(), end - start - entry.size(), value);
+        }
+        else {
+            const size_t close = document.rfind("</");
+            if (close == std::string::npos) return std::wstring();
+            document.insert(close, entry + value + "\"/>");
+        }
 
-        const std::wstring copy = folder.GetFile(L"OtherClient.exe");
+        const std::wstring copy = folder.GetFile(pstrFile);
         if (!::CopyFileW(s_launcher.c_str(), copy.c_str(), FALSE)) return std::wstring();
         HANDLE hUpdate = ::BeginUpdateResourceW(copy.c_str(), FALSE);
         if (hUpdate == NULL) return std::wstring();
@@ -75,6 +86,21 @@ protected:
                                               static_cast<DWORD>(document.size()));
         if (!::EndUpdateResourceW(hUpdate, !bAdded) || !bAdded) return std::wstring();
         return copy;
+    }
+
+    // Starts the launcher at path, waits for its login frame and closes it again; false when no frame
+    // appeared or the launcher did not end.
+    bool StartAndClose(const std::wstring& path)
+    {
+        CLauncherProcess launcher;
+        if (!WaitForFreeClientName(s_config.m_sClientName, kActMillis) || !launcher.Start(path) ||
+            !launcher.WaitForIdle(kStartMillis)) {
+            return false;
+        }
+        HWND hFrame = launcher.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+        if (hFrame == NULL) return false;
+        ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+        return launcher.WaitForExit(kActMillis);
     }
 
     // The frame's hit-test code at a client point, asked across the process boundary.
@@ -324,7 +350,7 @@ TEST_F(LauncherEndToEndTest, LaunchersOfDifferentClientNamesRunSideBySide)
 {
     CTempFolder folder;
     ASSERT_TRUE(folder.IsValid());
-    const std::wstring other = CopyWithClientName(folder, "OrvaneSecondClient");
+    const std::wstring other = CopyWithSetting(folder, L"OtherClient.exe", "clientName", "OrvaneSecondClient");
     ASSERT_FALSE(other.empty()) << "cannot make a launcher with another client name";
 
     CLauncherProcess first;
@@ -349,6 +375,39 @@ TEST_F(LauncherEndToEndTest, LaunchersOfDifferentClientNamesRunSideBySide)
     DWORD dwExitCode = 0xFFFF;
     ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));
     EXPECT_EQ(0u, dwExitCode);
+}
+
+TEST_F(LauncherEndToEndTest, StartUpGivesItsFileNameTheConfiguredPageModeUnlessOneIsSet)
+{
+    CTempFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    const size_t slash = s_launcher.find_last_of(L"\\/");
+    const std::wstring name = s_launcher.substr(slash + 1);
+    CRegistryValueScope shipped(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
+    ASSERT_TRUE(shipped.IsValid());
+
+    // The shipped configuration names no mode: the newest one, for the program's file name.
+    ASSERT_TRUE(StartAndClose(s_launcher));
+    DWORD dwMode = 0;
+    ASSERT_TRUE(shipped.ReadDword(dwMode)) << "no value for " << std::string(name.begin(), name.end());
+    EXPECT_EQ(11001u, dwMode);
+    // A value already there is the distributor's.
+    ASSERT_TRUE(shipped.WriteDword(8000));
+    ASSERT_TRUE(StartAndClose(s_launcher));
+    ASSERT_TRUE(shipped.ReadDword(dwMode));
+    EXPECT_EQ(8000u, dwMode);
+
+    // Renamed copies configured with another mode, and with none.
+    const std::wstring legacy = CopyWithSetting(folder, L"PageModeNine.exe", "browserMode", "9000");
+    const std::wstring none = CopyWithSetting(folder, L"PageModeNone.exe", "browserMode", "none");
+    ASSERT_FALSE(legacy.empty() || none.empty()) << "cannot make configured copies";
+    CRegistryValueScope legacyValue(HKEY_CURRENT_USER, kBrowserEmulationKey, L"PageModeNine.exe");
+    CRegistryValueScope noneValue(HKEY_CURRENT_USER, kBrowserEmulationKey, L"PageModeNone.exe");
+    ASSERT_TRUE(StartAndClose(legacy));
+    ASSERT_TRUE(legacyValue.ReadDword(dwMode));
+    EXPECT_EQ(9000u, dwMode);
+    ASSERT_TRUE(StartAndClose(none));
+    EXPECT_FALSE(noneValue.Exists());
 }
 
 TEST_F(LauncherEndToEndTest, SkinArchiveWithoutTheLoginLayoutReportsAndExitsWithOne)
