@@ -2,11 +2,12 @@
 #pragma once
 
 #include "veneer/Veneer.h"
+#include "app/PageWindowHandler.h"
 
 class CMicroClientLogin;
 class CMircroClientPlayFrame;
 
-class CMircroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler
+class CMircroClientWebFrame : public Veneer::WindowImplBase, public CPageWindowHandler
 {
 public:
     // Construction
