@@ -9,31 +9,20 @@
 class CRegistryValueScope
 {
 public:
-    // Construction
-    // Opens (or creates) the key, remembers the value and deletes it, so the test starts without it.
+    // Opens (or creates) the key, keeps the value and deletes it; the destructor puts it back.
     CRegistryValueScope(HKEY hRoot, LPCWSTR pstrKey, LPCWSTR pstrName);
-    // Writes the remembered value back, or deletes the value when there was none.
     ~CRegistryValueScope();
     CRegistryValueScope(const CRegistryValueScope&) = delete;
     CRegistryValueScope& operator=(const CRegistryValueScope&) = delete;
 
-    // Attributes
-    bool IsValid() const { return m_hKey != NULL; }
     bool Exists() const;
-    // The value now stored; false when there is none or it is no REG_DWORD.
+    // False when there is no value or it is no REG_DWORD.
     bool ReadDword(DWORD& dwValue) const;
-    // The value's type now, REG_NONE when there is none.
-    DWORD ReadType() const;
-
-    // Operations
-    bool WriteDword(DWORD dwValue) const;
-    bool WriteString(const std::wstring& sValue) const;
-    void Delete() const;
+    bool Write(DWORD dwType, const void* pData, DWORD cbData) const;
 
 private:
-    HKEY m_hKey;
+    HKEY m_hKey = NULL;
     std::wstring m_sName;
-    bool m_bHadValue;
-    DWORD m_dwSavedType;
+    DWORD m_dwSavedType = REG_NONE;  // REG_NONE: there was no value
     std::vector<BYTE> m_savedData;
 };
