@@ -52,34 +52,28 @@ bool ParseBrowserMode(LPCWSTR pstrValue, DWORD& dwMode)
     return false;
 }
 
-EBrowserEmulation SetBrowserEmulation(LPCWSTR pstrExeName, DWORD dwMode)
+bool SetBrowserEmulation(DWORD dwMode)
 {
-    if (dwMode == kBrowserModeNone) return BROWSER_EMULATION_NONE;
-    if (pstrExeName == NULL || *pstrExeName == L'\0') return BROWSER_EMULATION_FAILED;
+    if (dwMode == kBrowserModeNone) return false;
+    // Room for the longest path there is, so a deep install folder never cuts the name short.
+    std::wstring sPath(32768, L'\0');
+    const DWORD nLength = ::GetModuleFileNameW(NULL, &sPath[0], static_cast<DWORD>(sPath.size()));
+    if (nLength == 0 || nLength >= sPath.size()) return false;
+    sPath.resize(nLength);
+    const std::wstring sName = sPath.substr(sPath.find_last_of(L"\\/") + 1);
+
     // The user's own hive only: no administrator rights, and nothing for other users or programs.
     HKEY hKey = NULL;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kBrowserEmulationKey, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                           NULL, &hKey, NULL) != ERROR_SUCCESS) {
-        return BROWSER_EMULATION_FAILED;
+        return false;
     }
-    EBrowserEmulation result = BROWSER_EMULATION_KEPT;
+    bool bWritten = false;
     // A value already there, of any type, is the distributor's or the user's choice.
-    if (::RegQueryValueExW(hKey, pstrExeName, NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) {
-        const LONG nWritten = ::RegSetValueExW(hKey, pstrExeName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwMode),
-                                               sizeof(dwMode));
-        result = nWritten == ERROR_SUCCESS ? BROWSER_EMULATION_WRITTEN : BROWSER_EMULATION_FAILED;
+    if (::RegQueryValueExW(hKey, sName.c_str(), NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) {
+        bWritten = ::RegSetValueExW(hKey, sName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwMode),
+                                    sizeof(dwMode)) == ERROR_SUCCESS;
     }
     ::RegCloseKey(hKey);
-    return result;
-}
-
-EBrowserEmulation SetBrowserEmulation(DWORD dwMode)
-{
-    // Room for the longest path there is, so a deep install folder never cuts the name short.
-    std::wstring sPath(32768, L'\0');
-    const DWORD nLength = ::GetModuleFileNameW(NULL, &sPath[0], static_cast<DWORD>(sPath.size()));
-    if (nLength == 0 || nLength >= sPath.size()) return BROWSER_EMULATION_FAILED;
-    sPath.resize(nLength);
-    const size_t nSlash = sPath.find_last_of(L"\\/");
-    return SetBrowserEmulation(sPath.c_str() + (nSlash == std::wstring::npos ? 0 : nSlash + 1), dwMode);
+    return bWritten;
 }

@@ -15,17 +15,7 @@ extern const wchar_t kBrowserEmulationKey[];
 // "none" or "0" for none (white space around it is allowed). False for anything else.
 bool ParseBrowserMode(LPCWSTR pstrValue, DWORD& dwMode);
 
-// What SetBrowserEmulation did.
-enum EBrowserEmulation
-{
-    BROWSER_EMULATION_WRITTEN,  // the mode is now stored for the program
-    BROWSER_EMULATION_KEPT,     // a value for the program was there already and is left as it is
-    BROWSER_EMULATION_NONE,     // mode 0: nothing to write
-    BROWSER_EMULATION_FAILED,   // the key could not be opened or the value not written
-};
-
-// Stores dwMode for the program file name pstrExeName in the current user's hive, unless the program
-// has a value there already. Must run before the process creates its first browser object.
-EBrowserEmulation SetBrowserEmulation(LPCWSTR pstrExeName, DWORD dwMode);
-// The same for the running executable's file name.
-EBrowserEmulation SetBrowserEmulation(DWORD dwMode);
+// Stores dwMode for the running executable's file name in the current user's hive, unless a value of
+// that name is there already or dwMode is 0. Must run before the process makes its first browser
+// object. True when a value was written.
+bool SetBrowserEmulation(DWORD dwMode);
