@@ -301,16 +301,6 @@ TEST_F(PlayWindowTest, PagesOpeningWindowsSendWebAddressesToTheDefaultBrowserAnd
     EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, L"HTTPS://127.0.0.1:9/Pay?id=7"));
     EXPECT_EQ("http://127.0.0.1:9/news.html\nhttps://127.0.0.1:9/Pay?id=7\n", recorder.Opened(2));
     pSink->Release();
-
-    // The login web window answers alike.
-    CMircroClientWebFrame* web = new CMircroClientWebFrame;
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANT_BOOL* pCancel = &cancel;
-    BSTR bstrAddress = ::SysAllocString(L"mailto:a@b.test");
-    static_cast<CWebBrowserEventHandler*>(web)->NewWindow3(NULL, pCancel, 0, NULL, bstrAddress);
-    EXPECT_EQ(VARIANT_TRUE, cancel);
-    ::SysFreeString(bstrAddress);
-    delete web;
     // Time for anything refused that went out all the same.
     ::Sleep(300);
     EXPECT_EQ("http://127.0.0.1:9/news.html\nhttps://127.0.0.1:9/Pay?id=7\n", recorder.Opened(2));
@@ -335,6 +325,17 @@ protected:
         VARIANT_BOOL* pCancel = &cancel;
         web.BeforeNavigate2(NULL, pUrl, pEmpty, pEmpty, pEmpty, pEmpty, pCancel);
         ::VariantClear(&url);
+        return cancel == VARIANT_TRUE;
+    }
+
+    // Reports a page's request for a new window; returns whether the handler cancelled it.
+    bool OpenWindow(CWebBrowserEventHandler& web, LPCWSTR pstrAddress)
+    {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        VARIANT_BOOL* pCancel = &cancel;
+        BSTR bstrAddress = ::SysAllocString(pstrAddress);
+        web.NewWindow3(NULL, pCancel, 0, NULL, bstrAddress);
+        ::SysFreeString(bstrAddress);
         return cancel == VARIANT_TRUE;
     }
 };
@@ -383,6 +384,19 @@ TEST_F(PlaySwitchTest, SecureAddressesPassUnchangedAndAnEmptyKeywordNeverSwitche
     EXPECT_FALSE(Navigate(*web, L"http://127.0.0.1:9/login.html"));
     EXPECT_TRUE(web->GetPlayFrame() == NULL);
     delete web;
+}
+
+TEST_F(PlaySwitchTest, APageOpeningTheGameInAWindowOfItsOwnSwitchesToPlay)
+{
+    CMircroClientWebFrame* web = new CMircroClientWebFrame;
+    EXPECT_TRUE(OpenWindow(*web, L"mailto:a@b.test"));
+    EXPECT_TRUE(web->GetPlayFrame() == NULL);
+    EXPECT_TRUE(OpenWindow(*web, L"http://127.0.0.1:9/game.html?client=pc"));
+    ASSERT_TRUE(web->GetPlayFrame() != NULL);
+    EXPECT_STREQ(L"http://127.0.0.1:9/game.html?client=pc", web->GetPlayFrame()->GetPlayAddress());
+    EXPECT_TRUE(::IsZoomed(web->GetPlayFrame()->GetHWND()));
+    delete web;
+    Pump();
 }
 
 } // namespace
