@@ -51,18 +51,15 @@ if [ -z "$wine_env_real_display" ]; then
   fi
 fi
 
-# Message boxes and dialogs show Chinese (fonts-wqy-microhei): the dialog faces take the glyphs they lack
-# from WenQuanYi Micro Hei, and the Chinese system faces, absent from the prefix, become it. Once per
-# prefix; the substitute written last tells that all is there.
-wine_env_cjk_face="WenQuanYi Micro Hei"
-if ! grep -q "^\"Microsoft YaHei\"=\"$wine_env_cjk_face\"" "$WINEPREFIX/system.reg" 2>/dev/null; then
-  wine_env_fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
-  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" SimSun "Microsoft YaHei"; do
-    "$WINE" reg add "$wine_env_fonts\FontLink\SystemLink" /v "$face" /t REG_MULTI_SZ \
-      /d "wqy-microhei.ttc,$wine_env_cjk_face" /f >/dev/null 2>&1 </dev/null || true
-  done
-  for face in SimSun "Microsoft YaHei"; do
-    "$WINE" reg add "$wine_env_fonts\FontSubstitutes" /v "$face" /t REG_SZ /d "$wine_env_cjk_face" /f \
+# Message boxes show Chinese: their text and caption fonts become WenQuanYi Micro Hei (fonts-wqy-microhei),
+# 12 pixels high, once per prefix (the default message font is 11 pixels high). Linking the font into
+# Tahoma instead would change how Wine draws Latin text in Tahoma, the framework's default font.
+if ! grep -q '^"MessageFont"=hex:f4,ff,ff,ff' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  for font in CaptionFont:700 MessageFont:400; do
+    logfont="$(python3 -c 'import struct, sys
+face = "WenQuanYi Micro Hei".encode("utf-16-le").ljust(64, b"\0")
+print((struct.pack("<5l8B", -12, 0, 0, 0, int(sys.argv[1]), 0, 0, 0, 1, 0, 0, 0, 0x22) + face).hex())' "${font#*:}")"
+    "$WINE" reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${font%:*}" /t REG_BINARY /d "$logfont" /f \
       >/dev/null 2>&1 </dev/null || true
   done
 fi

@@ -1,5 +1,5 @@
-// The system's message-box font draws Chinese: under Wine, the prefix that tools/wine-env.sh makes links
-// a CJK font into the dialog faces (on Windows the system's own font links do it).
+// The system's message-box font draws Chinese: under Wine, the prefix that tools/wine-env.sh makes uses a
+// CJK font for message boxes (on Windows the system's own font links do it).
 #include "veneer/core/UISetup.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ TEST(DialogFont, TheMessageBoxFontDrawsChineseGlyphs)
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-    // A character no font has draws as the missing-glyph box; without a linked font every Chinese one would.
+    // A character no font has draws as the missing-glyph box; in a font without Chinese every Chinese one would.
     const std::vector<DWORD> box = DrawCharacter(metrics.lfMessageFont, 0xE000);
     const std::vector<DWORD> wei = DrawCharacter(metrics.lfMessageFont, 0x5FAE);   // 微
     const std::vector<DWORD> duan = DrawCharacter(metrics.lfMessageFont, 0x7AEF);  // 端
