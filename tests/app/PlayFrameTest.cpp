@@ -37,16 +37,18 @@ public:
 
     bool IsReady() const { return m_bReady; }
 
-    // The lines of the file once there are nCount and the command has closed it (up to ten seconds). Each
-    // address is awaited before the next is opened: two commands adding to the file at once may lose one.
-    std::string Opened(size_t nCount) const
+    // The file's text (lines ending in "\n") once it has the size of sExpected (up to ten seconds). It is
+    // not opened before: a command finding it open could not add its line. Each address is awaited
+    // before the next is opened, as two commands adding to the file at once may lose one.
+    std::string Opened(const std::string& sExpected) const
     {
+        const size_t nSize = sExpected.size() + std::count(sExpected.begin(), sExpected.end(), '\n');
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
         std::string text;
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < 500 && text.size() != nSize; ++i) {
             ::Sleep(20);
-            text = ReadWholeFile(m_sFile);
-            const size_t nLines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-            if (nLines >= nCount && !IsFileInUse(m_sFile.c_str())) break;
+            const BOOL bFound = ::GetFileAttributesExW(m_sFile.c_str(), GetFileExInfoStandard, &data);
+            if (bFound && data.nFileSizeLow == nSize) text = ReadWholeFile(m_sFile);
         }
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         return text;
@@ -296,14 +298,15 @@ TEST_F(PlayWindowTest, PagesOpeningWindowsSendWebAddressesToTheDefaultBrowserAnd
         EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, pstrRefused)) << pstrRefused;
     }
     EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, L"http://127.0.0.1:9/news.html"));
-    EXPECT_EQ("http://127.0.0.1:9/news.html\n", recorder.Opened(1));
+    EXPECT_EQ("http://127.0.0.1:9/news.html\n", recorder.Opened("http://127.0.0.1:9/news.html\n"));
     // The scheme goes in lower case, the rest as the page gave it.
     EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, L"HTTPS://127.0.0.1:9/Pay?id=7"));
-    EXPECT_EQ("http://127.0.0.1:9/news.html\nhttps://127.0.0.1:9/Pay?id=7\n", recorder.Opened(2));
     pSink->Release();
+    const std::string both = "http://127.0.0.1:9/news.html\nhttps://127.0.0.1:9/Pay?id=7\n";
+    EXPECT_EQ(both, recorder.Opened(both));
     // Time for anything refused that went out all the same.
     ::Sleep(300);
-    EXPECT_EQ("http://127.0.0.1:9/news.html\nhttps://127.0.0.1:9/Pay?id=7\n", recorder.Opened(2));
+    EXPECT_EQ(both, recorder.Opened(both));
 }
 
 // The login web window's switch, as its browser reports navigations.
