@@ -188,7 +188,7 @@ struct TResult
 {
     const char* pszName = "";
     int nControls = 0;
-    std::vector<double> framework, floor, frameworkWnd, floorWnd;
+    std::vector<double> framework, floor, frameworkWnd, floorWnd, frameworkKept;
     long nDiffering = -1;
     POINT ptFirst = {-1, -1};
 };
@@ -245,6 +245,13 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
                 wnd.m_pfnPaint = NULL;
                 ::InvalidateRect(hWnd, NULL, FALSE);
                 result.frameworkWnd.push_back(Time([&] { ::UpdateWindow(hWnd); }));
+                // The same repaint of the unchanged tree with the manager's picture kept.
+                pManager->SetKeepPicture(true);
+                ::InvalidateRect(hWnd, NULL, FALSE);
+                ::UpdateWindow(hWnd);
+                ::InvalidateRect(hWnd, NULL, FALSE);
+                result.frameworkKept.push_back(Time([&] { ::UpdateWindow(hWnd); }));
+                pManager->SetKeepPicture(false);
             }
             else {
                 floor.Clear();
@@ -304,6 +311,7 @@ int main(int argc, char** argv)
         }
         PrintRatio("into a DIB (WM_PRINTCLIENT)", result.framework, result.floor);
         PrintRatio("WM_PAINT, offscreen + blit", result.frameworkWnd, result.floorWnd);
+        PrintRatio("WM_PAINT, unchanged, kept", result.frameworkKept, result.floorWnd);
     }
     if (!bAllEqual) ::printf("bench_paint_floor: the floor does not draw what the framework draws\n");
     return bAllEqual ? 0 : 1;

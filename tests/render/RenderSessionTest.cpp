@@ -120,3 +120,58 @@ TEST(RenderSession, FontAndFramePenArePutBackAtTheEnd)
     EXPECT_EQ(0x0000FFu, canvas.Get(29, 5) & 0xFFFFFF);
     EXPECT_TRUE(::DeleteObject(hOwnFont));
 }
+
+// Clips made during a session reach the DC only when a drawing may leave them: drawing inside leaves
+// the DC unclipped, drawing across is cut exactly as by an applied clip, a lifted clip lets a drawing
+// reach its outer clip, and a rounded clip made inside puts back what it found.
+TEST(RenderSession, ClipsAreAppliedWhenADrawingMayLeaveThem)
+{
+    CDibCanvas plain(60, 40, 0xFF000000);
+    CDibCanvas lazy(60, 40, 0xFF000000);
+    auto paint = [](HDC hDC, bool bSession, int* pnClippedWhileInside) {
+        std::unique_ptr<CRenderSession> session(bSession ? new CRenderSession(hDC) : NULL);
+        CRenderClip outer;
+        CRenderClip::GenerateClip(hDC, RECT{5, 5, 55, 35}, outer);
+        CRenderClip inner;
+        CRenderClip::GenerateClip(hDC, RECT{10, 10, 30, 30}, inner);
+        CRenderEngine::DrawColor(hDC, RECT{12, 12, 28, 28}, 0xFF0000FF);
+        HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+        *pnClippedWhileInside = ::GetClipRgn(hDC, hRgn);
+        ::DeleteObject(hRgn);
+        CRenderEngine::DrawColor(hDC, RECT{0, 0, 20, 20}, 0xFFFF0000);
+        CRenderClip::UseOldClipBegin(hDC, inner);
+        CRenderEngine::DrawColor(hDC, RECT{25, 0, 60, 8}, 0xFF00FF00);
+        {
+            CRenderClip round;
+            CRenderClip::GenerateRoundClip(hDC, RECT{40, 20, 60, 40}, RECT{40, 20, 60, 40}, 6, 6, round);
+            CRenderEngine::DrawColor(hDC, RECT{40, 20, 60, 40}, 0xFFFFFF00);
+        }
+        CRenderEngine::DrawColor(hDC, RECT{36, 0, 40, 40}, 0xFF00FFFF);
+        CRenderClip::UseOldClipEnd(hDC, inner);
+        CRenderEngine::DrawColor(hDC, RECT{28, 28, 60, 40}, 0xFFFF00FF);
+    };
+    int nPlainClip = 0;
+    int nLazyClip = 0;
+    paint(plain.GetDC(), false, &nPlainClip);
+    paint(lazy.GetDC(), true, &nLazyClip);
+    ::GdiFlush();
+    EXPECT_EQ(1, nPlainClip);
+    EXPECT_EQ(0, nLazyClip);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(0, ::GetClipRgn(lazy.GetDC(), hRgn));
+    ::DeleteObject(hRgn);
+    int differing = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (plain.Get(x, y) != lazy.Get(x, y)) ++differing;
+    EXPECT_EQ(0, differing);
+    // The checks above compare like with like; these pin what both show.
+    EXPECT_EQ(0xFF0000u, plain.Get(10, 10) & 0xFFFFFF);
+    EXPECT_EQ(0x000000u, plain.Get(9, 9) & 0xFFFFFF);
+    EXPECT_EQ(0x00FF00u, plain.Get(50, 5) & 0xFFFFFF);
+    EXPECT_EQ(0x000000u, plain.Get(50, 4) & 0xFFFFFF);
+    EXPECT_EQ(0x000000u, plain.Get(56, 34) & 0xFFFFFF);
+    EXPECT_EQ(0xFFFF00u, plain.Get(48, 28) & 0xFFFFFF);
+    EXPECT_EQ(0x00FFFFu, plain.Get(37, 30) & 0xFFFFFF);
+    EXPECT_EQ(0xFF00FFu, plain.Get(29, 29) & 0xFFFFFF);
+}

@@ -6,6 +6,22 @@ using namespace Veneer;
 
 namespace VeneerTest {
 
+HBITMAP CopySelectedDib(HDC hDC)
+{
+    ::GdiFlush();
+    DIBSECTION ds = {};
+    HGDIOBJ hSource = ::GetCurrentObject(hDC, OBJ_BITMAP);
+    if (::GetObjectW(hSource, sizeof(ds), &ds) != sizeof(ds) || ds.dsBm.bmBits == NULL) return NULL;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = ds.dsBmih;
+    void* pBits = NULL;
+    HBITMAP hCopy = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    if (hCopy == NULL || pBits == NULL) return hCopy;
+    const size_t cbRow = static_cast<size_t>(ds.dsBm.bmWidthBytes);
+    ::memcpy(pBits, ds.dsBm.bmBits, cbRow * static_cast<size_t>(ds.dsBm.bmHeight));
+    return hCopy;
+}
+
 std::vector<std::wstring> g_log;
 
 CProbeUI::CProbeUI(LPCWSTR pstrName, UINT uFlags, bool* pDestroyed) : m_uFlags(uFlags), m_pDestroyed(pDestroyed)

@@ -13,6 +13,10 @@ namespace VeneerTest {
 // Everything the probes and listeners of one test saw, in order ("name:what").
 extern std::vector<std::wstring> g_log;
 
+// A copy of the DIB section selected into hDC, with the same header, as it is now; null when hDC
+// holds no DIB section. Layered paints drop their buffer once shown, so probes keep such a copy.
+HBITMAP CopySelectedDib(HDC hDC);
+
 // A windowless control that logs the events it receives and answers chosen flags and class.
 class CProbeUI : public Veneer::CControlUI
 {

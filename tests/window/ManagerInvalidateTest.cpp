@@ -30,8 +30,13 @@ public:
     }
     void DoPaint(HDC hDC, const RECT& rcPaint) override
     {
-        hLastBitmap = static_cast<HBITMAP>(::GetCurrentObject(hDC, OBJ_BITMAP));
         CControlUI::DoPaint(hDC, rcPaint);
+        if (hLastBitmap != NULL) ::DeleteObject(hLastBitmap);
+        hLastBitmap = CopySelectedDib(hDC);
+    }
+    ~CMoverUI() override
+    {
+        if (hLastBitmap != NULL) ::DeleteObject(hLastBitmap);
     }
     // The next layout pass moves the control to rcTarget.
     void MoveAtNextLayout(const RECT& rcTarget)
@@ -41,7 +46,7 @@ public:
     }
 
     bool bInvalidateOnInit = false;
-    // The bitmap the last paint drew into.
+    // What the DIB the last paint drew into held once this control had painted (null for others).
     HBITMAP hLastBitmap = NULL;
 
 private:

@@ -2,6 +2,10 @@
 #include "veneer/core/UISetup.h"
 #include "ManagerFixture.h"
 #include "render/DibCanvas.h"
+#include "support/PngFiles.h"
+#include "support/TempFolder.h"
+
+#include <functional>
 
 using namespace Veneer;
 
@@ -17,13 +21,19 @@ public:
     {
         paints++;
         lastPaint = rcPaint;
-        bitmap = static_cast<HBITMAP>(::GetCurrentObject(hDC, OBJ_BITMAP));
         if (paints == 1 && pUpdateFromFirstPaint != NULL) pUpdateFromFirstPaint->NeedUpdate();
         CControlUI::DoPaint(hDC, rcPaint);
+        if (bitmap != NULL) ::DeleteObject(bitmap);
+        bitmap = CopySelectedDib(hDC);
+    }
+    ~CPaintProbeUI() override
+    {
+        if (bitmap != NULL) ::DeleteObject(bitmap);
     }
 
     int paints = 0;
     RECT lastPaint = {};
+    // What the DIB drawn into held once this control had painted (null for other bitmaps).
     HBITMAP bitmap = NULL;
     CPaintManagerUI* pUpdateFromFirstPaint = NULL;
 };
@@ -250,6 +260,85 @@ TEST_F(ManagerPaintTest, LayoutRequestedWhilePaintingCausesExactlyOneMorePaint)
     EXPECT_EQ(400, m_pProbe->lastPaint.right);
     EXPECT_EQ(300, m_pProbe->lastPaint.bottom);
     EXPECT_FALSE(m_pm->IsUpdateNeeded());
+}
+
+// A kept offscreen picture: a repaint asked from outside shows it without painting the tree, and it
+// equals a fresh paint. A resize, an image replaced and images reloaded from their files make the
+// next such repaint paint the tree again.
+TEST_F(ManagerPaintTest, RepaintFromOutsideShowsTheKeptPictureUntilTheTreeChanges)
+{
+    CTempFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    ASSERT_TRUE(folder.WriteFile(L"pic.png", SolidPng(0, 255, 0, 255)));
+    const CUIString sOldPath = CPaintManagerUI::GetResourcePath();
+    CPaintManagerUI::SetResourcePath(folder.GetPath().c_str());
+    BuildTree();
+    CControlUI* pFile = new CControlUI;
+    pFile->SetFixedHeight(20);
+    pFile->SetBkImage(L"file='pic.png' dest='0,0,8,8'");
+    m_pRoot->AddAt(pFile, 0);
+    m_pm->SetKeepPicture(true);
+    Show();
+    PumpFor(50);
+    ASSERT_GE(m_pProbe->paints, 1);
+
+    // What the window shows beside a fresh paint of the tree into a bitmap.
+    auto expectShowsTree = [this](int cx, int cy) {
+        CDibCanvas printed(cx, cy, 0);
+        ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.GetDC()), PRF_CLIENT);
+        CDibCanvas shown(cx, cy, 0);
+        HDC hDC = ::GetDC(m_hWnd);
+        ::BitBlt(shown.GetDC(), 0, 0, cx, cy, hDC, 0, 0, SRCCOPY);
+        ::ReleaseDC(m_hWnd, hDC);
+        ::GdiFlush();
+        int differing = 0;
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                if (((shown.Get(x, y) ^ printed.Get(x, y)) & 0xFFFFFF) != 0) ++differing;
+        EXPECT_EQ(0, differing);
+        return printed.Get(4, 4) & 0xFFFFFF;
+    };
+    struct TStep
+    {
+        const char* what;
+        std::function<void()> change;
+        bool paintsTree;
+        DWORD fileColor;
+    };
+    CTestBitmap red(20, 10, 0xFFFF0000);
+    const TStep steps[] = {
+        {"nothing", [] {}, false, 0x00FF00},
+        {"resize", [this] { ::SetWindowPos(m_hWnd, NULL, 0, 0, 300, 250, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); },
+         true, 0x00FF00},
+        {"image replaced",
+         [this, &red] {
+             ASSERT_TRUE(m_pm->RemoveImage(L"yellow"));
+             ASSERT_TRUE(m_pm->AddImage(L"yellow", red.Detach(), 20, 10, false) != NULL);
+         },
+         true, 0x00FF00},
+        {"reload", [this, &folder] {
+             ASSERT_TRUE(folder.WriteFile(L"pic.png", SolidPng(0, 0, 255, 255)));
+             m_pm->ReloadAllImages();
+         },
+         true, 0x0000FF},
+        {"control changed", [this] { m_pProbe->SetBkColor(0xFF102030); }, true, 0x0000FF},
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.what);
+        m_pProbe->paints = 0;
+        step.change();
+        Repaint();
+        EXPECT_EQ(step.paintsTree, m_pProbe->paints > 0);
+        RECT rc = {};
+        ::GetClientRect(m_hWnd, &rc);
+        EXPECT_EQ(step.fileColor, expectShowsTree(rc.right, rc.bottom));
+    }
+    CDibCanvas shown(1, 1, 0);
+    HDC hDC = ::GetDC(m_hWnd);
+    ::BitBlt(shown.GetDC(), 0, 0, 1, 1, hDC, 15, 130, SRCCOPY);
+    ::ReleaseDC(m_hWnd, hDC);
+    EXPECT_TRUE(RgbNear(shown.Get(0, 0), 0xFF0000, 0));
+    CPaintManagerUI::SetResourcePath(sOldPath);
 }
 
 TEST_F(ManagerPaintTest, UpdateFrameMarksEachRepaintedArea)

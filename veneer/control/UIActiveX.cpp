@@ -170,6 +170,7 @@ void CActiveXUI::DoPaint(HDC hDC, const RECT& rcPaint)
     if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) return;
     if (m_pControl != NULL && m_pControl->m_bWindowless && m_pControl->m_pViewObject != NULL) {
         RECTL rcBounds = { m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
+        CRenderClip::ApplyPending(hDC);
         m_pControl->m_pViewObject->Draw(DVASPECT_CONTENT, -1, NULL, NULL, NULL, hDC, &rcBounds, &rcBounds, NULL, 0);
     }
 }

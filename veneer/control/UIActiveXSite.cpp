@@ -241,6 +241,7 @@ STDMETHODIMP CActiveXCtrl::InvalidateRect(LPCRECT pRect, BOOL fErase)
     if (m_pOwner == NULL) return E_UNEXPECTED;
     HWND hwndHost = m_pOwner->GetHostWindow();
     if (hwndHost == NULL) return E_FAIL;
+    if (InvalidateInManager(hwndHost, pRect)) return S_OK;
     return ::InvalidateRect(hwndHost, pRect, fErase) ? S_OK : E_FAIL;
 }
 
@@ -249,7 +250,25 @@ STDMETHODIMP CActiveXCtrl::InvalidateRgn(HRGN hRGN, BOOL fErase)
     if (m_pOwner == NULL) return E_UNEXPECTED;
     HWND hwndHost = m_pOwner->GetHostWindow();
     if (hwndHost == NULL) return E_FAIL;
+    RECT rcBox = {};
+    if (InvalidateInManager(hwndHost, hRGN != NULL && ::GetRgnBox(hRGN, &rcBox) != ERROR ? &rcBox : NULL))
+        return S_OK;
     return ::InvalidateRgn(hwndHost, hRGN, fErase) ? S_OK : E_FAIL;
+}
+
+bool CActiveXCtrl::InvalidateInManager(HWND hwndHost, LPCRECT pRect)
+{
+    // A windowless object draws into the manager's picture, which is kept between paints: the manager
+    // must learn what changed, so it goes through the manager.
+    CPaintManagerUI* pManager = m_pOwner->GetManager();
+    if (pManager == NULL || pManager->GetPaintWindow() != hwndHost) return false;
+    RECT rc = {};
+    if (pRect != NULL)
+        rc = *pRect;
+    else
+        ::GetClientRect(hwndHost, &rc);
+    pManager->Invalidate(rc);
+    return true;
 }
 
 STDMETHODIMP CActiveXCtrl::ScrollRect(INT /*dx*/, INT /*dy*/, LPCRECT /*pRectScroll*/, LPCRECT /*pRectClip*/)

@@ -118,6 +118,8 @@ protected:
     void DestroyActiveXWnd();
     // The control's rectangle, moved to the origin when the object lives in its own child window.
     RECT GetObjectRect() const;
+    // Invalidates pRect (null: all) through the manager when hwndHost is its window; false otherwise.
+    bool InvalidateInManager(HWND hwndHost, LPCRECT pRect);
 
     LONG m_dwRef;
     CActiveXUI* m_pOwner;

@@ -81,22 +81,29 @@ CLabelUI::CLabelUI()
       m_dwTextShadowColorB(0xFFFFFFFF),
       m_dwStrokeColor(0),
       m_ShadowOffset(0.0f, 0.0f, 0.0f, 0.0f),
-      m_gdiplusToken(0),
       m_TextRenderingHintAntiAlias(Gdiplus::TextRenderingHintSystemDefault),
-      m_bGdiplusStarted(false)
+      m_gdiplusToken(0),
+      m_nGdiplus(s_bGdiplusEnabled ? kGdiplusNotYet : kGdiplusNone)
 {
     ::ZeroMemory(&m_rcTextPadding, sizeof(m_rcTextPadding));
-    // Each label holds its own session so that GDI+ runs while any label exists.
-    if (s_bGdiplusEnabled) {
-        m_bGdiplusStarted =
-            Gdiplus::GdiplusStartup(&m_gdiplusToken, &m_gdiplusStartupInput, NULL) == Gdiplus::Ok;
-    }
 }
 
 CLabelUI::~CLabelUI()
 {
     // A token from a failed start-up is no session and must not be shut down.
-    if (m_bGdiplusStarted) Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    if (m_nGdiplus == kGdiplusStarted) Gdiplus::GdiplusShutdown(m_gdiplusToken);
+}
+
+bool CLabelUI::StartGdiplus() const
+{
+    // Each label that uses GDI+ holds its own session, so GDI+ runs while any such label exists;
+    // starting it costs a library load and a thread, which most windows never need.
+    if (m_nGdiplus == kGdiplusNotYet) {
+        Gdiplus::GdiplusStartupInput input;
+        m_nGdiplus = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, NULL) == Gdiplus::Ok ? kGdiplusStarted
+                                                                                          : kGdiplusNone;
+    }
+    return m_nGdiplus == kGdiplusStarted;
 }
 
 LPCWSTR CLabelUI::GetClass() const
@@ -376,7 +383,7 @@ bool CLabelUI::IsGdiplusEnabled()
 
 bool CLabelUI::IsGdiplusStarted() const
 {
-    return m_bGdiplusStarted;
+    return StartGdiplus();
 }
 
 void CLabelUI::DoEvent(TEventUI& event)
@@ -506,9 +513,11 @@ void CLabelUI::PaintText(HDC hDC)
 
 void CLabelUI::PaintEffectText(HDC hDC, const RECT& rcText)
 {
+    // GDI+ draws on its own: the paint's pending clips must be on the DC first.
+    CRenderClip::ApplyPending(hDC);
     CPaintManagerUI* pManager = GetManager();
     // Without GDI+ (or with nothing to say) the effect draws nothing.
-    if (!m_bGdiplusStarted || pManager == NULL || m_TextValue.IsEmpty()) return;
+    if (pManager == NULL || m_TextValue.IsEmpty() || !StartGdiplus()) return;
     HFONT hFont = pManager->GetFont(m_iFont);
     LOGFONTW lf;
     if (hFont == NULL || ::GetObjectW(hFont, sizeof(lf), &lf) != static_cast<int>(sizeof(lf))) return;

@@ -81,7 +81,8 @@ public:
     // as on a system without it.
     static void EnableGdiplus(bool bEnable);
     static bool IsGdiplusEnabled();
-    // Whether this label's own GDI+ session started.
+    // Whether GDI+ serves this label: its own session starts on first use (an effect text painted, or
+    // this asked), so labels that draw no effect never load GDI+.
     bool IsGdiplusStarted() const;
 
 // Overridables
@@ -126,12 +127,15 @@ protected:
     DWORD m_dwStrokeColor;
     Gdiplus::RectF m_ShadowOffset;
     CUIString m_TextValue;
-    ULONG_PTR m_gdiplusToken;
-    Gdiplus::GdiplusStartupInput m_gdiplusStartupInput;
     int m_TextRenderingHintAntiAlias;
 
 private:
-    bool m_bGdiplusStarted;
+    bool StartGdiplus() const;
+
+    // GDI+ for effect text: kNotYet until first use; kNone when it was off at construction or failed.
+    enum { kGdiplusNotYet, kGdiplusStarted, kGdiplusNone };
+    mutable ULONG_PTR m_gdiplusToken;
+    mutable int m_nGdiplus;
 
     static bool s_bGdiplusEnabled;
 };

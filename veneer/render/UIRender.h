@@ -38,6 +38,9 @@ public:
     static void GenerateRoundClip(HDC hDC, RECT rc, RECT rcItem, int width, int height, CRenderClip& clip);
     static void UseOldClipBegin(HDC hDC, CRenderClip& clip);
     static void UseOldClipEnd(HDC hDC, CRenderClip& clip);
+    // During a paint, clips are applied to the DC only when a drawing of the render engine may leave
+    // them; code that draws on hDC by other means calls this first.
+    static void ApplyPending(HDC hDC);
 
     // Attributes
     RECT rect;
@@ -48,6 +51,7 @@ public:
     // Implementation
 private:
     void Release();
+    static void SuspendKept(HDC hDC, CRenderClip& clip, bool bSuspend);
 };
 
 // Stateless drawing services used by the paint manager and the controls.

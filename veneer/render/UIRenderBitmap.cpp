@@ -2,6 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UIControl.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderSession.h"
 #include "veneer/render/UIRenderUtil.h"
 #include "veneer/window/UIManager.h"
 
@@ -29,7 +30,10 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* manager, CControlUI* cont
     }
     else {
         HGDIOBJ hOldPaintBitmap = ::SelectObject(hPaintMemDC, hPaintBitmap);
-        control->DoPaint(hPaintMemDC, rc);
+        {
+            CRenderSession session(hPaintMemDC);
+            control->DoPaint(hPaintMemDC, rc);
+        }
         HGDIOBJ hOldCopyBitmap = ::SelectObject(hCopyDC, hResult);
         ::BitBlt(hCopyDC, 0, 0, cx, cy, hPaintMemDC, rc.left, rc.top, SRCCOPY);
         ::GdiFlush();

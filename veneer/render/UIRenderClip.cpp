@@ -1,6 +1,7 @@
 // CRenderClip: narrowing a DC's clip region to a control and restoring it afterwards.
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderSession.h"
 
 namespace Veneer {
 
@@ -55,6 +56,11 @@ CRenderClip::~CRenderClip()
 
 void CRenderClip::Release()
 {
+    // A clip kept by a paint's session has a DC and no regions.
+    if (hdc != NULL && hSavedRgn == NULL && hClipRgn == NULL) {
+        CRenderSession* pSession = CRenderSession::Current(hdc);
+        if (pSession != NULL) pSession->PopClip(this);
+    }
     if (hdc != NULL && hSavedRgn != NULL) ::SelectClipRgn(hdc, hSavedRgn);
     if (hSavedRgn != NULL) ::DeleteObject(hSavedRgn);
     if (hClipRgn != NULL) ::DeleteObject(hClipRgn);
@@ -67,6 +73,14 @@ void CRenderClip::Release()
 void CRenderClip::GenerateClip(HDC hDC, RECT rc, CRenderClip& clip)
 {
     clip.Release();
+    // In a paint's session the clip is recorded and applied only when a drawing may leave it.
+    CRenderSession* pSession = CRenderSession::Current(hDC);
+    if (pSession != NULL && pSession->PushClip(&clip, rc)) {
+        clip.hdc = hDC;
+        clip.rect = rc;
+        return;
+    }
+    if (pSession != NULL) pSession->Confine(NULL);
     clip.hSavedRgn = SaveClip(hDC);
     const RECT rcDevice = ToDevice(hDC, rc);
     Narrow(hDC, rc, ::CreateRectRgnIndirect(&rcDevice), clip);
@@ -75,6 +89,8 @@ void CRenderClip::GenerateClip(HDC hDC, RECT rc, CRenderClip& clip)
 void CRenderClip::GenerateRoundClip(HDC hDC, RECT rc, RECT rcItem, int width, int height, CRenderClip& clip)
 {
     clip.Release();
+    // Recorded clips reach the DC first, so that this one is put back before them.
+    CRenderSession::Confine(hDC, NULL);
     clip.hSavedRgn = SaveClip(hDC);
     const RECT rcDevice = ToDevice(hDC, rc);
     HRGN hClipRgn = ::CreateRectRgnIndirect(&rcDevice);
@@ -94,11 +110,24 @@ void CRenderClip::GenerateRoundClip(HDC hDC, RECT rc, RECT rcItem, int width, in
 void CRenderClip::UseOldClipBegin(HDC hDC, CRenderClip& clip)
 {
     if (clip.hSavedRgn != NULL) ::SelectClipRgn(hDC, clip.hSavedRgn);
+    else if (clip.hdc == hDC && clip.hClipRgn == NULL) SuspendKept(hDC, clip, true);
 }
 
 void CRenderClip::UseOldClipEnd(HDC hDC, CRenderClip& clip)
 {
     if (clip.hClipRgn != NULL) ::SelectClipRgn(hDC, clip.hClipRgn);
+    else if (clip.hdc == hDC && clip.hSavedRgn == NULL) SuspendKept(hDC, clip, false);
+}
+
+void CRenderClip::SuspendKept(HDC hDC, CRenderClip& clip, bool bSuspend)
+{
+    CRenderSession* pSession = CRenderSession::Current(hDC);
+    if (pSession != NULL) pSession->SuspendClip(&clip, bSuspend);
+}
+
+void CRenderClip::ApplyPending(HDC hDC)
+{
+    CRenderSession::Confine(hDC, NULL);
 }
 
 } // namespace Veneer

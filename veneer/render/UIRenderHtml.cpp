@@ -1,6 +1,7 @@
 // CRenderEngine::DrawHtmlText: text with inline formatting tags, drawn or measured line by line.
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderSession.h"
 #include "veneer/render/UIRenderUtil.h"
 #include "veneer/render/UIRenderHtmlMarkup.h"
 #include "veneer/render/UIRenderHtmlText.h"
@@ -684,6 +685,7 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LP
     const int savedDC = ::SaveDC(hDC);
     if (savedDC == 0) return;
     const bool draw = (style & DT_CALCRECT) == 0;
+    if (draw) CRenderSession::Confine(hDC, &rc);
     if (draw) ::IntersectClipRect(hDC, rc.left, rc.top, rc.right, rc.bottom);
     ::SetTextAlign(hDC, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     ::SetBkMode(hDC, TRANSPARENT);

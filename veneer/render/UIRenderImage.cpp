@@ -142,7 +142,9 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
     const int mh = bmpHeight - ct - cb;
 
     // A paint's session keeps the bitmap selected in a source DC; without one a DC is made for this call.
+    // Every piece lies inside rc.
     CRenderSession* pSession = CRenderSession::Current(hDC);
+    if (pSession != NULL) pSession->Confine(&rc);
     HDC hMemDC = pSession != NULL ? pSession->GetSourceDC(hBitmap) : NULL;
     const bool bOwnDC = hMemDC == NULL;
     HGDIOBJ hOldBitmap = NULL;

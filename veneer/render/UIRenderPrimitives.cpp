@@ -102,6 +102,7 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
 {
     const DWORD alpha = color >> 24;
     if (alpha == 0) return;
+    CRenderSession::Confine(hDC, &rc);
     if (alpha == 255) {
         ::SetBkColor(hDC, ToColorRef(color));
         ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, NULL, 0, NULL);
@@ -126,6 +127,7 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
     const int cx = rc.right - rc.left;
     const int cy = rc.bottom - rc.top;
     if (cx <= 0 || cy <= 0) return;
+    CRenderSession::Confine(hDC, &rc);
     if (alpha == 255) {
         FillGradient(hDC, rc, first, second, vertical, steps);
         return;
@@ -158,6 +160,13 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
 
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style)
 {
+    // The pen is centred on the line and its ends are square or round: half its width around it.
+    const int reach = (size < 1 ? 1 : size) / 2 + 1;
+    const RECT rcBounds = { (rc.left < rc.right ? rc.left : rc.right) - reach,
+                            (rc.top < rc.bottom ? rc.top : rc.bottom) - reach,
+                            (rc.left < rc.right ? rc.right : rc.left) + reach,
+                            (rc.top < rc.bottom ? rc.bottom : rc.top) + reach };
+    CRenderSession::Confine(hDC, &rcBounds);
     LOGPEN logPen;
     logPen.lopnStyle = static_cast<UINT>(style);
     logPen.lopnWidth.x = size;
@@ -175,6 +184,7 @@ void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int
 void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color)
 {
     // A 1-pixel frame is the same with the DC pen, which a paint's session keeps selected.
+    CRenderSession::Confine(hDC, &rc);
     CRenderSession* pSession = size == 1 ? CRenderSession::Current(hDC) : NULL;
     if (pSession != NULL) {
         pSession->UseFramePen(ToColorRef(color));
@@ -192,6 +202,7 @@ void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color)
 
 void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, int height, DWORD color)
 {
+    CRenderSession::Confine(hDC, &rc);
     HPEN hPen = ::CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
     if (hPen == NULL) return;
     HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);

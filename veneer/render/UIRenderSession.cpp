@@ -11,14 +11,18 @@ thread_local CRenderSession* t_pInnermost = NULL;
 } // namespace
 
 CRenderSession::CRenderSession(HDC hDC)
-    : m_hDC(hDC), m_pOuter(t_pInnermost), m_nUses(0), m_hOldFont(NULL), m_hOldPen(NULL), m_hOldBrush(NULL)
+    : m_hDC(hDC), m_pOuter(t_pInnermost), m_nUses(0), m_hOldFont(NULL), m_hOldPen(NULL), m_hOldBrush(NULL),
+      m_nClips(0), m_nUnapplied(0)
 {
     ::ZeroMemory(m_sources, sizeof(m_sources));
+    ::ZeroMemory(m_clips, sizeof(m_clips));
+    ClipsChanged();
     t_pInnermost = this;
 }
 
 CRenderSession::~CRenderSession()
 {
+    UnapplyFrom(0);
     for (TSource& source : m_sources) {
         if (source.hDC == NULL) continue;
         if (source.hOldBitmap != NULL) ::SelectObject(source.hDC, source.hOldBitmap);
@@ -104,6 +108,119 @@ void CRenderSession::UseFramePen(COLORREF color)
         if (m_hOldBrush == NULL) m_hOldBrush = hOld;
     }
     ::SetDCPenColor(m_hDC, color);
+}
+
+// ---- lazy clips ------------------------------------------------------------------------------
+
+bool CRenderSession::PushClip(const void* pOwner, const RECT& rc)
+{
+    if (m_nClips == kClips) return false;
+    TClip& clip = m_clips[m_nClips++];
+    clip.pOwner = pOwner;
+    clip.rc = rc;
+    clip.hSavedRgn = NULL;
+    clip.bSuspended = false;
+    clip.bApplied = false;
+    ClipsChanged();
+    return true;
+}
+
+void CRenderSession::PopClip(const void* pOwner)
+{
+    const int iClip = FindClip(pOwner);
+    if (iClip < 0) return;
+    UnapplyFrom(iClip);
+    // Clips end in the reverse order they began; one ended out of order leaves the rest in order.
+    for (int i = iClip; i + 1 < m_nClips; ++i)
+        m_clips[i] = m_clips[i + 1];
+    --m_nClips;
+    ClipsChanged();
+}
+
+void CRenderSession::SuspendClip(const void* pOwner, bool bSuspend)
+{
+    const int iClip = FindClip(pOwner);
+    if (iClip < 0 || m_clips[iClip].bSuspended == bSuspend) return;
+    UnapplyFrom(iClip);
+    m_clips[iClip].bSuspended = bSuspend;
+    ClipsChanged();
+}
+
+void CRenderSession::Confine(const RECT* prcBounds)
+{
+    if (m_nUnapplied == 0) return;
+    const RECT& rc = m_rcClipsInside;
+    if (prcBounds != NULL && prcBounds->left >= rc.left && prcBounds->top >= rc.top &&
+        prcBounds->right <= rc.right && prcBounds->bottom <= rc.bottom)
+        return;
+    ApplyClips();
+}
+
+void CRenderSession::Confine(HDC hDC, const RECT* prcBounds)
+{
+    CRenderSession* pSession = Current(hDC);
+    if (pSession != NULL) pSession->Confine(prcBounds);
+}
+
+int CRenderSession::FindClip(const void* pOwner) const
+{
+    for (int i = m_nClips - 1; i >= 0; --i) {
+        if (m_clips[i].pOwner == pOwner) return i;
+    }
+    return -1;
+}
+
+void CRenderSession::ApplyClips()
+{
+    for (int i = 0; i < m_nClips; ++i) {
+        TClip& clip = m_clips[i];
+        if (clip.bSuspended || clip.bApplied) continue;
+        HRGN hSaved = ::CreateRectRgn(0, 0, 0, 0);
+        if (hSaved != NULL && ::GetClipRgn(m_hDC, hSaved) != 1) {
+            ::DeleteObject(hSaved);
+            hSaved = NULL;
+        }
+        clip.hSavedRgn = hSaved;
+        ::IntersectClipRect(m_hDC, clip.rc.left, clip.rc.top, clip.rc.right, clip.rc.bottom);
+        clip.bApplied = true;
+    }
+    m_nUnapplied = 0;
+}
+
+void CRenderSession::UnapplyFrom(int iClip)
+{
+    // The lowest applied clip at or above iClip saved the region the DC goes back to; the clips
+    // above it are applied again when needed.
+    bool bRestored = false;
+    for (int i = iClip; i < m_nClips; ++i) {
+        TClip& clip = m_clips[i];
+        if (!clip.bApplied) continue;
+        if (!bRestored) {
+            ::SelectClipRgn(m_hDC, clip.hSavedRgn);
+            bRestored = true;
+        }
+        if (clip.hSavedRgn != NULL) ::DeleteObject(clip.hSavedRgn);
+        clip.hSavedRgn = NULL;
+        clip.bApplied = false;
+    }
+    ClipsChanged();
+}
+
+void CRenderSession::ClipsChanged()
+{
+    const RECT rcAll = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
+    m_rcClipsInside = rcAll;
+    m_nUnapplied = 0;
+    for (int i = 0; i < m_nClips; ++i) {
+        const TClip& clip = m_clips[i];
+        if (clip.bSuspended) continue;
+        if (!clip.bApplied) ++m_nUnapplied;
+        RECT& rc = m_rcClipsInside;
+        if (clip.rc.left > rc.left) rc.left = clip.rc.left;
+        if (clip.rc.top > rc.top) rc.top = clip.rc.top;
+        if (clip.rc.right < rc.right) rc.right = clip.rc.right;
+        if (clip.rc.bottom < rc.bottom) rc.bottom = clip.rc.bottom;
+    }
 }
 
 } // namespace Veneer

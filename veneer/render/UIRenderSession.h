@@ -11,6 +11,12 @@ namespace Veneer {
 // stay selected between calls instead of being put back each time. The session puts back what it
 // changed when it ends, so the DC leaves the paint as it came in, and no bitmap stays selected.
 //
+// Clips are kept lazily: a container's clip (CRenderClip::GenerateClip) is only recorded, and reaches
+// the DC when something is about to be drawn that does not lie inside every recorded clip (most
+// controls draw inside their parents, so most paints narrow the DC's clip region rarely or never).
+// Every drawing routine of the render engine tells the session where it draws (Confine); drawing by
+// other means (GDI calls of a control of one's own) first calls CRenderClip::ApplyPending.
+//
 // Sessions nest (a paint into another DC during a paint starts its own); the render engine uses the
 // innermost session of the calling thread when it draws into that session's DC, and draws the plain
 // way otherwise.
@@ -35,6 +41,17 @@ public:
     void UseFont(HFONT hFont);
     // Selects the DC pen in colour and the hollow brush, for 1-pixel outlines.
     void UseFramePen(COLORREF color);
+    // Records a clip to rc owned by pOwner; false when too many are recorded (the caller clips at once).
+    bool PushClip(const void* pOwner, const RECT& rc);
+    // Drops pOwner's clip, putting back the DC's clip region if it was applied.
+    void PopClip(const void* pOwner);
+    // Lifts pOwner's clip for a while (bSuspend) or puts it back.
+    void SuspendClip(const void* pOwner, bool bSuspend);
+    // Drawing is about to happen inside rcBounds (null: anywhere): applies the recorded clips unless
+    // it stays inside all of them.
+    void Confine(const RECT* prcBounds);
+    // The same for the session painting into hDC, if any.
+    static void Confine(HDC hDC, const RECT* prcBounds);
 
     // Implementation
 private:
@@ -46,6 +63,20 @@ private:
         unsigned long nLastUse;
     };
     static const int kSources = 8;
+    struct TClip
+    {
+        const void* pOwner;
+        RECT rc;
+        HRGN hSavedRgn;  // the DC's clip region before this one was applied; null: it had none
+        bool bSuspended;
+        bool bApplied;
+    };
+    static const int kClips = 64;
+
+    int FindClip(const void* pOwner) const;
+    void ApplyClips();
+    void UnapplyFrom(int iClip);
+    void ClipsChanged();
 
     HDC m_hDC;
     CRenderSession* m_pOuter;
@@ -54,6 +85,10 @@ private:
     HGDIOBJ m_hOldFont;
     HGDIOBJ m_hOldPen;
     HGDIOBJ m_hOldBrush;
+    TClip m_clips[kClips];
+    int m_nClips;
+    int m_nUnapplied;     // recorded, not suspended and not applied yet
+    RECT m_rcClipsInside; // the intersection of the clips not suspended
 };
 
 } // namespace Veneer

@@ -14,9 +14,13 @@ void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWST
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, RenderUtil::ToColorRef(color));
     HFONT hFont = manager->GetFont(font);
-    // In a paint's session the font stays selected for the next text (selecting one is costly).
+    // In a paint's session the font stays selected for the next text (selecting one is costly). The
+    // text is cut at rc unless the style says otherwise.
     CRenderSession* pSession = CRenderSession::Current(hDC);
-    if (pSession != NULL) pSession->UseFont(hFont);
+    if (pSession != NULL) {
+        if ((style & DT_CALCRECT) == 0) pSession->Confine((style & DT_NOCLIP) != 0 ? NULL : &rc);
+        pSession->UseFont(hFont);
+    }
     HGDIOBJ hOldFont = hFont != NULL && pSession == NULL ? ::SelectObject(hDC, hFont) : NULL;
     // "&" is text, never an accelerator prefix.
     ::DrawTextW(hDC, text, -1, &rc, style | DT_NOPREFIX);

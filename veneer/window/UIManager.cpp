@@ -25,6 +25,7 @@ CPaintManagerUI::CPaintManagerUI()
     , m_hbmpBackground(NULL)
     , m_hwndTooltip(NULL)
     , m_bShowUpdateRect(false)
+    , m_bKeepPicture(false)
     , m_pRoot(NULL)
     , m_pFocus(NULL)
     , m_pEventHover(NULL)
@@ -42,6 +43,8 @@ CPaintManagerUI::CPaintManagerUI()
     , m_bHasWindowShadow(false)
     , m_nInvalidateBatch(0)
     , m_nPendingInvalidate(0)
+    , m_nResourceVersion(0)
+    , m_nPaintedResourceVersion(0)
     , m_mNameHash(83)
     , m_mOptionGroup(83)
     , m_pParentResourcePM(NULL)
@@ -70,6 +73,7 @@ CPaintManagerUI::CPaintManagerUI()
     ::SetRectEmpty(&m_rcShadowLeft);
     ::SetRectEmpty(&m_rcShadowRight);
     ::ZeroMemory(m_rcPendingInvalidate, sizeof(m_rcPendingInvalidate));
+    MarkAllStale();
 
     // The default font: the stock GUI font, under the process-wide face name when one is set.
     LOGFONTW lf = {};

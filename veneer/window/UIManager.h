@@ -85,6 +85,11 @@ public:
     void SetBackgroundTransparent(bool bTrans);
     bool IsShowUpdateRect() const;
     void SetShowUpdateRect(bool bShow);
+    // With the picture kept, a WM_PAINT shows the offscreen picture as it is where nothing was
+    // invalidated since it was painted (a window uncovered or repainted from outside) instead of
+    // painting the tree again. Off by default: every WM_PAINT paints the tree.
+    bool IsKeepPicture() const;
+    void SetKeepPicture(bool bKeep);
 
     // Attributes: the window shadow
     bool HasWindowShadow() const;
@@ -307,6 +312,14 @@ private:
     void AddPendingInvalidate(const RECT& rc);
     void FlushPendingInvalidate();
     bool IsPaintWindowShown() const;
+    // The offscreen picture keeps what the last paints drew; these track where it no longer shows
+    // the tree (see OnPaint).
+    void MarkStale(const RECT& rc);
+    void MarkAllStale();
+    // Counts changes of images, fonts and default colours, here and in the managers whose
+    // resources this one uses.
+    unsigned long GetResourceVersion() const;
+    void ResourcesChanged();
 
     void OnPaint();
     void PaintLayered();
@@ -327,6 +340,7 @@ private:
     // The text m_ToolTip points at; it must outlive the calls that hand the record to the tooltip.
     CUIString m_sToolTipText;
     bool m_bShowUpdateRect;
+    bool m_bKeepPicture;
 
     CControlUI* m_pRoot;
     CControlUI* m_pFocus;
@@ -357,6 +371,12 @@ private:
     int m_nInvalidateBatch;
     int m_nPendingInvalidate;
     RECT m_rcPendingInvalidate[kMaxPendingInvalidate];
+
+    // The area of the offscreen picture that is out of date (the bounding box of what changed), and
+    // the resource version the picture was painted with.
+    RECT m_rcStale;
+    unsigned long m_nResourceVersion;
+    unsigned long m_nPaintedResourceVersion;
 
     CStdPtrArray m_aNotifiers;
     CStdPtrArray m_aTimers;

@@ -33,6 +33,7 @@ void CPaintManagerUI::Invalidate(RECT& rcItem)
     // Without a window InvalidateRect would repaint the whole desktop; an empty rectangle (a control
     // not laid out yet) has nothing to repaint and would only cost a trip to the window system.
     if (m_hWndPaint == NULL || ::IsRectEmpty(&rcItem)) return;
+    MarkStale(rcItem);
     if (m_nInvalidateBatch > 0) {
         AddPendingInvalidate(rcItem);
         return;
@@ -112,6 +113,21 @@ void CPaintManagerUI::FlushPendingInvalidate()
     if (hRgn != NULL) ::DeleteObject(hRgn);
 }
 
+// ---- the kept offscreen picture ----------------------------------------------------------------
+
+void CPaintManagerUI::MarkStale(const RECT& rc)
+{
+    RECT rcUnion = {};
+    ::UnionRect(&rcUnion, &m_rcStale, &rc);
+    m_rcStale = rcUnion;
+}
+
+void CPaintManagerUI::MarkAllStale()
+{
+    const RECT rcAll = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
+    m_rcStale = rcAll;
+}
+
 // ---- painting --------------------------------------------------------------------------------
 
 void CPaintManagerUI::OnPaint()
@@ -129,6 +145,8 @@ void CPaintManagerUI::OnPaint()
         return;
     }
 
+    // A layout moves controls without telling where; a new offscreen bitmap holds nothing yet.
+    if (m_bUpdateNeeded) MarkAllStale();
     UpdateLayout();
     if (m_bFocusNeeded) SetNextTabControl();
 
@@ -138,22 +156,43 @@ void CPaintManagerUI::OnPaint()
         m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
         m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
                                                    rcClient.bottom - rcClient.top);
+        MarkAllStale();
     }
+    if (m_nPaintedResourceVersion != GetResourceVersion()) MarkAllStale();
 
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
     if (m_bOffscreenPaint && m_hDcOffscreen != NULL && m_hbmpOffscreen != NULL) {
         HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcOffscreen, m_hbmpOffscreen));
-        int iSaveDC = ::SaveDC(m_hDcOffscreen);
-        {
-            CRenderSession session(m_hDcOffscreen);
-            m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
-            for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
-                CControlUI* pPostPaintControl = static_cast<CControlUI*>(m_aPostPaintControls[i]);
-                pPostPaintControl->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+        // A kept picture is shown as it is where nothing changed since it was drawn (the window was
+        // only uncovered or asked to repaint from outside). Every change of the tree reaches
+        // Invalidate, a layout or a resource change, which mark it stale.
+        RECT rcClient = {};
+        ::GetClientRect(m_hWndPaint, &rcClient);
+        RECT rcStale = {};
+        RECT rcTemp = {};
+        if (!m_bKeepPicture) MarkAllStale();
+        ::IntersectRect(&rcStale, &m_rcStale, &rcClient);
+        if (::IntersectRect(&rcTemp, &rcStale, &ps.rcPaint) || !m_bKeepPicture) {
+            // What changes while painting stays stale for the next paint.
+            ::SetRectEmpty(&m_rcStale);
+            m_nPaintedResourceVersion = GetResourceVersion();
+            int iSaveDC = ::SaveDC(m_hDcOffscreen);
+            {
+                CRenderSession session(m_hDcOffscreen);
+                m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
+                for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
+                    CControlUI* pPostPaintControl = static_cast<CControlUI*>(m_aPostPaintControls[i]);
+                    pPostPaintControl->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+                }
             }
+            ::RestoreDC(m_hDcOffscreen, iSaveDC);
+            ::UnionRect(&rcTemp, &rcStale, &ps.rcPaint);
+            if (!::EqualRect(&rcTemp, &ps.rcPaint))
+                MarkStale(rcStale);
+            else
+                m_nPaintedResourceVersion = GetResourceVersion();  // images this paint loaded are in it
         }
-        ::RestoreDC(m_hDcOffscreen, iSaveDC);
         ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
                  ps.rcPaint.bottom - ps.rcPaint.top, m_hDcOffscreen, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
         ::SelectObject(m_hDcOffscreen, hOldBitmap);

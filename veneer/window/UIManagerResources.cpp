@@ -69,12 +69,28 @@ CStdPtrArray* CPaintManagerUI::GetPlugins()
 
 // ---- fall-back store and default colours -----------------------------------------------------
 
+unsigned long CPaintManagerUI::GetResourceVersion() const
+{
+    // Every count only grows, so the sum changes whenever one of them does (UseParentResource keeps
+    // the chain free of loops).
+    unsigned long nVersion = 0;
+    for (const CPaintManagerUI* p = this; p != NULL; p = p->m_pParentResourcePM)
+        nVersion += p->m_nResourceVersion;
+    return nVersion;
+}
+
+void CPaintManagerUI::ResourcesChanged()
+{
+    ++m_nResourceVersion;
+}
+
 bool CPaintManagerUI::UseParentResource(CPaintManagerUI* pm)
 {
     for (const CPaintManagerUI* p = pm; p != NULL; p = p->m_pParentResourcePM) {
         if (p == this) return false;
     }
     m_pParentResourcePM = pm;
+    ResourcesChanged();
     return true;
 }
 
@@ -91,6 +107,7 @@ DWORD CPaintManagerUI::GetDefaultDisabledColor() const
 void CPaintManagerUI::SetDefaultDisabledColor(DWORD dwColor)
 {
     m_dwDefaultDisabledColor = dwColor;
+    ResourcesChanged();
 }
 
 DWORD CPaintManagerUI::GetDefaultFontColor() const
@@ -101,6 +118,7 @@ DWORD CPaintManagerUI::GetDefaultFontColor() const
 void CPaintManagerUI::SetDefaultFontColor(DWORD dwColor)
 {
     m_dwDefaultFontColor = dwColor;
+    ResourcesChanged();
 }
 
 DWORD CPaintManagerUI::GetDefaultLinkFontColor() const
@@ -111,6 +129,7 @@ DWORD CPaintManagerUI::GetDefaultLinkFontColor() const
 void CPaintManagerUI::SetDefaultLinkFontColor(DWORD dwColor)
 {
     m_dwDefaultLinkFontColor = dwColor;
+    ResourcesChanged();
 }
 
 DWORD CPaintManagerUI::GetDefaultLinkHoverFontColor() const
@@ -122,6 +141,7 @@ DWORD CPaintManagerUI::GetDefaultLinkHoverFontColor() const
 void CPaintManagerUI::SetDefaultLinkHoverFontColor(DWORD dwColor)
 {
     m_dwDefaultLinkHoverFontColor = dwColor;
+    ResourcesChanged();
 }
 
 DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const
@@ -133,6 +153,7 @@ DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const
 void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
 {
     m_dwDefaultSelectedBkColor = dwColor;
+    ResourcesChanged();
 }
 
 // ---- fonts -----------------------------------------------------------------------------------
@@ -195,6 +216,7 @@ void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold
     ::DeleteObject(m_DefaultFontInfo.hFont);
     m_DefaultFontInfo = *pFontInfo;
     delete pFontInfo;
+    ResourcesChanged();
 }
 
 int CPaintManagerUI::GetCustomFontCount() const
@@ -210,6 +232,7 @@ HFONT CPaintManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool
         DeleteFontInfo(pFontInfo);
         return NULL;
     }
+    ResourcesChanged();
     return pFontInfo->hFont;
 }
 
@@ -222,6 +245,7 @@ HFONT CPaintManagerUI::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, boo
         DeleteFontInfo(pFontInfo);
         return NULL;
     }
+    ResourcesChanged();
     return pFontInfo->hFont;
 }
 
@@ -306,6 +330,7 @@ bool CPaintManagerUI::RemoveFontAt(int index)
 {
     if (index < 0 || index >= m_aCustomFonts.GetSize()) return false;
     DeleteFontInfo(static_cast<TFontInfo*>(m_aCustomFonts[index]));
+    ResourcesChanged();
     return m_aCustomFonts.Remove(index);
 }
 
@@ -315,6 +340,7 @@ void CPaintManagerUI::RemoveAllFonts()
         DeleteFontInfo(static_cast<TFontInfo*>(m_aCustomFonts[i]));
     }
     m_aCustomFonts.Empty();
+    ResourcesChanged();
 }
 
 // ---- images ----------------------------------------------------------------------------------
@@ -336,6 +362,7 @@ TImageInfo* CPaintManagerUI::CacheImage(LPCWSTR bitmap, TImageInfo* data)
         CRenderEngine::FreeImage(data);
         return NULL;
     }
+    ResourcesChanged();
     return data;
 }
 
@@ -388,6 +415,7 @@ bool CPaintManagerUI::RemoveImage(LPCWSTR bitmap)
     TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
     if (data == NULL) return false;
     CRenderEngine::FreeImage(data);
+    ResourcesChanged();
     return m_mImageHash.Remove(bitmap);
 }
 
@@ -399,6 +427,7 @@ void CPaintManagerUI::RemoveAllImages()
         if (key != NULL) CRenderEngine::FreeImage(static_cast<TImageInfo*>(m_mImageHash.Find(key, false)));
     }
     m_mImageHash.RemoveAll();
+    ResourcesChanged();
 }
 
 void CPaintManagerUI::ReloadAllImages()
@@ -420,6 +449,7 @@ void CPaintManagerUI::ReloadAllImages()
         CRenderEngine::FreeImage(pNewData);
         bRedraw = true;
     }
+    if (bRedraw) ResourcesChanged();
     if (bRedraw && m_pRoot != NULL) m_pRoot->Invalidate();
 }
 

@@ -147,6 +147,17 @@ void CPaintManagerUI::SetShowUpdateRect(bool bShow)
     m_bShowUpdateRect = bShow;
 }
 
+bool CPaintManagerUI::IsKeepPicture() const
+{
+    return m_bKeepPicture;
+}
+
+void CPaintManagerUI::SetKeepPicture(bool bKeep)
+{
+    m_bKeepPicture = bKeep;
+    MarkAllStale();
+}
+
 // ---- window shadow ---------------------------------------------------------------------------
 
 bool CPaintManagerUI::HasWindowShadow() const
