@@ -13,7 +13,7 @@ namespace {
 const int kRows = 50;
 const int kCellsPerRow = 10;
 const int kControlsPerCell = 9;
-const int kRuns = 7;
+const int kRuns = 9;
 
 // Rows of cells of controls: fixed, min/max-bounded and adjustable children at every level.
 std::wstring MakeSkin(int* pnControls)

@@ -119,8 +119,11 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
                               bool ytiled)
 {
     if (hDC == NULL || hBitmap == NULL) return;
+    CRenderSession* pSession = CRenderSession::Current(hDC);
     BITMAP bm;
-    if (::GetObjectW(hBitmap, sizeof(bm), &bm) != static_cast<int>(sizeof(bm))) return;
+    if (pSession != NULL ? !pSession->GetBitmap(hBitmap, bm)
+                         : ::GetObjectW(hBitmap, sizeof(bm), &bm) != static_cast<int>(sizeof(bm)))
+        return;
     const int bmHeight = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
 
     // Only what lies on the bitmap: a larger source would blit undefined pixels, or make the
@@ -143,7 +146,6 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
 
     // A paint's session keeps the bitmap selected in a source DC; without one a DC is made for this call.
     // Every piece lies inside rc.
-    CRenderSession* pSession = CRenderSession::Current(hDC);
     if (pSession != NULL) pSession->Confine(&rc);
     HDC hMemDC = pSession != NULL ? pSession->GetSourceDC(hBitmap) : NULL;
     const bool bOwnDC = hMemDC == NULL;

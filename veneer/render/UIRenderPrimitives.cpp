@@ -104,7 +104,8 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     if (alpha == 0) return;
     CRenderSession::Confine(hDC, &rc);
     if (alpha == 255) {
-        ::SetBkColor(hDC, ToColorRef(color));
+        // Setting a DC attribute costs more than reading it; neighbours often share a colour.
+        if (::GetBkColor(hDC) != ToColorRef(color)) ::SetBkColor(hDC, ToColorRef(color));
         ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, NULL, 0, NULL);
         return;
     }

@@ -12,9 +12,10 @@ thread_local CRenderSession* t_pInnermost = NULL;
 
 CRenderSession::CRenderSession(HDC hDC)
     : m_hDC(hDC), m_pOuter(t_pInnermost), m_nUses(0), m_hOldFont(NULL), m_hOldPen(NULL), m_hOldBrush(NULL),
-      m_nClips(0), m_nUnapplied(0)
+      m_hFont(NULL), m_bFrameTools(false), m_nNextSize(0), m_nClips(0), m_nUnapplied(0)
 {
     ::ZeroMemory(m_sources, sizeof(m_sources));
+    ::ZeroMemory(m_sizes, sizeof(m_sizes));
     ::ZeroMemory(m_clips, sizeof(m_clips));
     ClipsChanged();
     t_pInnermost = this;
@@ -85,29 +86,53 @@ void CRenderSession::ReleaseBitmap(HBITMAP hBitmap)
             ::SelectObject(source.hDC, source.hOldBitmap);
             source.hBitmap = NULL;
         }
+        // The handle may come back for another bitmap.
+        for (TBitmapSize& size : pSession->m_sizes) {
+            if (size.hBitmap == hBitmap) size.hBitmap = NULL;
+        }
     }
+}
+
+bool CRenderSession::GetBitmap(HBITMAP hBitmap, BITMAP& bm)
+{
+    // Asking GDI for a bitmap's header costs a trip to the system; most paints draw few bitmaps often.
+    for (const TBitmapSize& size : m_sizes) {
+        if (size.hBitmap == hBitmap) {
+            bm = size.bm;
+            return true;
+        }
+    }
+    if (::GetObjectW(hBitmap, sizeof(bm), &bm) != static_cast<int>(sizeof(bm))) return false;
+    TBitmapSize& slot = m_sizes[m_nNextSize];
+    m_nNextSize = (m_nNextSize + 1) % kSizes;
+    slot.hBitmap = hBitmap;
+    slot.bm = bm;
+    return true;
 }
 
 void CRenderSession::UseFont(HFONT hFont)
 {
-    if (hFont == NULL || ::GetCurrentObject(m_hDC, OBJ_FONT) == hFont) return;
+    // Asking the DC what it holds costs as much as selecting: the session remembers what it selected.
+    // Drawing code that selects another font puts the old one back (or restores a saved DC state).
+    if (hFont == NULL || hFont == m_hFont) return;
     HGDIOBJ hOld = ::SelectObject(m_hDC, hFont);
+    if (hOld == NULL || hOld == HGDI_ERROR) return;
     if (m_hOldFont == NULL) m_hOldFont = hOld;
+    m_hFont = hFont;
 }
 
 void CRenderSession::UseFramePen(COLORREF color)
 {
-    HGDIOBJ hPen = ::GetStockObject(DC_PEN);
-    if (::GetCurrentObject(m_hDC, OBJ_PEN) != hPen) {
-        HGDIOBJ hOld = ::SelectObject(m_hDC, hPen);
-        if (m_hOldPen == NULL) m_hOldPen = hOld;
+    // Drawing code that selects another pen puts the old one back; the hollow brush is what the
+    // other outline routines leave selected too.
+    if (!m_bFrameTools) {
+        HGDIOBJ hOldPen = ::SelectObject(m_hDC, ::GetStockObject(DC_PEN));
+        HGDIOBJ hOldBrush = ::SelectObject(m_hDC, ::GetStockObject(NULL_BRUSH));
+        if (m_hOldPen == NULL) m_hOldPen = hOldPen;
+        if (m_hOldBrush == NULL) m_hOldBrush = hOldBrush;
+        m_bFrameTools = true;
     }
-    HGDIOBJ hBrush = ::GetStockObject(NULL_BRUSH);
-    if (::GetCurrentObject(m_hDC, OBJ_BRUSH) != hBrush) {
-        HGDIOBJ hOld = ::SelectObject(m_hDC, hBrush);
-        if (m_hOldBrush == NULL) m_hOldBrush = hOld;
-    }
-    ::SetDCPenColor(m_hDC, color);
+    if (::GetDCPenColor(m_hDC) != color) ::SetDCPenColor(m_hDC, color);
 }
 
 // ---- lazy clips ------------------------------------------------------------------------------

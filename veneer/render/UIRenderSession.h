@@ -37,6 +37,8 @@ public:
     // Takes hBitmap out of every source DC of this thread's sessions, so it can be deleted or
     // selected elsewhere.
     static void ReleaseBitmap(HBITMAP hBitmap);
+    // The header of hBitmap, asked of GDI once per session; false when it is no bitmap.
+    bool GetBitmap(HBITMAP hBitmap, BITMAP& bm);
     // Selects hFont into the DC unless it is selected already.
     void UseFont(HFONT hFont);
     // Selects the DC pen in colour and the hollow brush, for 1-pixel outlines.
@@ -63,6 +65,12 @@ private:
         unsigned long nLastUse;
     };
     static const int kSources = 8;
+    struct TBitmapSize
+    {
+        HBITMAP hBitmap;
+        BITMAP bm;
+    };
+    static const int kSizes = 16;
     struct TClip
     {
         const void* pOwner;
@@ -85,6 +93,10 @@ private:
     HGDIOBJ m_hOldFont;
     HGDIOBJ m_hOldPen;
     HGDIOBJ m_hOldBrush;
+    HFONT m_hFont;       // the font this session last selected
+    bool m_bFrameTools;  // the DC pen and the hollow brush are selected
+    TBitmapSize m_sizes[kSizes];
+    int m_nNextSize;
     TClip m_clips[kClips];
     int m_nClips;
     int m_nUnapplied;     // recorded, not suspended and not applied yet

@@ -12,7 +12,8 @@ void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWST
 {
     if (hDC == NULL || manager == NULL || text == NULL) return;
     ::SetBkMode(hDC, TRANSPARENT);
-    ::SetTextColor(hDC, RenderUtil::ToColorRef(color));
+    const COLORREF crText = RenderUtil::ToColorRef(color);
+    if (::GetTextColor(hDC) != crText) ::SetTextColor(hDC, crText);
     HFONT hFont = manager->GetFont(font);
     // In a paint's session the font stays selected for the next text (selecting one is costly). The
     // text is cut at rc unless the style says otherwise.
