@@ -182,6 +182,14 @@ public:
     const CStdStringPtrMap& GetDefaultAttribultes() const;
     void RemoveAllDefaultAttributeList();
 
+    // Resources: what skins registered
+    // Drops the fonts, images and default attribute lists that skins built with this manager
+    // registered (and any the program added); the default font and colours stay. A skin built again
+    // into a living manager registers its fonts again, as new indexes: call this before building the
+    // replacement, and the store holds one skin's share instead of one per build. Until the new tree
+    // is attached the old one paints with the default font and reloads its images.
+    void ReleaseSkinResources();
+
     // Operations: the control tree
     bool AttachDialog(CControlUI* pControl);
     bool InitControls(CControlUI* pControl, CControlUI* pParent = NULL);

@@ -466,4 +466,13 @@ void CPaintManagerUI::RemoveAllDefaultAttributeList()
     m_DefaultAttrHash.RemoveAll();
 }
 
+// ---- a skin's share --------------------------------------------------------------------------
+
+void CPaintManagerUI::ReleaseSkinResources()
+{
+    RemoveAllFonts();
+    RemoveAllImages();
+    RemoveAllDefaultAttributeList();
+}
+
 } // namespace Veneer
