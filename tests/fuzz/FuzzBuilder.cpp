@@ -48,7 +48,7 @@ void Seeds(Inputs& seeds)
     AddFiles(seeds, "skin", L"*.xml");
     std::vector<std::string> marks;
     for (const char* tag : kTags) marks.push_back(std::string("<") + tag);
-    AddTestLiterals(seeds, "tests/control", marks);
+    AddTestLiterals(seeds, "tests/control", marks, "<Window><VerticalLayout>", "</VerticalLayout></Window>");
     AddTestLiterals(seeds, "tests/core", { "<Window" });
 }
 
@@ -64,7 +64,7 @@ std::vector<std::string> Tokens()
     return tokens;
 }
 
-void Run(const BYTE* data, size_t size)
+bool Run(const BYTE* data, size_t size)
 {
     static CHostWindow* s_pWindow = NULL;
     if (s_pWindow == NULL) {
@@ -77,6 +77,7 @@ void Run(const BYTE* data, size_t size)
     pManager->Init(s_pWindow->GetHWND());
     s_pWindow->SetManager(pManager);
     CDialogBuilder builder;
+    bool accepted = false;
     if (builder.GetMarkup()->LoadFromMem(data, static_cast<DWORD>(size))) {
         CControlUI* pRoot = builder.Create(static_cast<IDialogBuilderCallback*>(NULL), pManager);
         if (pRoot != NULL) {
@@ -84,10 +85,13 @@ void Run(const BYTE* data, size_t size)
             s_pWindow->LayoutAndPrint(kCanvasWidth, kCanvasHeight);
             s_pWindow->LayoutAndPrint(400, 300);
             s_pWindow->LayoutAndPrint(1, 1);
+            accepted = true;
         }
     }
+    CHostWindow::Pump();
     s_pWindow->SetManager(NULL);
     delete pManager;
+    return accepted;
 }
 
 } // namespace

@@ -11,13 +11,13 @@ namespace {
 void Seeds(Inputs& seeds)
 {
     AddFiles(seeds, "skin", L"config.xml");
-    AddTestLiterals(seeds, "tests/app", { "<microClient", "value=" });
+    AddTestLiterals(seeds, "tests/app", { "<microClient", "value=" }, "<microClient>", "</microClient>");
 }
 
-void Run(const BYTE* data, size_t size)
+bool Run(const BYTE* data, size_t size)
 {
     CMicroClientConfig config;
-    LoadClientConfig(config, data, static_cast<DWORD>(size));
+    return LoadClientConfig(config, data, static_cast<DWORD>(size));
 }
 
 } // namespace

@@ -19,7 +19,7 @@ void Seeds(Inputs& seeds)
     AddTestLiterals(seeds, "tests/control", { "{b}", "{a", "{c", "{f", "{i", "{x", "{p", "<b>", "<a" });
 }
 
-void Run(const BYTE* data, size_t size)
+bool Run(const BYTE* data, size_t size)
 {
     static CHostWindow* s_pWindow = NULL;
     static CPaintManagerUI* s_pManager = NULL;
@@ -34,6 +34,7 @@ void Run(const BYTE* data, size_t size)
     }
     CPaintManagerUI::SetResourcePath(SourcePath("skin").c_str());
     CGuardedText text(Widen(data, size));
+    s_pWindow->ClearCanvas();
     const UINT styles[] = { DT_SINGLELINE | DT_VCENTER, DT_WORDBREAK, DT_CALCRECT | DT_WORDBREAK,
                             DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT, DT_CALCRECT | DT_SINGLELINE,
                             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX };
@@ -51,6 +52,8 @@ void Run(const BYTE* data, size_t size)
         CRenderEngine::GetTextSize(s_pWindow->GetCanvas(), s_pManager, text.Get(), font, style);
     }
     while (s_pManager->GetCustomFontCount() > kBaseFonts) s_pManager->RemoveFontAt(kBaseFonts);
+    CHostWindow::Pump();
+    return s_pWindow->CanvasChanged();
 }
 
 } // namespace

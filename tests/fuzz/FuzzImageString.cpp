@@ -33,7 +33,7 @@ void Seeds(Inputs& seeds)
 }
 
 // Drawn into a canvas through one manager for the whole run: its cache holds the skin's images once.
-void Run(const BYTE* data, size_t size)
+bool Run(const BYTE* data, size_t size)
 {
     static CHostWindow* s_pWindow = NULL;
     static CPaintManagerUI* s_pManager = NULL;
@@ -48,11 +48,14 @@ void Run(const BYTE* data, size_t size)
     const size_t imageSize = nul != NULL ? static_cast<size_t>(nul - data) : size;
     CGuardedText image(Widen(data, imageSize));
     CGuardedText modify(nul != NULL ? Widen(nul + 1, size - imageSize - 1) : std::wstring());
+    s_pWindow->ClearCanvas();
     const RECT rects[] = { { 0, 0, 400, 300 }, { 10, 10, 11, 11 }, { 300, 200, 10, 10 } };
     for (const RECT& rc : rects) {
         CRenderEngine::DrawImageString(s_pWindow->GetCanvas(), s_pManager, rc, rects[0], image.Get(),
                                        nul != NULL ? modify.Get() : NULL);
     }
+    CHostWindow::Pump();
+    return s_pWindow->CanvasChanged();
 }
 
 } // namespace

@@ -62,13 +62,17 @@ void Walk(const CMarkup& xml)
     }
 }
 
-void Run(const BYTE* data, size_t size)
+bool Run(const BYTE* data, size_t size)
 {
+    bool accepted = false;
     CMarkup xml;
     xml.SetPreserveWhitespace(size % 2 == 0);
     wchar_t message[100];
     for (int encoding : { XMLFILE_ENCODING_UTF8, XMLFILE_ENCODING_UNICODE, XMLFILE_ENCODING_ANSI }) {
-        if (xml.LoadFromMem(data, static_cast<DWORD>(size), encoding)) Walk(xml);
+        if (xml.LoadFromMem(data, static_cast<DWORD>(size), encoding)) {
+            Walk(xml);
+            accepted = true;
+        }
         xml.GetLastErrorMessage(message, lengthof(message));
         xml.GetLastErrorLocation(message, 3);
     }
@@ -79,6 +83,7 @@ void Run(const BYTE* data, size_t size)
     if (xml.Load(text.Get())) Walk(xml);
     CGuardedText utf8(Widen(data, size));
     if (xml.Load(utf8.Get())) Walk(xml);
+    return accepted;
 }
 
 } // namespace

@@ -149,6 +149,24 @@ const DWORD kInts[] = { 0, 1, 2, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF
                         0x80000000, 0xFFFFFFFE, 0xFFFFFFFF };
 const char* const kNumbers[] = { "0", "-1", "1", "255", "256", "65535", "65536", "2147483647", "-2147483648",
                                  "4294967295", "99999999999999999999", "-0", "1e9", "00000000000000000001" };
+// Attribute values: replacing a quoted value keeps a document well-formed, so the input gets past the parser.
+const std::string kValues[] = {
+    "", " ", "-1", "0", "2147483647", "-2147483648", "0,0,0,0", "-5,-5,99999,99999", "10,10,-10,-10", "1,2", "1,",
+    "#FF00FF00", "#", "#GGGGGG", "true", "TRUE", "false", "close_n.png", "missing.png", "{b}{i}x{/b}", "{f Arial 200}A",
+    "file='close_n.png' source='0,0,99999,99999' corner='9,9,9,9' dest='-9,-9,9999,9999'", "<b>x</b>{a y}z{/a}",
+    "{8856F961-340A-11D0-A96B-00C04FD705A2}", "{00000000-0000-0000-0000-000000000000}", std::string(5000, 'x') };
+
+// The first attribute value (quotes excluded) whose '=' is at or after `from`; false when there is none.
+bool FindQuoted(const std::string& s, size_t from, size_t& begin, size_t& end)
+{
+    for (size_t equals = s.find('=', from); equals != std::string::npos; equals = s.find('=', equals + 1)) {
+        if (equals + 1 >= s.size() || (s[equals + 1] != '"' && s[equals + 1] != '\'')) continue;
+        begin = equals + 2;
+        end = s.find(s[equals + 1], begin);
+        return end != std::string::npos;
+    }
+    return false;
+}
 
 class CInputSource
 {
@@ -165,8 +183,12 @@ public:
             input = m_seeds[m_next];
         } else {
             input = m_seeds[Pick(m_seeds.size())];
-            const size_t ops = 1 + Pick(Pick(2) != 0 ? 3 : 8);
+            // Mostly one or two changes, so that many inputs still get past the parsing; now and then many.
+            const std::string seed = input;
+            const size_t ops = 1 + Pick(Pick(4) != 0 ? 2 : 8);
             for (size_t i = 0; i < ops; ++i) Mutate(input);
+            // Binary inputs hold few values to change: an input equal to its seed gets a flipped bit instead.
+            if (input == seed && !input.empty()) input[Pick(input.size())] ^= static_cast<char>(1 << Pick(8));
         }
         ++m_next;
         if (input.size() > m_target.maxSize) input.resize(m_target.maxSize);
@@ -185,48 +207,59 @@ private:
     void Mutate(std::string& s)
     {
         const size_t size = s.size();
-        switch (Pick(10)) {
-        case 0: // flip a bit
+        size_t begin = 0, end = 0;
+        // Half the changes keep the markup well-formed (values and numbers), half are raw bytes.
+        switch (Pick(2) != 0 ? Pick(3) : 3 + Pick(9)) {
+        case 0: // a number in the text
+            begin = s.find_first_of("-0123456789", Pick(size + 1));
+            if (begin == std::string::npos) break;
+            end = s.find_first_not_of("0123456789", begin + 1);
+            s.replace(begin, (end == std::string::npos ? size : end) - begin, kNumbers[Pick(lengthof(kNumbers))]);
+            break;
+        case 1: // a quoted value replaced by one of the telling values
+            if (FindQuoted(s, Pick(size + 1), begin, end)) s.replace(begin, end - begin, kValues[Pick(lengthof(kValues))]);
+            break;
+        case 2: { // a quoted value replaced by one from a seed
+            const std::string& other = m_seeds[Pick(m_seeds.size())];
+            size_t otherBegin = 0, otherEnd = 0;
+            if (FindQuoted(s, Pick(size + 1), begin, end) && FindQuoted(other, Pick(other.size() + 1), otherBegin, otherEnd))
+                s.replace(begin, end - begin, other.substr(otherBegin, otherEnd - otherBegin));
+            break;
+        }
+        case 3: // flip a bit
             if (size > 0) s[Pick(size)] ^= static_cast<char>(1 << Pick(8));
             break;
-        case 1: // an interesting byte
+        case 4: // an interesting byte
             if (size > 0) s[Pick(size)] = static_cast<char>(kInts[Pick(6)] & 0xFF);
             break;
-        case 2: { // cut a range out
+        case 5: { // cut a range out
             if (size == 0) break;
             const size_t at = Pick(size);
             s.erase(at, 1 + Pick(std::min<size_t>(size - at, Pick(2) != 0 ? 8 : size / 4 + 1)));
             break;
         }
-        case 3: { // copy a range elsewhere
+        case 6: { // copy a range elsewhere
             if (size == 0) break;
             const size_t from = Pick(size);
             s.insert(Pick(size + 1), s.substr(from, 1 + Pick(std::min<size_t>(size - from, 64))));
             break;
         }
-        case 4: // a word of the target's language
+        case 7: // a word of the target's language
             s.insert(Pick(size + 1), Token());
             break;
-        case 5: { // a 1, 2 or 4 byte integer, little-endian
+        case 8: { // a 1, 2 or 4 byte integer, little-endian
             const size_t width = size_t(1) << Pick(3);
             if (size < width) break;
             const DWORD value = kInts[Pick(lengthof(kInts))];
             memcpy(&s[Pick(size - width + 1)], &value, width);
             break;
         }
-        case 6: { // a number in the text
-            const size_t begin = s.find_first_of("-0123456789", Pick(size + 1));
-            if (begin == std::string::npos) break;
-            const size_t end = s.find_first_not_of("0123456789", begin + 1);
-            s.replace(begin, (end == std::string::npos ? size : end) - begin, kNumbers[Pick(lengthof(kNumbers))]);
-            break;
-        }
-        case 7: { // the head of this input with the tail of another
+        case 9: { // the head of this input with the tail of another
             const std::string& other = m_seeds[Pick(m_seeds.size())];
             s = s.substr(0, Pick(size + 1)) + other.substr(Pick(other.size() + 1));
             break;
         }
-        case 8: // truncate
+        case 10: // truncate
             if (size > 0) s.resize(Pick(size));
             break;
         default: { // one chunk many times over: deep nesting, long runs
@@ -282,7 +315,7 @@ void Plant(const std::string& fault, const BYTE* data, size_t size)
     }
 }
 
-void RunOne(const TTarget& target, const std::string& input, long long index, const TOptions& options)
+bool RunOne(const TTarget& target, const std::string& input, long long index, const TOptions& options)
 {
     CGuardedBlock block(input.size());
     BYTE* data = static_cast<BYTE*>(block.Get());
@@ -297,12 +330,13 @@ void RunOne(const TTarget& target, const std::string& input, long long index, co
     g_current.running = true;
     ::LeaveCriticalSection(&g_current.lock);
 
-    target.run(data, input.size());
+    const bool accepted = target.run(data, input.size());
     if (index == options.plantAt) Plant(options.plant, data, input.size());
 
     ::EnterCriticalSection(&g_current.lock);
     g_current.running = false;
     ::LeaveCriticalSection(&g_current.lock);
+    return accepted;
 }
 
 std::wstring WideOf(const char* text)
@@ -340,10 +374,11 @@ bool RunTarget(const TTarget& target, const TOptions& options)
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
     size_t largest = 0;
+    long long accepted = 0;
     for (long long i = 0; i < options.count; ++i) {
         const std::string input = source.Next();
         largest = std::max(largest, input.size());
-        RunOne(target, input, i, options);
+        if (RunOne(target, input, i, options)) ++accepted;
         if ((i & 255) == 255 && !HeapsAreSound()) {
             Say("FAULT %s: a heap is damaged after input %lld (one of the last 256)\n", target.name, i);
             return false;
@@ -355,8 +390,9 @@ bool RunTarget(const TTarget& target, const TOptions& options)
         return false;
     }
     const double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-    Say("%-12s %8lld inputs %8.1f s %8.0f inputs/s   %4u seeds, largest %u bytes\n", target.name, options.count,
-        seconds, seconds > 0 ? double(options.count) / seconds : 0.0, static_cast<unsigned>(seeds.size()),
+    Say("%-12s %8lld inputs %7.1f s %7.0f inputs/s %4.0f%% accepted %5u seeds, largest %u bytes\n", target.name,
+        options.count, seconds, seconds > 0 ? double(options.count) / seconds : 0.0,
+        options.count > 0 ? 100.0 * double(accepted) / double(options.count) : 0.0, static_cast<unsigned>(seeds.size()),
         static_cast<unsigned>(largest));
     return true;
 }
@@ -684,16 +720,19 @@ void AddFiles(Inputs& seeds, const char* folder, const wchar_t* pattern)
     for (const std::wstring& file : FilesOf(SourcePath(folder), pattern)) seeds.push_back(ReadBytes(file));
 }
 
-void AddTestLiterals(Inputs& seeds, const char* folder, const std::vector<std::string>& marks)
+void AddTestLiterals(Inputs& seeds, const char* folder, const std::vector<std::string>& marks,
+                     const std::string& prefix, const std::string& suffix)
 {
+    const std::string root = prefix.substr(0, prefix.find_first_of(" >"));
     for (const wchar_t* pattern : { L"*.cpp", L"*.h" }) {
         for (const std::wstring& file : FilesOf(SourcePath(folder), pattern)) {
             for (const std::string& literal : Literals(ReadBytes(file))) {
                 for (const std::string& mark : marks) {
-                    if (literal.find(mark) != std::string::npos) {
-                        seeds.push_back(literal);
-                        break;
-                    }
+                    if (literal.find(mark) == std::string::npos) continue;
+                    const bool whole = root.empty() || literal.compare(0, root.size(), root) == 0 ||
+                                       literal.compare(0, 2, "<?") == 0;
+                    seeds.push_back(whole ? literal : prefix + literal + suffix);
+                    break;
                 }
             }
         }
@@ -712,7 +751,10 @@ std::wstring Widen(const BYTE* data, size_t size)
 
 // ---- the host window ---------------------------------------------------------------------------------
 
-CHostWindow::CHostWindow() : m_pManager(NULL), m_hCanvas(NULL), m_hBitmap(NULL), m_hOldBitmap(NULL)
+const DWORD kUntouched = 0x01020304;
+
+CHostWindow::CHostWindow()
+    : m_pManager(NULL), m_hCanvas(NULL), m_hBitmap(NULL), m_hOldBitmap(NULL), m_pBits(NULL), m_nPixels(0)
 {
     m_szWanted.cx = 0;
     m_szWanted.cy = 0;
@@ -733,11 +775,33 @@ bool CHostWindow::Open(int cxCanvas, int cyCanvas)
 {
     if (Create(NULL, L"fuzz", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, cxCanvas, cyCanvas) == NULL) return false;
     m_hCanvas = ::CreateCompatibleDC(NULL);
-    DWORD* pBits = NULL;
-    m_hBitmap = Veneer::RenderUtil::CreateDib32(m_hCanvas, cxCanvas, cyCanvas, &pBits);
-    if (m_hCanvas == NULL || m_hBitmap == NULL) return false;
+    m_hBitmap = Veneer::RenderUtil::CreateDib32(m_hCanvas, cxCanvas, cyCanvas, &m_pBits);
+    if (m_hCanvas == NULL || m_hBitmap == NULL || m_pBits == NULL) return false;
     m_hOldBitmap = ::SelectObject(m_hCanvas, m_hBitmap);
+    m_nPixels = static_cast<size_t>(cxCanvas) * static_cast<size_t>(cyCanvas);
     return true;
+}
+
+void CHostWindow::ClearCanvas()
+{
+    ::GdiFlush();
+    std::fill(m_pBits, m_pBits + m_nPixels, kUntouched);
+}
+
+bool CHostWindow::CanvasChanged() const
+{
+    ::GdiFlush();
+    return std::find_if(m_pBits, m_pBits + m_nPixels, [](DWORD pixel) { return pixel != kUntouched; }) !=
+           m_pBits + m_nPixels;
+}
+
+void CHostWindow::Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 }
 
 void CHostWindow::LayoutAndPrint(int cx, int cy)

@@ -11,14 +11,15 @@ namespace Fuzz {
 
 typedef std::vector<std::string> Inputs;
 
-// One entry point under test. run gets the input in memory followed by an inaccessible page.
+// One entry point under test. run gets the input in memory followed by an inaccessible page, and
+// answers whether the input got past the parsing into the stages behind it (the share is reported).
 struct TTarget
 {
     const char* name;
     void (*seeds)(Inputs& seeds);
     std::vector<std::string> tokens;    // words a mutation may insert, beside the common ones
     size_t maxSize;                     // inputs are cut to this many bytes
-    void (*run)(const BYTE* data, size_t size);
+    bool (*run)(const BYTE* data, size_t size);
 };
 
 // The runner, reading the command line: "--target a,b --count N --seed S --limit MS --out DIR
@@ -33,8 +34,10 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 // Every file of the source folder matching the pattern ("*.xml").
 void AddFiles(Inputs& seeds, const char* folder, const wchar_t* pattern);
 // The string literals (adjacent ones joined) of the test sources in the folder that hold one of the
-// marks, as UTF-8.
-void AddTestLiterals(Inputs& seeds, const char* folder, const std::vector<std::string>& marks);
+// marks, as UTF-8. With a prefix, literals that do not start with its first tag (nor "<?") are taken as
+// the children the tests wrap: prefix + literal + suffix.
+void AddTestLiterals(Inputs& seeds, const char* folder, const std::vector<std::string>& marks,
+                     const std::string& prefix = std::string(), const std::string& suffix = std::string());
 
 // UTF-8 bytes as wide text; invalid sequences become U+FFFD, the text ends at the first NUL.
 std::wstring Widen(const BYTE* data, size_t size);
@@ -55,6 +58,11 @@ public:
     // Operations
     // Sizes the client area, lays the tree out and prints it into the canvas.
     void LayoutAndPrint(int cx, int cy);
+    // Fills the canvas with a colour nothing draws; CanvasChanged tells whether a pixel was drawn since.
+    void ClearCanvas();
+    bool CanvasChanged() const;
+    // Dispatches the messages waiting for this thread.
+    static void Pump();
 
     // Overridables
     LPCWSTR GetWindowClass() const override { return L"VeneerFuzzHost"; }
@@ -65,6 +73,8 @@ private:
     HDC m_hCanvas;
     HBITMAP m_hBitmap;
     HGDIOBJ m_hOldBitmap;
+    DWORD* m_pBits;
+    size_t m_nPixels;
     SIZE m_szWanted;
 };
 

@@ -58,8 +58,9 @@ std::vector<std::wstring> StoredNames(const BYTE* data, size_t size)
     return names;
 }
 
-void Extract(HZIP zip, const std::vector<std::wstring>& names)
+bool Extract(HZIP zip, const std::vector<std::wstring>& names)
 {
+    if (zip == NULL) return false;
     ZipEntryInfo info;
     int index = -1;
     for (const std::wstring& name : names) {
@@ -77,6 +78,7 @@ void Extract(HZIP zip, const std::vector<std::wstring>& names)
         if (result == ZIP_BAD_ARGS) break;
     }
     ZipClose(zip);
+    return true;
 }
 
 // Markup and images named in the archive, loaded the way skins load them.
@@ -95,26 +97,28 @@ void LoadThroughResources(const std::vector<std::wstring>& names)
     }
 }
 
-void Run(const BYTE* data, size_t size)
+bool Run(const BYTE* data, size_t size)
 {
     static CTempFolder s_folder;
     const std::vector<std::wstring> names = StoredNames(data, size);
     CPaintManagerUI::SetResourceZip(L"", false);
-    Extract(ZipOpenMemory(data, static_cast<unsigned>(size)), names);
+    const bool accepted = Extract(ZipOpenMemory(data, static_cast<unsigned>(size)), names);
     CPaintManagerUI::SetResourceZip(const_cast<BYTE*>(data), static_cast<unsigned>(size));
     LoadThroughResources(names);
     CPaintManagerUI::SetResourceZip(L"", false);
 
     // From a file, for every other input (writing it is the slow part): opened by the reader, and as the
     // resource archive, cached or opened per read.
-    if (size % 2 != 0) return;
-    if (!WriteBytes(s_folder.GetFile(L"fuzz.zip"), std::string(reinterpret_cast<const char*>(data), size))) return;
+    if (size % 2 != 0) return accepted;
+    if (!WriteBytes(s_folder.GetFile(L"fuzz.zip"), std::string(reinterpret_cast<const char*>(data), size)))
+        return accepted;
     Extract(ZipOpenFile(s_folder.GetFile(L"fuzz.zip").c_str()), names);
     CPaintManagerUI::SetResourcePath(s_folder.GetPath().c_str());
     CPaintManagerUI::SetResourceZip(L"fuzz.zip", size % 4 == 0);
     LoadThroughResources(names);
     CPaintManagerUI::SetResourceZip(L"", false);
     CPaintManagerUI::SetResourcePath(L"");
+    return accepted;
 }
 
 } // namespace
