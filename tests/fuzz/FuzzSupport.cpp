@@ -575,45 +575,6 @@ std::wstring HostPath(const std::string& path)
     return wide;
 }
 
-void AppendUtf8(std::string& out, unsigned cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | ((cp >> 12) & 0x0F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Reads one escape sequence behind the backslash at src[j]; j ends on its last character.
-void ReadEscape(const std::string& src, size_t& j, bool wide, std::string& text)
-{
-    const char e = src[j];
-    auto hexDigit = [&](size_t k) { return k < src.size() && isxdigit(static_cast<unsigned char>(src[k])); };
-    if (e == 'x' || e == 'u') {
-        unsigned value = 0;
-        const int digits = e == 'u' ? 4 : (wide ? 4 : 2);
-        for (int k = 0; k < digits && hexDigit(j + 1); ++k) {
-            const char c = src[++j];
-            value = value * 16 + (isdigit(static_cast<unsigned char>(c)) ? c - '0' : (tolower(c) - 'a' + 10));
-        }
-        if (wide || e == 'u') AppendUtf8(text, value);
-        else text += static_cast<char>(value);
-    } else if (e >= '0' && e <= '7') {
-        unsigned value = static_cast<unsigned>(e - '0');
-        for (int k = 0; k < 2 && j + 1 < src.size() && src[j + 1] >= '0' && src[j + 1] <= '7'; ++k) {
-            value = value * 8 + static_cast<unsigned>(src[++j] - '0');
-        }
-        text += static_cast<char>(value);
-    } else {
-        text += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
-    }
-}
-
 // The string literals of a C++ source; literals with nothing but blanks between them are joined.
 std::vector<std::string> Literals(const std::string& src)
 {
@@ -639,14 +600,20 @@ std::vector<std::string> Literals(const std::string& src)
             i = src.find(close, open);
             if (i != std::string::npos) i += close.size();
         } else {
-            const bool wide = i > 0 && (src[i - 1] == 'L' || src[i - 1] == 'u');
             std::string text;
             size_t j = i + 1;
             for (; j < src.size() && src[j] != '"' && src[j] != '\n'; ++j) {
-                if (src[j] != '\\') text += src[j];
-                else if (++j < src.size()) ReadEscape(src, j, wide, text);
+                if (src[j] != '\\') {
+                    text += src[j];
+                } else if (++j < src.size()) {
+                    // Plain escapes only: "\\x41" stays "x41", which serves a seed as well.
+                    const char e = src[j];
+                    text += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e == '0' ? '\0' : e;
+                }
             }
-            const size_t begin = wide ? i - 1 : i;
+            // Where the literal begins, its encoding prefix (L, u8) included.
+            size_t begin = i;
+            while (begin > 0 && isalnum(static_cast<unsigned char>(src[begin - 1]))) --begin;
             if (lastEnd != std::string::npos && src.find_first_not_of(" \t\r\n", lastEnd) == begin) {
                 found.back() += text;
             } else {
@@ -756,8 +723,6 @@ const DWORD kUntouched = 0x01020304;
 CHostWindow::CHostWindow()
     : m_pManager(NULL), m_hCanvas(NULL), m_hBitmap(NULL), m_hOldBitmap(NULL), m_pBits(NULL), m_nPixels(0)
 {
-    m_szWanted.cx = 0;
-    m_szWanted.cy = 0;
 }
 
 CHostWindow::~CHostWindow()
@@ -806,8 +771,6 @@ void CHostWindow::Pump()
 
 void CHostWindow::LayoutAndPrint(int cx, int cy)
 {
-    m_szWanted.cx = cx;
-    m_szWanted.cy = cy;
     ::SetWindowPos(m_hWnd, NULL, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     // As on screen: a paint that asks for another layout gets one more pass.
     for (int pass = 0; pass < 3 && m_pManager != NULL; ++pass) {
@@ -821,16 +784,6 @@ LRESULT CHostWindow::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lRes = 0;
     if (m_pManager != NULL && m_pManager->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
-    if (uMsg == WM_GETMINMAXINFO) {
-        // Whatever limits the skin sets, the window takes the sizes it is given.
-        lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-        LPMINMAXINFO pInfo = reinterpret_cast<LPMINMAXINFO>(lParam);
-        pInfo->ptMinTrackSize.x = std::min<LONG>(pInfo->ptMinTrackSize.x, m_szWanted.cx);
-        pInfo->ptMinTrackSize.y = std::min<LONG>(pInfo->ptMinTrackSize.y, m_szWanted.cy);
-        pInfo->ptMaxTrackSize.x = std::max<LONG>(pInfo->ptMaxTrackSize.x, m_szWanted.cx);
-        pInfo->ptMaxTrackSize.y = std::max<LONG>(pInfo->ptMaxTrackSize.y, m_szWanted.cy);
-        return lRes;
-    }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 

@@ -75,7 +75,6 @@ private:
     HGDIOBJ m_hOldBitmap;
     DWORD* m_pBits;
     size_t m_nPixels;
-    SIZE m_szWanted;
 };
 
 } // namespace Fuzz
