@@ -4,6 +4,9 @@
 #include "support/ResourceScope.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
+#include <climits>
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -147,6 +150,20 @@ TEST_F(ManagerTest, CustomFontsHaveIdsThatShiftOnRemoval)
     m_pm->RemoveAllFonts();
     EXPECT_EQ(0, m_pm->GetCustomFontCount());
     EXPECT_EQ(0u, ::GetObjectType(h1));
+}
+
+TEST_F(ManagerTest, FontHeightsAreCutToTheLargestSize)
+{
+    // A skin's size 65535 once made glyphs so tall that drawing one label took seconds.
+    const int sizes[] = { 15, -15, kMaxFontSize, 65535, -65535, INT_MAX, INT_MIN };
+    for (int size : sizes) {
+        HFONT hFont = m_pm->AddFont(L"Arial", size, false, false, false);
+        LOGFONTW lf = {};
+        ASSERT_EQ(static_cast<int>(sizeof(lf)), ::GetObjectW(hFont, sizeof(lf), &lf)) << size;
+        EXPECT_EQ(-std::max(-kMaxFontSize, std::min(size, kMaxFontSize)), lf.lfHeight) << size;
+        EXPECT_EQ(size, m_pm->GetFontInfo(hFont)->iSize) << size;
+        EXPECT_EQ(hFont, m_pm->GetFont(L"Arial", size, false, false, false)) << size;
+    }
 }
 
 TEST_F(ManagerTest, FontMetricsAreReadOnFirstRequest)

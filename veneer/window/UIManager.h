@@ -14,6 +14,10 @@ namespace Veneer {
 class CControlUI;
 class CPaintManagerUI;
 
+// Largest font height, in pixels, a paint manager makes a font with; larger sizes (of skins or of
+// formatted text) are cut to it: glyphs tens of thousands of pixels tall take seconds each to draw.
+const int kMaxFontSize = 1000;
+
 // One font of a paint manager's store; the manager owns hFont.
 typedef struct tagTFontInfo
 {
