@@ -555,7 +555,7 @@ int Main(const std::vector<TTarget>& targets)
     long long inputs = 0;
     for (const TTarget* target : chosen) {
         if (!RunTarget(*target, options)) return kExitCrash;
-        inputs += options.count;
+        inputs += options.replay.empty() ? options.count : 1;
     }
     Say("fuzz: %u entry points, %lld inputs, seed %u: no crash, no hang, heaps sound\n",
         static_cast<unsigned>(chosen.size()), inputs, options.seed);
