@@ -185,6 +185,9 @@ public:
     bool RemoveDefaultAttributeList(LPCWSTR pStrControlName);
     const CStdStringPtrMap& GetDefaultAttribultes() const;
     void RemoveAllDefaultAttributeList();
+    // Told of attributes the controls of this manager ignore; null (the default) tells nobody.
+    void SetUnknownAttributeListener(IUnknownAttributeUI* pListener);
+    IUnknownAttributeUI* GetUnknownAttributeListener() const;
 
     // Resources: what skins registered
     // Drops the fonts, images and default attribute lists that skins built with this manager
@@ -389,6 +392,7 @@ private:
     CStdStringPtrMap m_mImageHash;
     CStdStringPtrMap m_DefaultAttrHash;
     CStdPtrArray m_aTranslateAccelerator;
+    IUnknownAttributeUI* m_pUnknownAttributeListener = NULL;
 
     CUIString m_sWindowShadowImage;
     RECT m_rcShadowTopLeft;

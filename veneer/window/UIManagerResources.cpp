@@ -469,6 +469,16 @@ void CPaintManagerUI::RemoveAllDefaultAttributeList()
     m_DefaultAttrHash.RemoveAll();
 }
 
+void CPaintManagerUI::SetUnknownAttributeListener(IUnknownAttributeUI* pListener)
+{
+    m_pUnknownAttributeListener = pListener;
+}
+
+IUnknownAttributeUI* CPaintManagerUI::GetUnknownAttributeListener() const
+{
+    return m_pUnknownAttributeListener;
+}
+
 // ---- a skin's share --------------------------------------------------------------------------
 
 void CPaintManagerUI::ReleaseSkinResources()
