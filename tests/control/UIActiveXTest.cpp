@@ -101,6 +101,27 @@ TEST_F(ActiveXTest, ClassTextsThatDoNotResolveCreateNothing)
     EXPECT_EQ(&control, control.GetInterface(L"ActiveX"));
 }
 
+TEST_F(ActiveXTest, TagsWithoutAUsableClassIdCreateNothingAtLayout)
+{
+    // Were the null class ever asked for, this registration would answer it.
+    CFakeClassScope nullClass(CLSID_NULL);
+    ASSERT_TRUE(nullClass.IsRegistered());
+    const wchar_t* const tags[] = {
+        L"<ActiveX name=\"ax\"/>", L"<ActiveX name=\"ax\" clsid=\"\"/>", L"<ActiveX name=\"ax\" clsid=\"{5C3A1F0E\"/>",
+        L"<ActiveX name=\"ax\" clsid=\"{00000000-0000-0000-0000-000000000000}\" delaycreate=\"false\"/>",
+        L"<ActiveX name=\"ax\" clsid=\"No.Such.ProgId\" modulename=\"no-such-module.dll\"/>",
+    };
+    for (const wchar_t* tag : tags) {
+        CControlUI* root = Build(tag);
+        ASSERT_TRUE(root != NULL) << tag;
+        Layout(root);
+        void* unused = NULL;
+        EXPECT_EQ(E_PENDING, Find(L"ax")->GetControl(IID_IOleObject, &unused)) << tag;
+        EXPECT_EQ(0, g_fake.nCreated) << tag;
+        EXPECT_EQ(0, m_notes.Count(L"showactivex")) << tag;
+    }
+}
+
 TEST_F(ActiveXTest, WindowlessObjectIsActivatedSizedAndPainted)
 {
     CControlUI* root =

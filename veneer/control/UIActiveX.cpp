@@ -251,6 +251,8 @@ bool CActiveXUI::DoCreateControl()
 {
     ReleaseControl();
     m_bCreated = true;
+    // No usable class id (none given, or a text that did not resolve): there is nothing to ask COM for.
+    if (::IsEqualCLSID(m_clsid, kNullClsid)) return false;
 
     IOleControl* pOleControl = NULL;
     if (!m_sModuleName.IsEmpty()) {
