@@ -1,12 +1,11 @@
 // CMircroClientWebFrame: the borderless window over the login frame that carries the login page.
 #pragma once
 
-#include "veneer/Veneer.h"
+#include "app/LauncherWindow.h"
 
-class CMicroClientLogin;
 class CMircroClientPlayFrame;
 
-class CMircroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler
+class CMircroClientWebFrame : public CLauncherWindow, public Veneer::CWebBrowserEventHandler
 {
 public:
     // Construction
@@ -17,8 +16,8 @@ public:
     // First call (no offset yet): records the rectangle relative to the frame. Later calls: the frame's
     // screen rectangle, to which the recorded offset is added.
     void MoveWithFrame(int left, int top, int right, int bottom);
-    // The frame that must forget this window when it goes away.
-    void SetOwnerFrame(CMicroClientLogin* pFrame) { m_pOwnerFrame = pFrame; }
+    // The frame this window rides on; it is hidden at the play switch and told when this window goes.
+    void SetLoginFrame(ILoginFrame* pFrame) { m_pLoginFrame = pFrame; }
 
     // Attributes
     POINT GetOffset() const;
@@ -26,7 +25,6 @@ public:
     CMircroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
 
     // Overridables
-    LPCWSTR GetWindowClass() const override;
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
@@ -35,13 +33,10 @@ public:
                          VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
 
 protected:
-    Veneer::CUIString GetSkinDir() override;
     Veneer::CUIString GetSkinXml() override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override;
-    UINT GetResourceID() const override;
 
 private:
-    CMicroClientLogin* m_pOwnerFrame;
+    ILoginFrame* m_pLoginFrame;
     // Created at the first play-keyword navigation; owned by its own window.
     CMircroClientPlayFrame* m_pPlayFrame;
     int m_nOffsetX;
