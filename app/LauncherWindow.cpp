@@ -16,6 +16,24 @@ CControlUI* CALLBACK TakeKeyboardAway(CControlUI* pControl, LPVOID /*pData*/)
     return NULL;
 }
 
+struct TQuestionSearch
+{
+    HWND hOwner;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindQuestion(HWND hWnd, LPARAM lParam)
+{
+    TQuestionSearch* pSearch = reinterpret_cast<TQuestionSearch*>(lParam);
+    wchar_t szClass[16] = {};
+    ::GetClassNameW(hWnd, szClass, lengthof(szClass));
+    if (::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hWnd) || wcscmp(szClass, L"#32770") != 0) {
+        return TRUE;
+    }
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
 struct TBringForwardSearch
 {
     UINT uMessage;
@@ -88,14 +106,22 @@ LRESULT CLauncherWindow::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
     return lRes;
 }
 
+HWND CLauncherWindow::GetFrontWindow() const
+{
+    // A message box this window has open; the system's last active popup is not enough, as restoring
+    // the window may have made the window itself that.
+    TQuestionSearch search = {GetHWND(), NULL};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(search.hOwner, NULL), FindQuestion, reinterpret_cast<LPARAM>(&search));
+    return search.hFound != NULL ? search.hFound : search.hOwner;
+}
+
 void CLauncherWindow::BringToFront()
 {
     HWND hWnd = GetHWND();
     if (!::IsWindow(hWnd)) return;
     if (!::IsWindowVisible(hWnd)) ::ShowWindow(hWnd, SW_SHOW);
     if (::IsIconic(hWnd)) ::ShowWindow(hWnd, SW_RESTORE);
-    // An open question stays above its owner and keeps the activation.
-    ::SetForegroundWindow(::GetLastActivePopup(hWnd));
+    ::SetForegroundWindow(GetFrontWindow());
 }
 
 UINT GetBringForwardMessage(LPCWSTR pstrClientName)

@@ -36,6 +36,11 @@ public:
     // and brings it, or the question it has open, to the front.
     void BringToFront();
 
+    // Attributes
+    // The window that takes the activation: a question this window has open stays above it and keeps
+    // the activation; otherwise the window itself.
+    HWND GetFrontWindow() const;
+
     // Overridables
     LPCWSTR GetWindowClass() const override;
     void OnFinalMessage(HWND hWnd) override;

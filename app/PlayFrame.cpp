@@ -196,7 +196,7 @@ void CMircroClientPlayFrame::ShowTrayMenu()
     ::GetCursorPos(&pt);
     // The menu closes on a click elsewhere only while this thread has the foreground; an open question
     // takes it, so that this window does not come above it.
-    ::SetForegroundWindow(::GetLastActivePopup(GetHWND()));
+    ::SetForegroundWindow(GetFrontWindow());
     if (hPopup != NULL) ::TrackPopupMenu(hPopup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, GetHWND(), NULL);
     // Lets the menu finish its exit before the next one opens.
     ::PostMessageW(GetHWND(), WM_NULL, 0, 0);

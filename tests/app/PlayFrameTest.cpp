@@ -2,12 +2,9 @@
 #include "veneer/core/UISetup.h"
 #include "app/PlayFrame.h"
 #include "app/LoginWebFrame.h"
-#include "app/ClientConfig.h"
-#include "AppTestFiles.h"
+#include "LauncherWindowTest.h"
 #include "support/MessageBoxWatcher.h"
-#include "support/ResourceScope.h"
 
-#include <gtest/gtest.h>
 #include <string>
 
 using namespace Veneer;
@@ -16,39 +13,15 @@ namespace {
 
 const wchar_t kGameAddress[] = L"http://127.0.0.1:9/game.html?client=pc";
 
-// The play window with its paint manager in reach of the tests.
-class CTestPlayFrame : public CMircroClientPlayFrame
-{
-public:
-    CPaintManagerUI& Manager() { return m_PaintManager; }
-};
+typedef CTestLauncherWindow<CMircroClientPlayFrame> CTestPlayFrame;
 
-// The launcher's resources (skin archive, icon, menu) come from the data DLL beside the test program.
-class PlayWindowTest : public ::testing::Test
+class PlayWindowTest : public LauncherWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(SUCCEEDED(::OleInitialize(NULL)));
-        m_hResources = ::LoadLibraryExW(GetPathBesideExecutable(L"MicroClientResources.dll").c_str(), NULL,
-                                        LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(m_hResources != NULL);
-        CPaintManagerUI::SetResourceDll(m_hResources);
-        m_sKeyword = GetClientConfig().m_sPlayGameKeyWord;
-        m_sClientName = GetClientConfig().m_sClientName;
-        GetClientConfig().m_sPlayGameKeyWord = L"client=pc";
-        GetClientConfig().m_sClientName = L"Orvane test";
-    }
-
     void TearDown() override
     {
         if (m_pFrame != NULL && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-        Pump();
-        GetClientConfig().m_sPlayGameKeyWord = m_sKeyword;
-        GetClientConfig().m_sClientName = m_sClientName;
-        CPaintManagerUI::SetResourceDll(NULL);
-        if (m_hResources != NULL) ::FreeLibrary(m_hResources);
-        ::OleUninitialize();
+        LauncherWindowTest::TearDown();
     }
 
     void CreateFrame()
@@ -57,43 +30,43 @@ protected:
         m_pFrame->SetPlayAddress(kGameAddress);
         m_hWnd = m_pFrame->Create(NULL, L"Orvane", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
         ASSERT_TRUE(m_hWnd != NULL);
+        ::UpdateWindow(m_hWnd);
         Pump();
     }
 
-    void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-
-    // A left click at the centre of a named control, as real mouse messages.
-    void Click(LPCWSTR pstrName)
-    {
-        CControlUI* pControl = m_pFrame->Manager().FindControl(pstrName);
-        ASSERT_TRUE(pControl != NULL) << "no control";
-        const RECT rc = pControl->GetPos();
-        const LPARAM pt = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        ::SendMessageW(m_hWnd, WM_MOUSEMOVE, 0, pt);
-        ::SendMessageW(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, pt);
-        ::SendMessageW(m_hWnd, WM_LBUTTONUP, 0, pt);
-        Pump();
-    }
+    CPaintManagerUI& Manager() { return m_pFrame->Manager(); }
 
     bool IsShown(LPCWSTR pstrName)
     {
-        CControlUI* pControl = m_pFrame->Manager().FindControl(pstrName);
+        CControlUI* pControl = Manager().FindControl(pstrName);
         return pControl != NULL && pControl->IsVisible();
     }
 
-    CResourceScope m_scope;
-    HMODULE m_hResources = NULL;
+    // The maximise and restore buttons show the state the window is in, or, minimised, comes back to.
+    void ExpectButtonsFollowTheWindow(const char* pszHow)
+    {
+        ::UpdateWindow(m_hWnd);
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof(wp);
+        ::GetWindowPlacement(m_hWnd, &wp);
+        const bool bZoomed = ::IsIconic(m_hWnd) ? (wp.flags & WPF_RESTORETOMAXIMIZED) != 0 : ::IsZoomed(m_hWnd) != FALSE;
+        EXPECT_EQ(bZoomed, IsShown(L"restorebtn")) << pszHow;
+        EXPECT_EQ(!bZoomed, IsShown(L"maxbtn")) << pszHow;
+    }
+
+    LRESULT HitTest(POINT ptClient)
+    {
+        ::ClientToScreen(m_hWnd, &ptClient);
+        return ::SendMessageW(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptClient.x, ptClient.y));
+    }
+
+    UINT ButtonState(LPCWSTR pstrName)
+    {
+        return static_cast<CButtonUI*>(Manager().FindControl(pstrName))->GetButtonState();
+    }
+
     CTestPlayFrame* m_pFrame = NULL;
     HWND m_hWnd = NULL;
-    CUIString m_sKeyword;
-    CUIString m_sClientName;
 };
 
 TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
@@ -118,17 +91,7 @@ TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
     EXPECT_STREQ(L"Orvane test", tray.szTip);
     EXPECT_TRUE(tray.hIcon != NULL) << "the small icon comes from the resources";
 
-    // The logo is the icon, registered as an image the logo control shows.
-    CControlUI* pLogo = m_pFrame->Manager().FindControl(L"logo");
-    ASSERT_TRUE(pLogo != NULL);
-    EXPECT_STREQ(L"Logo.png", pLogo->GetBkImage());
-    const TImageInfo* pImage = m_pFrame->Manager().GetImage(L"Logo.png");
-    ASSERT_TRUE(pImage != NULL);
-    EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), pImage->nWidth);
-
     // The browser is created at the first layout and is asked for the game page.
-    ::UpdateWindow(m_hWnd);
-    Pump();
     EXPECT_TRUE(pBrowser->GetWebBrowser2() != NULL);
 
     // The tray icon goes with the window.
@@ -136,76 +99,276 @@ TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
     m_pFrame = NULL;
 }
 
-TEST_F(PlayWindowTest, TitleButtonsSwapMinimiseAndAskBeforeQuitting)
+TEST_F(PlayWindowTest, LogoIsDrawnWithTheIconsOwnTransparency)
 {
     CreateFrame();
-    EXPECT_TRUE(IsShown(L"restorebtn"));
-    EXPECT_FALSE(IsShown(L"maxbtn"));
+    CControlUI* pLogo = Manager().FindControl(L"logo");
+    ASSERT_TRUE(pLogo != NULL);
+    EXPECT_STREQ(L"Logo.png", pLogo->GetBkImage());
+    const TImageInfo* pImage = Manager().GetImage(L"Logo.png");
+    ASSERT_TRUE(pImage != NULL);
+    EXPECT_TRUE(pImage->bAlpha);
+    const RECT rc = pLogo->GetPos();
+    ASSERT_EQ(pImage->nWidth, rc.right - rc.left) << "the logo is drawn at its own size";
+    ASSERT_EQ(pImage->nHeight, rc.bottom - rc.top);
+    DIBSECTION dib = {};
+    ASSERT_EQ(static_cast<int>(sizeof(dib)), ::GetObjectW(pImage->hBmp, sizeof(dib), &dib));
+    const DWORD* pIcon = static_cast<const DWORD*>(dib.dsBm.bmBits);
+
+    const std::vector<DWORD> withLogo = PrintClient(m_hWnd);
+    pLogo->SetBkImage(L"");
+    const std::vector<DWORD> without = PrintClient(m_hWnd);
+    RECT rcClient = {};
+    ::GetClientRect(m_hWnd, &rcClient);
+    int nClear = 0, nSolid = 0;
+    for (int y = 0; y < pImage->nHeight; ++y) {
+        for (int x = 0; x < pImage->nWidth; ++x) {
+            const DWORD icon = pIcon[y * pImage->nWidth + x];
+            const size_t i = static_cast<size_t>(rc.top + y) * rcClient.right + rc.left + x;
+            // See-through pixels show the title bar; opaque ones the icon's colour.
+            if ((icon >> 24) == 0) {
+                ++nClear;
+                EXPECT_EQ(without[i], withLogo[i]) << x << "," << y;
+            } else if ((icon >> 24) == 0xFF) {
+                ++nSolid;
+                EXPECT_EQ(icon & 0x00FFFFFF, withLogo[i]) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(nClear, 0);
+    EXPECT_GT(nSolid, 0);
+}
+
+TEST_F(PlayWindowTest, ResizesDownToWhereEveryTitleButtonShowsAndAlsoByTheBorderOverThePage)
+{
+    CreateFrame();
+    MINMAXINFO mmi = {};
+    ::SendMessageW(m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    ::SetWindowPos(m_hWnd, NULL, 0, 0, mmi.ptMinTrackSize.x, mmi.ptMinTrackSize.y, SWP_NOZORDER | SWP_NOMOVE);
+    ::UpdateWindow(m_hWnd);
+    RECT rcClient = {};
+    ::GetClientRect(m_hWnd, &rcClient);
+    RECT rcPrevious = {};
+    for (LPCWSTR pstrName : {L"kefubtn", L"refreshbtn", L"minbtn", L"maxbtn", L"closebtn"}) {
+        const RECT rc = Manager().FindControl(pstrName)->GetPos();
+        EXPECT_TRUE(rc.left >= rcPrevious.right && rc.right <= rcClient.right && rc.right - rc.left == 27)
+            << "squeezed or cut off";
+        rcPrevious = rc;
+    }
+    const RECT rcLogo = Manager().FindControl(L"logo")->GetPos();
+    EXPECT_LE(rcLogo.right, Manager().FindControl(L"kefubtn")->GetPos().left);
+    EXPECT_GE(m_pFrame->GetBrowser()->GetPos().bottom - m_pFrame->GetBrowser()->GetPos().top, kPlayMinPageHeight);
+
+    // The size box also works where the browser's own window lies under it.
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 800, 500, SWP_SHOWWINDOW);
+    ::UpdateWindow(m_hWnd);
+    ASSERT_TRUE(m_pFrame->GetBrowser()->GetHostWindow() != NULL);
+    const RECT rcBrowser = m_pFrame->GetBrowser()->GetPos();
+    const int yMiddle = (rcBrowser.top + rcBrowser.bottom) / 2;
+    // An 800 x 500 client with the size box 4,4,6,6: x < 4 and x > 794, y > 494 resize.
+    const struct { POINT pt; LRESULT code; } cases[] = {
+        {{rcBrowser.left, yMiddle}, HTLEFT}, {{3, yMiddle}, HTLEFT},     {{795, yMiddle}, HTRIGHT},
+        {{400, 495}, HTBOTTOM},              {{400, 499}, HTBOTTOM},     {{rcBrowser.left, 497}, HTBOTTOMLEFT},
+        {{4, yMiddle}, HTCLIENT},            {{794, yMiddle}, HTCLIENT}, {{400, 494}, HTCLIENT},
+    };
+    for (const auto& c : cases) {
+        POINT pt = c.pt;
+        ::ClientToScreen(m_hWnd, &pt);
+        HWND hUnder = ::WindowFromPoint(pt);
+        EXPECT_EQ(c.code, ::SendMessageW(hUnder, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y))) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(c.code != HTCLIENT, hUnder == m_hWnd) << "window under " << c.pt.x << "," << c.pt.y;
+    }
+    // Maximised, the whole page is the browser's again.
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
-    Pump();
+    ::UpdateWindow(m_hWnd);
+    POINT pt = {m_pFrame->GetBrowser()->GetPos().left, yMiddle};
+    ::ClientToScreen(m_hWnd, &pt);
+    EXPECT_NE(m_hWnd, ::WindowFromPoint(pt));
+}
 
-    Click(L"restorebtn");
-    EXPECT_FALSE(IsShown(L"restorebtn"));
-    EXPECT_TRUE(IsShown(L"maxbtn"));
+TEST_F(PlayWindowTest, MaximiseAndRestoreButtonsFollowTheWindowHoweverItChanges)
+{
+    CreateFrame();
+    ExpectButtonsFollowTheWindow("created");
+    const struct { const char* how; UINT msg; WPARAM wParam; } ways[] = {
+        {"system menu maximise", WM_SYSCOMMAND, SC_MAXIMIZE},
+        {"system menu restore", WM_SYSCOMMAND, SC_RESTORE},
+        {"caption double-click", WM_NCLBUTTONDBLCLK, HTCAPTION},
+        {"minimise", WM_SYSCOMMAND, SC_MINIMIZE},
+        {"tray click", kTrayCallbackMessage, 0},
+        {"caption double-click again", WM_NCLBUTTONDBLCLK, HTCAPTION},
+    };
+    for (const auto& way : ways) {
+        POINT pt = Centre(Manager(), L"titelLabel");
+        ::ClientToScreen(m_hWnd, &pt);
+        const LPARAM lParam = way.msg == kTrayCallbackMessage ? WM_LBUTTONDOWN : MAKELPARAM(pt.x, pt.y);
+        ::SendMessageW(m_hWnd, way.msg, way.wParam, lParam);
+        Pump();
+        ExpectButtonsFollowTheWindow(way.how);
+    }
+
+    // The buttons themselves.
+    Click(Manager(), L"restorebtn");
     EXPECT_FALSE(::IsZoomed(m_hWnd));
-
-    Click(L"maxbtn");
-    EXPECT_TRUE(IsShown(L"restorebtn"));
-    EXPECT_FALSE(IsShown(L"maxbtn"));
+    ExpectButtonsFollowTheWindow("restore button");
+    Click(Manager(), L"maxbtn");
     EXPECT_TRUE(::IsZoomed(m_hWnd));
-
-    // Escape and Return do nothing here.
-    ::SendMessageW(m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    ::SendMessageW(m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
-    Pump();
-    EXPECT_TRUE(::IsWindow(m_hWnd));
-
-    // The close button and the close message ask; "no" keeps the game running.
-    {
-        CMessageBoxWatcher watcher(IDNO);
-        Click(L"closebtn");
-        ASSERT_TRUE(watcher.Seen());
-        EXPECT_EQ(L"提示", watcher.Caption());
-        EXPECT_EQ(L"正在游戏是否退出？", watcher.Text());
-    }
-    EXPECT_TRUE(::IsWindow(m_hWnd));
-    {
-        CMessageBoxWatcher watcher(IDNO);
-        EXPECT_EQ(1, ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0));
-        EXPECT_TRUE(watcher.Seen());
-    }
-    {
-        CMessageBoxWatcher watcher(IDNO);
-        ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kCommandQuitGame, 0), 0);
-        EXPECT_TRUE(watcher.Seen());
-    }
-    EXPECT_TRUE(::IsWindow(m_hWnd));
-
-    Click(L"minbtn");
+    ExpectButtonsFollowTheWindow("maximise button");
+    Click(Manager(), L"minbtn");
     EXPECT_TRUE(::IsIconic(m_hWnd));
 }
 
-TEST_F(PlayWindowTest, TrayClicksShowOnlyAHiddenWindow)
+TEST_F(PlayWindowTest, MaximiseButtonAnswersAsTheSystemsOwnAndStillClicksWithItsPictures)
 {
     CreateFrame();
+    const POINT ptMax = Centre(Manager(), L"maxbtn");
+    const RECT rcMax = Manager().FindControl(L"maxbtn")->GetPos();
+    const struct { POINT pt; LRESULT code; } codes[] = {
+        {ptMax, HTMAXBUTTON}, {{rcMax.left, rcMax.bottom - 1}, HTMAXBUTTON},
+        {Centre(Manager(), L"minbtn"), HTCLIENT}, {Centre(Manager(), L"closebtn"), HTCLIENT},
+        {{ptMax.x, 1}, HTTOP}, {Centre(Manager(), L"titelLabel"), HTCAPTION},
+    };
+    for (const auto& c : codes) EXPECT_EQ(c.code, HitTest(c.pt)) << c.pt.x << "," << c.pt.y;
+
+    // Pointer over it, pressed, released: the non-client messages reach the button.
+    const std::vector<DWORD> normal = PrintClient(m_hWnd);
+    for (LPCWSTR pstrButton : {L"maxbtn", L"restorebtn"}) {
+        ::UpdateWindow(m_hWnd);
+        POINT pt = Centre(Manager(), pstrButton);
+        EXPECT_EQ(HTMAXBUTTON, HitTest(pt));
+        POINT ptScreen = pt;
+        ::ClientToScreen(m_hWnd, &ptScreen);
+        const LPARAM lScreen = MAKELPARAM(ptScreen.x, ptScreen.y);
+        ::SendMessageW(m_hWnd, WM_NCMOUSEMOVE, HTMAXBUTTON, lScreen);
+        EXPECT_NE(0u, ButtonState(pstrButton) & STATE_HOT);
+        if (pstrButton == std::wstring(L"maxbtn")) {
+            EXPECT_NE(normal, PrintClient(m_hWnd)) << "no hot picture";
+        }
+        ::SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTMAXBUTTON, lScreen);
+        EXPECT_NE(0u, ButtonState(pstrButton) & STATE_PUSHED);
+        const bool bWasZoomed = ::IsZoomed(m_hWnd) != FALSE;
+        ::SendMessageW(m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        Pump();
+        EXPECT_NE(bWasZoomed, ::IsZoomed(m_hWnd) != FALSE) << "the click did not act";
+        ::SendMessageW(m_hWnd, WM_NCMOUSELEAVE, 0, 0);
+        EXPECT_EQ(0u, ButtonState(pstrButton) & (STATE_HOT | STATE_PUSHED));
+    }
+}
+
+TEST_F(PlayWindowTest, TrayClickOrShowCommandBringsTheWindowBackAsItWas)
+{
+    CreateFrame();
+    HWND hOther = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
+    const struct { const char* state; int showFirst; int showThen; } states[] = {
+        {"hidden", SW_SHOWNORMAL, SW_HIDE},     {"minimised", SW_SHOWNORMAL, SW_MINIMIZE},
+        {"minimised from maximised", SW_MAXIMIZE, SW_MINIMIZE}, {"behind another window", SW_MAXIMIZE, SW_SHOW},
+    };
+    const struct { UINT msg; WPARAM wParam; LPARAM lParam; } inputs[] = {
+        {kTrayCallbackMessage, 0, WM_LBUTTONDOWN}, {kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK},
+        {WM_COMMAND, MAKEWPARAM(kCommandShowGame, 0), 0},
+    };
+    for (const auto& state : states) {
+        for (const auto& input : inputs) {
+            ::ShowWindow(m_hWnd, state.showFirst);
+            const bool bZoomed = ::IsZoomed(m_hWnd) != FALSE;
+            ::ShowWindow(m_hWnd, state.showThen);
+            ::SetForegroundWindow(hOther);
+            ::SendMessageW(m_hWnd, input.msg, input.wParam, input.lParam);
+            Pump();
+            EXPECT_TRUE(::IsWindowVisible(m_hWnd) && !::IsIconic(m_hWnd)) << state.state;
+            EXPECT_EQ(bZoomed, ::IsZoomed(m_hWnd) != FALSE) << state.state;
+            EXPECT_EQ(m_hWnd, ::GetForegroundWindow()) << state.state;
+            ExpectButtonsFollowTheWindow(state.state);
+        }
+    }
+    ::DestroyWindow(hOther);
+    // Anything else on the icon does nothing.
     ::ShowWindow(m_hWnd, SW_HIDE);
     EXPECT_EQ(1, ::SendMessageW(m_hWnd, kTrayCallbackMessage, 0, WM_MOUSEMOVE));
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
-    EXPECT_EQ(1, ::SendMessageW(m_hWnd, kTrayCallbackMessage, 0, WM_LBUTTONDOWN));
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
-
-    // A minimised window counts as shown: a click leaves it minimised.
-    ::ShowWindow(m_hWnd, SW_MINIMIZE);
-    ::SendMessageW(m_hWnd, kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(::IsIconic(m_hWnd));
-
-    ::ShowWindow(m_hWnd, SW_HIDE);
-    ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kCommandShowGame, 0), 0);
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
 }
 
+TEST_F(PlayWindowTest, OneQuitQuestionAtATimeWhateverAsksForIt)
+{
+    CreateFrame();
+    const POINT ptClose = Centre(Manager(), L"closebtn");
+    // Each request as it reaches the window; the close button's click is its press and release.
+    const struct { const char* what; UINT msg; WPARAM wParam; LPARAM lParam; } requests[] = {
+        {"close message", WM_CLOSE, 0, 0},
+        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE, 0},
+        {"tray menu quit", WM_COMMAND, MAKEWPARAM(kCommandQuitGame, 0), 0},
+        {"close button", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptClose.x, ptClose.y)},
+    };
+    auto post = [this](const auto& request) {
+        ::PostMessageW(m_hWnd, request.msg, request.wParam, request.lParam);
+        if (request.msg == WM_LBUTTONDOWN) ::PostMessageW(m_hWnd, WM_LBUTTONUP, 0, request.lParam);
+    };
+    for (const auto& first : requests) {
+        std::vector<int> counts;
+        bool bQuestionInFront = true;
+        {
+            CMessageBoxWatcher watcher(IDNO, [&](HWND hBox) {
+                for (const auto& again : requests) {
+                    post(again);
+                    ::Sleep(150);
+                    counts.push_back(CMessageBoxWatcher::CountDialogs(::GetWindowThreadProcessId(m_hWnd, NULL)));
+                    bQuestionInFront = bQuestionInFront && ::GetForegroundWindow() == hBox;
+                }
+            });
+            post(first);
+            Pump();
+            ASSERT_TRUE(watcher.Seen()) << first.what;
+            EXPECT_EQ(L"正在游戏是否退出？", watcher.Text());
+        }
+        EXPECT_EQ(std::vector<int>(lengthof(requests), 1), counts) << first.what;
+        EXPECT_TRUE(bQuestionInFront) << "the open question came to the front after " << first.what;
+        // Nothing was left queued to ask again, and "no" keeps the game.
+        Pump(200);
+        EXPECT_EQ(0, CMessageBoxWatcher::CountDialogs(::GetCurrentThreadId()));
+        EXPECT_TRUE(::IsWindow(m_hWnd));
+    }
+}
+
+// The window may be destroyed from outside while its question is open.
+HWND g_hDoomed = NULL;
+void CALLBACK DestroyDoomed(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    ::KillTimer(NULL, idEvent);
+    ::DestroyWindow(g_hDoomed);
+}
+
+TEST_F(PlayWindowTest, WindowDestroyedWhileItsQuestionIsOpenGoesCleanly)
+{
+    CreateFrame();
+    g_hDoomed = m_hWnd;
+    bool bDeleted = false;
+    m_pFrame->m_pbDeleted = &bDeleted;
+    const UINT_PTR uTimer = ::SetTimer(NULL, 0, 300, DestroyDoomed);
+    CMessageBoxWatcher watcher(IDNO, [](HWND) { ::Sleep(1000); });
+    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(m_hWnd));
+    EXPECT_TRUE(bDeleted);
+    m_pFrame = NULL;
+    ::KillTimer(NULL, uTimer);
+}
+
+TEST_F(PlayWindowTest, TrayIconComesBackWhenTheTaskbarIsMadeAnew)
+{
+    CreateFrame();
+    NOTIFYICONDATAW data = m_pFrame->GetTrayIcon().GetData();
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) GTEST_SKIP() << "no notification area on this desktop";
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+    ::SendMessageW(m_hWnd, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data)) << "the icon was not added again";
+}
+
+} // namespace
+
 // The login web window's switch, as its browser reports navigations.
-class PlaySwitchTest : public PlayWindowTest
+namespace {
+
+class PlaySwitchTest : public LauncherWindowTest
 {
 protected:
     // Reports one navigation; returns whether the handler cancelled it.

@@ -1,8 +1,13 @@
 // CMessageBoxWatcher: polls the watched thread's windows for a dialog and answers it.
 #include "support/MessageBoxWatcher.h"
 
-CMessageBoxWatcher::CMessageBoxWatcher(int nCommand)
-    : m_dwThread(::GetCurrentThreadId()), m_nCommand(nCommand), m_bStop(false), m_bSeen(false)
+CMessageBoxWatcher::CMessageBoxWatcher(int nCommand) : CMessageBoxWatcher(nCommand, nullptr)
+{
+}
+
+CMessageBoxWatcher::CMessageBoxWatcher(int nCommand, std::function<void(HWND hBox)> fnBeforeAnswer)
+    : m_dwThread(::GetCurrentThreadId()), m_nCommand(nCommand), m_fnBeforeAnswer(fnBeforeAnswer), m_bStop(false),
+      m_bSeen(false)
 {
     m_thread = std::thread([this] { Watch(); });
 }
@@ -27,6 +32,7 @@ void CMessageBoxWatcher::Watch()
             ::GetDlgItemTextW(hDialog, 0xFFFF, szText, lengthof(szText));
             m_sText = szText;
             m_bSeen = true;
+            if (m_fnBeforeAnswer) m_fnBeforeAnswer(hDialog);
             ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(m_nCommand, BN_CLICKED), 0);
             return;
         }
@@ -41,4 +47,19 @@ BOOL CALLBACK CMessageBoxWatcher::FindDialog(HWND hWnd, LPARAM lParam)
     if (::wcscmp(szClass, L"#32770") != 0) return TRUE;
     *reinterpret_cast<HWND*>(lParam) = hWnd;
     return FALSE;
+}
+
+int CMessageBoxWatcher::CountDialogs(DWORD dwThread)
+{
+    int nCount = 0;
+    ::EnumThreadWindows(dwThread, CountDialog, reinterpret_cast<LPARAM>(&nCount));
+    return nCount;
+}
+
+BOOL CALLBACK CMessageBoxWatcher::CountDialog(HWND hWnd, LPARAM lParam)
+{
+    wchar_t szClass[16] = {};
+    ::GetClassNameW(hWnd, szClass, lengthof(szClass));
+    if (::wcscmp(szClass, L"#32770") == 0 && ::IsWindowVisible(hWnd)) ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
 }
