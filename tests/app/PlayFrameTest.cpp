@@ -2,10 +2,14 @@
 #include "veneer/core/UISetup.h"
 #include "app/PlayFrame.h"
 #include "app/LoginWebFrame.h"
-#include "LauncherWindowTest.h"
+#include "app/ClientConfig.h"
+#include "AppTestFiles.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/ResourceScope.h"
 
+#include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using namespace Veneer;
 
@@ -13,15 +17,44 @@ namespace {
 
 const wchar_t kGameAddress[] = L"http://127.0.0.1:9/game.html?client=pc";
 
-typedef CTestLauncherWindow<CMircroClientPlayFrame> CTestPlayFrame;
+// The play window with its paint manager in reach, and its deletion reported.
+class CTestPlayFrame : public CMircroClientPlayFrame
+{
+public:
+    ~CTestPlayFrame() override
+    {
+        if (m_pbDeleted != NULL) *m_pbDeleted = true;
+    }
+    CPaintManagerUI& Manager() { return m_PaintManager; }
+    bool* m_pbDeleted = NULL;
+};
 
-class PlayWindowTest : public LauncherWindowTest
+// The launcher's resources (skin archive, icon, menu) come from the data DLL beside the test program.
+class PlayWindowTest : public ::testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(NULL)));
+        m_hResources = ::LoadLibraryExW(GetPathBesideExecutable(L"MicroClientResources.dll").c_str(), NULL,
+                                        LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(m_hResources != NULL);
+        CPaintManagerUI::SetResourceDll(m_hResources);
+        m_sKeyword = GetClientConfig().m_sPlayGameKeyWord;
+        m_sClientName = GetClientConfig().m_sClientName;
+        GetClientConfig().m_sPlayGameKeyWord = L"client=pc";
+        GetClientConfig().m_sClientName = L"Orvane test";
+    }
+
     void TearDown() override
     {
         if (m_pFrame != NULL && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-        LauncherWindowTest::TearDown();
+        Pump();
+        GetClientConfig().m_sPlayGameKeyWord = m_sKeyword;
+        GetClientConfig().m_sClientName = m_sClientName;
+        CPaintManagerUI::SetResourceDll(NULL);
+        if (m_hResources != NULL) ::FreeLibrary(m_hResources);
+        ::OleUninitialize();
     }
 
     void CreateFrame()
@@ -34,11 +67,40 @@ protected:
         Pump();
     }
 
+    void Pump()
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+
     CPaintManagerUI& Manager() { return m_pFrame->Manager(); }
+
+    POINT Centre(LPCWSTR pstrName)
+    {
+        const RECT rc = Manager().FindControl(pstrName)->GetPos();
+        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        return pt;
+    }
+
+    // A left click at the centre of a named control, as real mouse messages.
+    void Click(LPCWSTR pstrName)
+    {
+        CControlUI* pControl = m_pFrame->Manager().FindControl(pstrName);
+        ASSERT_TRUE(pControl != NULL) << "no control";
+        const RECT rc = pControl->GetPos();
+        const LPARAM pt = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::SendMessageW(m_hWnd, WM_MOUSEMOVE, 0, pt);
+        ::SendMessageW(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+        ::SendMessageW(m_hWnd, WM_LBUTTONUP, 0, pt);
+        Pump();
+    }
 
     bool IsShown(LPCWSTR pstrName)
     {
-        CControlUI* pControl = Manager().FindControl(pstrName);
+        CControlUI* pControl = m_pFrame->Manager().FindControl(pstrName);
         return pControl != NULL && pControl->IsVisible();
     }
 
@@ -54,19 +116,33 @@ protected:
         EXPECT_EQ(!bZoomed, IsShown(L"maxbtn")) << pszHow;
     }
 
-    LRESULT HitTest(POINT ptClient)
+    // The client area as the paint manager prints it, 0x00RRGGBB per pixel, rows top-down.
+    std::vector<DWORD> PrintClient()
     {
-        ::ClientToScreen(m_hWnd, &ptClient);
-        return ::SendMessageW(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptClient.x, ptClient.y));
+        RECT rc = {};
+        ::GetClientRect(m_hWnd, &rc);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* pBits = NULL;
+        HBITMAP hBmp = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+        HDC hDC = ::CreateCompatibleDC(NULL);
+        HGDIOBJ hOld = ::SelectObject(hDC, hBmp);
+        ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT);
+        ::GdiFlush();
+        std::vector<DWORD> pixels(static_cast<const DWORD*>(pBits), static_cast<const DWORD*>(pBits) + rc.right * rc.bottom);
+        for (DWORD& pixel : pixels) pixel &= 0x00FFFFFF;
+        ::SelectObject(hDC, hOld);
+        ::DeleteDC(hDC);
+        ::DeleteObject(hBmp);
+        return pixels;
     }
 
-    UINT ButtonState(LPCWSTR pstrName)
-    {
-        return static_cast<CButtonUI*>(Manager().FindControl(pstrName))->GetButtonState();
-    }
-
+    CResourceScope m_scope;
+    HMODULE m_hResources = NULL;
     CTestPlayFrame* m_pFrame = NULL;
     HWND m_hWnd = NULL;
+    CUIString m_sKeyword;
+    CUIString m_sClientName;
 };
 
 TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
@@ -91,7 +167,17 @@ TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
     EXPECT_STREQ(L"Orvane test", tray.szTip);
     EXPECT_TRUE(tray.hIcon != NULL) << "the small icon comes from the resources";
 
+    // The logo is the icon, registered as an image the logo control shows.
+    CControlUI* pLogo = m_pFrame->Manager().FindControl(L"logo");
+    ASSERT_TRUE(pLogo != NULL);
+    EXPECT_STREQ(L"Logo.png", pLogo->GetBkImage());
+    const TImageInfo* pImage = m_pFrame->Manager().GetImage(L"Logo.png");
+    ASSERT_TRUE(pImage != NULL);
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), pImage->nWidth);
+
     // The browser is created at the first layout and is asked for the game page.
+    ::UpdateWindow(m_hWnd);
+    Pump();
     EXPECT_TRUE(pBrowser->GetWebBrowser2() != NULL);
 
     // The tray icon goes with the window.
@@ -99,25 +185,23 @@ TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
     m_pFrame = NULL;
 }
 
+// See-through pixels of the icon show the title bar under the logo; opaque ones the icon's colour.
 TEST_F(PlayWindowTest, LogoIsDrawnWithTheIconsOwnTransparency)
 {
     CreateFrame();
     CControlUI* pLogo = Manager().FindControl(L"logo");
-    ASSERT_TRUE(pLogo != NULL);
-    EXPECT_STREQ(L"Logo.png", pLogo->GetBkImage());
     const TImageInfo* pImage = Manager().GetImage(L"Logo.png");
-    ASSERT_TRUE(pImage != NULL);
-    EXPECT_TRUE(pImage->bAlpha);
     const RECT rc = pLogo->GetPos();
+    ASSERT_TRUE(pImage != NULL && pImage->bAlpha);
     ASSERT_EQ(pImage->nWidth, rc.right - rc.left) << "the logo is drawn at its own size";
     ASSERT_EQ(pImage->nHeight, rc.bottom - rc.top);
     DIBSECTION dib = {};
     ASSERT_EQ(static_cast<int>(sizeof(dib)), ::GetObjectW(pImage->hBmp, sizeof(dib), &dib));
     const DWORD* pIcon = static_cast<const DWORD*>(dib.dsBm.bmBits);
 
-    const std::vector<DWORD> withLogo = PrintClient(m_hWnd);
+    const std::vector<DWORD> withLogo = PrintClient();
     pLogo->SetBkImage(L"");
-    const std::vector<DWORD> without = PrintClient(m_hWnd);
+    const std::vector<DWORD> without = PrintClient();
     RECT rcClient = {};
     ::GetClientRect(m_hWnd, &rcClient);
     int nClear = 0, nSolid = 0;
@@ -125,7 +209,6 @@ TEST_F(PlayWindowTest, LogoIsDrawnWithTheIconsOwnTransparency)
         for (int x = 0; x < pImage->nWidth; ++x) {
             const DWORD icon = pIcon[y * pImage->nWidth + x];
             const size_t i = static_cast<size_t>(rc.top + y) * rcClient.right + rc.left + x;
-            // See-through pixels show the title bar; opaque ones the icon's colour.
             if ((icon >> 24) == 0) {
                 ++nClear;
                 EXPECT_EQ(without[i], withLogo[i]) << x << "," << y;
@@ -148,15 +231,13 @@ TEST_F(PlayWindowTest, ResizesDownToWhereEveryTitleButtonShowsAndAlsoByTheBorder
     ::UpdateWindow(m_hWnd);
     RECT rcClient = {};
     ::GetClientRect(m_hWnd, &rcClient);
-    RECT rcPrevious = {};
+    RECT rcPrevious = Manager().FindControl(L"logo")->GetPos();
     for (LPCWSTR pstrName : {L"kefubtn", L"refreshbtn", L"minbtn", L"maxbtn", L"closebtn"}) {
         const RECT rc = Manager().FindControl(pstrName)->GetPos();
         EXPECT_TRUE(rc.left >= rcPrevious.right && rc.right <= rcClient.right && rc.right - rc.left == 27)
             << "squeezed or cut off";
         rcPrevious = rc;
     }
-    const RECT rcLogo = Manager().FindControl(L"logo")->GetPos();
-    EXPECT_LE(rcLogo.right, Manager().FindControl(L"kefubtn")->GetPos().left);
     EXPECT_GE(m_pFrame->GetBrowser()->GetPos().bottom - m_pFrame->GetBrowser()->GetPos().top, kPlayMinPageHeight);
 
     // The size box also works where the browser's own window lies under it.
@@ -181,12 +262,10 @@ TEST_F(PlayWindowTest, ResizesDownToWhereEveryTitleButtonShowsAndAlsoByTheBorder
     // Maximised, the whole page is the browser's again.
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
     ::UpdateWindow(m_hWnd);
-    POINT pt = {m_pFrame->GetBrowser()->GetPos().left, yMiddle};
-    ::ClientToScreen(m_hWnd, &pt);
-    EXPECT_NE(m_hWnd, ::WindowFromPoint(pt));
+    EXPECT_EQ(ERROR, ::GetWindowRgnBox(m_pFrame->GetBrowser()->GetHostWindow(), &rcClient));
 }
 
-TEST_F(PlayWindowTest, MaximiseAndRestoreButtonsFollowTheWindowHoweverItChanges)
+TEST_F(PlayWindowTest, TitleButtonsFollowTheWindowMinimiseAndAskBeforeQuitting)
 {
     CreateFrame();
     ExpectButtonsFollowTheWindow("created");
@@ -199,7 +278,7 @@ TEST_F(PlayWindowTest, MaximiseAndRestoreButtonsFollowTheWindowHoweverItChanges)
         {"caption double-click again", WM_NCLBUTTONDBLCLK, HTCAPTION},
     };
     for (const auto& way : ways) {
-        POINT pt = Centre(Manager(), L"titelLabel");
+        POINT pt = Centre(L"titelLabel");
         ::ClientToScreen(m_hWnd, &pt);
         const LPARAM lParam = way.msg == kTrayCallbackMessage ? WM_LBUTTONDOWN : MAKELPARAM(pt.x, pt.y);
         ::SendMessageW(m_hWnd, way.msg, way.wParam, lParam);
@@ -208,33 +287,61 @@ TEST_F(PlayWindowTest, MaximiseAndRestoreButtonsFollowTheWindowHoweverItChanges)
     }
 
     // The buttons themselves.
-    Click(Manager(), L"restorebtn");
+    Click(L"restorebtn");
     EXPECT_FALSE(::IsZoomed(m_hWnd));
     ExpectButtonsFollowTheWindow("restore button");
-    Click(Manager(), L"maxbtn");
+    Click(L"maxbtn");
     EXPECT_TRUE(::IsZoomed(m_hWnd));
     ExpectButtonsFollowTheWindow("maximise button");
-    Click(Manager(), L"minbtn");
+
+    // The close button and the close message ask; "no" keeps the game running.
+    {
+        CMessageBoxWatcher watcher(IDNO);
+        Click(L"closebtn");
+        ASSERT_TRUE(watcher.Seen());
+        EXPECT_EQ(L"提示", watcher.Caption());
+        EXPECT_EQ(L"正在游戏是否退出？", watcher.Text());
+    }
+    EXPECT_TRUE(::IsWindow(m_hWnd));
+    {
+        CMessageBoxWatcher watcher(IDNO);
+        EXPECT_EQ(1, ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0));
+        EXPECT_TRUE(watcher.Seen());
+    }
+    {
+        CMessageBoxWatcher watcher(IDNO);
+        ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kCommandQuitGame, 0), 0);
+        EXPECT_TRUE(watcher.Seen());
+    }
+    EXPECT_TRUE(::IsWindow(m_hWnd));
+
+    Click(L"minbtn");
     EXPECT_TRUE(::IsIconic(m_hWnd));
 }
 
 TEST_F(PlayWindowTest, MaximiseButtonAnswersAsTheSystemsOwnAndStillClicksWithItsPictures)
 {
     CreateFrame();
-    const POINT ptMax = Centre(Manager(), L"maxbtn");
+    auto HitTest = [this](POINT pt) {
+        ::ClientToScreen(m_hWnd, &pt);
+        return ::SendMessageW(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    auto ButtonState = [this](LPCWSTR pstrName) {
+        return static_cast<CButtonUI*>(Manager().FindControl(pstrName))->GetButtonState();
+    };
+    const POINT ptMax = Centre(L"maxbtn");
     const RECT rcMax = Manager().FindControl(L"maxbtn")->GetPos();
     const struct { POINT pt; LRESULT code; } codes[] = {
-        {ptMax, HTMAXBUTTON}, {{rcMax.left, rcMax.bottom - 1}, HTMAXBUTTON},
-        {Centre(Manager(), L"minbtn"), HTCLIENT}, {Centre(Manager(), L"closebtn"), HTCLIENT},
-        {{ptMax.x, 1}, HTTOP}, {Centre(Manager(), L"titelLabel"), HTCAPTION},
+        {ptMax, HTMAXBUTTON}, {{rcMax.left, rcMax.bottom - 1}, HTMAXBUTTON}, {Centre(L"minbtn"), HTCLIENT},
+        {Centre(L"closebtn"), HTCLIENT}, {{ptMax.x, 1}, HTTOP}, {Centre(L"titelLabel"), HTCAPTION},
     };
     for (const auto& c : codes) EXPECT_EQ(c.code, HitTest(c.pt)) << c.pt.x << "," << c.pt.y;
 
     // Pointer over it, pressed, released: the non-client messages reach the button.
-    const std::vector<DWORD> normal = PrintClient(m_hWnd);
+    const std::vector<DWORD> normal = PrintClient();
     for (LPCWSTR pstrButton : {L"maxbtn", L"restorebtn"}) {
         ::UpdateWindow(m_hWnd);
-        POINT pt = Centre(Manager(), pstrButton);
+        POINT pt = Centre(pstrButton);
         EXPECT_EQ(HTMAXBUTTON, HitTest(pt));
         POINT ptScreen = pt;
         ::ClientToScreen(m_hWnd, &ptScreen);
@@ -242,7 +349,7 @@ TEST_F(PlayWindowTest, MaximiseButtonAnswersAsTheSystemsOwnAndStillClicksWithIts
         ::SendMessageW(m_hWnd, WM_NCMOUSEMOVE, HTMAXBUTTON, lScreen);
         EXPECT_NE(0u, ButtonState(pstrButton) & STATE_HOT);
         if (pstrButton == std::wstring(L"maxbtn")) {
-            EXPECT_NE(normal, PrintClient(m_hWnd)) << "no hot picture";
+            EXPECT_NE(normal, PrintClient()) << "no hot picture";
         }
         ::SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTMAXBUTTON, lScreen);
         EXPECT_NE(0u, ButtonState(pstrButton) & STATE_PUSHED);
@@ -288,47 +395,6 @@ TEST_F(PlayWindowTest, TrayClickOrShowCommandBringsTheWindowBackAsItWas)
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
 }
 
-TEST_F(PlayWindowTest, OneQuitQuestionAtATimeWhateverAsksForIt)
-{
-    CreateFrame();
-    const POINT ptClose = Centre(Manager(), L"closebtn");
-    // Each request as it reaches the window; the close button's click is its press and release.
-    const struct { const char* what; UINT msg; WPARAM wParam; LPARAM lParam; } requests[] = {
-        {"close message", WM_CLOSE, 0, 0},
-        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE, 0},
-        {"tray menu quit", WM_COMMAND, MAKEWPARAM(kCommandQuitGame, 0), 0},
-        {"close button", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptClose.x, ptClose.y)},
-    };
-    auto post = [this](const auto& request) {
-        ::PostMessageW(m_hWnd, request.msg, request.wParam, request.lParam);
-        if (request.msg == WM_LBUTTONDOWN) ::PostMessageW(m_hWnd, WM_LBUTTONUP, 0, request.lParam);
-    };
-    for (const auto& first : requests) {
-        std::vector<int> counts;
-        bool bQuestionInFront = true;
-        {
-            CMessageBoxWatcher watcher(IDNO, [&](HWND hBox) {
-                for (const auto& again : requests) {
-                    post(again);
-                    ::Sleep(150);
-                    counts.push_back(CMessageBoxWatcher::CountDialogs(::GetWindowThreadProcessId(m_hWnd, NULL)));
-                    bQuestionInFront = bQuestionInFront && ::GetForegroundWindow() == hBox;
-                }
-            });
-            post(first);
-            Pump();
-            ASSERT_TRUE(watcher.Seen()) << first.what;
-            EXPECT_EQ(L"正在游戏是否退出？", watcher.Text());
-        }
-        EXPECT_EQ(std::vector<int>(lengthof(requests), 1), counts) << first.what;
-        EXPECT_TRUE(bQuestionInFront) << "the open question came to the front after " << first.what;
-        // Nothing was left queued to ask again, and "no" keeps the game.
-        Pump(200);
-        EXPECT_EQ(0, CMessageBoxWatcher::CountDialogs(::GetCurrentThreadId()));
-        EXPECT_TRUE(::IsWindow(m_hWnd));
-    }
-}
-
 // The window may be destroyed from outside while its question is open.
 HWND g_hDoomed = NULL;
 void CALLBACK DestroyDoomed(HWND, UINT, UINT_PTR idEvent, DWORD)
@@ -343,13 +409,12 @@ TEST_F(PlayWindowTest, WindowDestroyedWhileItsQuestionIsOpenGoesCleanly)
     g_hDoomed = m_hWnd;
     bool bDeleted = false;
     m_pFrame->m_pbDeleted = &bDeleted;
-    const UINT_PTR uTimer = ::SetTimer(NULL, 0, 300, DestroyDoomed);
+    ::SetTimer(NULL, 0, 300, DestroyDoomed);
     CMessageBoxWatcher watcher(IDNO, [](HWND) { ::Sleep(1000); });
     ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(m_hWnd));
     EXPECT_TRUE(bDeleted);
     m_pFrame = NULL;
-    ::KillTimer(NULL, uTimer);
 }
 
 TEST_F(PlayWindowTest, TrayIconComesBackWhenTheTaskbarIsMadeAnew)
@@ -363,12 +428,8 @@ TEST_F(PlayWindowTest, TrayIconComesBackWhenTheTaskbarIsMadeAnew)
     EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data)) << "the icon was not added again";
 }
 
-} // namespace
-
 // The login web window's switch, as its browser reports navigations.
-namespace {
-
-class PlaySwitchTest : public LauncherWindowTest
+class PlaySwitchTest : public PlayWindowTest
 {
 protected:
     // Reports one navigation; returns whether the handler cancelled it.

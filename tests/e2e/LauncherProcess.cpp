@@ -204,19 +204,15 @@ void MouseClick(POINT pt, bool bRight, int nClicks)
 
 void KeyPress(WORD vk, WORD vkModifier)
 {
-    INPUT inputs[4] = {};
-    int nCount = 0;
-    if (vkModifier != 0) inputs[nCount++].ki.wVk = vkModifier;
-    inputs[nCount++].ki.wVk = vk;
-    inputs[nCount].ki.wVk = vk;
-    inputs[nCount++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (vkModifier != 0) {
-        inputs[nCount].ki.wVk = vkModifier;
-        inputs[nCount++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    for (int i = 0; i < nCount; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        ::SendInput(1, &inputs[i], sizeof(INPUT));
+    // Down in order, up in reverse; no modifier is a zero left out.
+    const WORD keys[4] = {vkModifier, vk, vk, vkModifier};
+    for (int i = 0; i < 4; ++i) {
+        if (keys[i] == 0) continue;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = keys[i];
+        input.ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        ::SendInput(1, &input, sizeof(INPUT));
         ::Sleep(30);
     }
 }

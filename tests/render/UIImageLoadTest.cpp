@@ -771,13 +771,12 @@ TEST_F(ImageLoadTest, HugeDimensionsAreRefused)
     }
 }
 
-// A 4x4 icon: by default opaque red everywhere except a transparent black top-left pixel; or the given
-// colour pixels (0xAARRGGBB) with the top-left pixel masked out.
+// A 4x4 icon: a transparent black top-left pixel, masked out, then the second pixel and the rest in the
+// given colours (0xAARRGGBB), by default opaque red.
 class CTestIcon
 {
 public:
-    CTestIcon() : CTestIcon(DefaultPixels()) {}
-    explicit CTestIcon(const std::vector<DWORD>& pixels) : m_colour(NULL), m_mask(NULL), m_icon(NULL)
+    explicit CTestIcon(DWORD second = 0xFFFF0000, DWORD rest = 0xFFFF0000) : m_colour(NULL), m_mask(NULL), m_icon(NULL)
     {
         BITMAPINFO bmi;
         memset(&bmi, 0, sizeof(bmi));
@@ -794,7 +793,7 @@ public:
         }
         DWORD* px = static_cast<DWORD*>(bits);
         for (int i = 0; i < 16; ++i) {
-            px[i] = pixels[i];
+            px[i] = i == 0 ? 0 : i == 1 ? second : rest;
         }
         const BYTE maskBits[8] = { 0x80, 0, 0, 0, 0, 0, 0, 0 };
         m_mask = ::CreateBitmap(4, 4, 1, 1, maskBits);
@@ -812,13 +811,6 @@ public:
     HICON Get() const { return m_icon; }
 
 private:
-    static std::vector<DWORD> DefaultPixels()
-    {
-        std::vector<DWORD> pixels(16, 0xFFFF0000);
-        pixels[0] = 0;
-        return pixels;
-    }
-
     HBITMAP m_colour;
     HBITMAP m_mask;
     HICON m_icon;
@@ -865,26 +857,18 @@ TEST(ImageIcon, ConvertsOverOpaqueBlack)
 TEST(ImageIcon, KeepsTheIconsOwnTransparency)
 {
     EXPECT_TRUE(CRenderEngine::LoadAlphaImageFromHICON(NULL) == NULL);
-    std::vector<DWORD> withAlpha(16, 0xFFFF0000);
-    withAlpha[0] = 0x00FFFFFF;
-    withAlpha[1] = 0x80FF4000;
-    std::vector<DWORD> withoutAlpha(16, 0x00FF0000);
-    withoutAlpha[0] = 0x00FFFFFF;
-    const struct { const std::vector<DWORD>& pixels; DWORD second; } cases[] = {
-        {withAlpha, 0x80802000}, {withoutAlpha, 0xFFFF0000},
+    const struct { DWORD second; DWORD rest; DWORD converted; } cases[] = {
+        {0x80FF4000, 0xFFFF0000, 0x80802000}, {0x00FF0000, 0x00FF0000, 0xFFFF0000},
     };
     for (const auto& c : cases) {
-        CTestIcon icon(c.pixels);
-        ASSERT_TRUE(icon.Get() != NULL);
+        CTestIcon icon(c.second, c.rest);
         ImageHolder image(CRenderEngine::LoadAlphaImageFromHICON(icon.Get()));
         ASSERT_TRUE(image);
-        EXPECT_EQ(4, image->nWidth);
-        EXPECT_EQ(4, image->nHeight);
         EXPECT_TRUE(image->bAlpha);
         std::vector<DWORD> out = Pixels(image.get());
         ASSERT_EQ(16u, out.size());
         EXPECT_EQ(0u, out[0]);
-        EXPECT_EQ(c.second, out[1]);
+        EXPECT_EQ(c.converted, out[1]);
         for (int i = 2; i < 16; ++i) EXPECT_EQ(0xFFFF0000u, out[i]) << i;
     }
 }

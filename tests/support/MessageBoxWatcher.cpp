@@ -1,10 +1,6 @@
 // CMessageBoxWatcher: polls the watched thread's windows for a dialog and answers it.
 #include "support/MessageBoxWatcher.h"
 
-CMessageBoxWatcher::CMessageBoxWatcher(int nCommand) : CMessageBoxWatcher(nCommand, nullptr)
-{
-}
-
 CMessageBoxWatcher::CMessageBoxWatcher(int nCommand, std::function<void(HWND hBox)> fnBeforeAnswer)
     : m_dwThread(::GetCurrentThreadId()), m_nCommand(nCommand), m_fnBeforeAnswer(fnBeforeAnswer), m_bStop(false),
       m_bSeen(false)
@@ -49,17 +45,3 @@ BOOL CALLBACK CMessageBoxWatcher::FindDialog(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-int CMessageBoxWatcher::CountDialogs(DWORD dwThread)
-{
-    int nCount = 0;
-    ::EnumThreadWindows(dwThread, CountDialog, reinterpret_cast<LPARAM>(&nCount));
-    return nCount;
-}
-
-BOOL CALLBACK CMessageBoxWatcher::CountDialog(HWND hWnd, LPARAM lParam)
-{
-    wchar_t szClass[16] = {};
-    ::GetClassNameW(hWnd, szClass, lengthof(szClass));
-    if (::wcscmp(szClass, L"#32770") == 0 && ::IsWindowVisible(hWnd)) ++*reinterpret_cast<int*>(lParam);
-    return TRUE;
-}
