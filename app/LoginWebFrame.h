@@ -2,10 +2,11 @@
 #pragma once
 
 #include "app/LauncherWindow.h"
+#include "app/PageWindowHandler.h"
 
 class CMircroClientPlayFrame;
 
-class CMircroClientWebFrame : public CLauncherWindow, public Veneer::CWebBrowserEventHandler
+class CMircroClientWebFrame : public CLauncherWindow, public CPageWindowHandler
 {
 public:
     // Construction
@@ -31,11 +32,18 @@ public:
     // The play switch: a navigation to an address holding the play keyword opens the play window instead.
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
                          VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
+    // A page opening the game in a window of its own switches to play too; other requests as any page's.
+    void NewWindow3(IDispatch** pDisp, VARIANT_BOOL*& Cancel, DWORD dwFlags, BSTR bstrUrlContext,
+                    BSTR bstrUrl) override;
 
 protected:
     Veneer::CUIString GetSkinXml() override;
 
 private:
+    bool HoldsPlayKeyword(LPCWSTR pstrAddress) const;
+    // Opens the play window on the address (once) and hides the login windows.
+    void SwitchToPlay(LPCWSTR pstrAddress);
+
     ILoginFrame* m_pLoginFrame;
     // Created at the first play-keyword navigation; owned by its own window.
     CMircroClientPlayFrame* m_pPlayFrame;

@@ -3,6 +3,7 @@
 
 #include "app/LauncherWindow.h"
 #include "app/MaxButtonRoute.h"
+#include "app/PageWindowHandler.h"
 #include "app/TrayIcon.h"
 
 // Commands of the tray menu.
@@ -15,7 +16,7 @@ const int kPlayClientHeight = 768;
 // The least height of page the window keeps below its title bar.
 const int kPlayMinPageHeight = 100;
 
-class CMircroClientPlayFrame : public CLauncherWindow, public Veneer::CWebBrowserEventHandler
+class CMircroClientPlayFrame : public CLauncherWindow, public CPageWindowHandler
 {
 public:
 // Construction
