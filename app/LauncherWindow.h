@@ -59,6 +59,6 @@ private:
 // The message a second start sends the running launcher of the same client name, asking it to
 // bring its visible window forward.
 UINT GetBringForwardMessage(LPCWSTR pstrClientName);
-// Asks the launcher of pstrClientName that runs in another process to bring its visible window
-// forward; true when one did.
+// Asks the running launcher of pstrClientName (its login frame answers the message) to bring its
+// visible window forward; true when one did.
 bool BringRunningLauncherForward(LPCWSTR pstrClientName);
