@@ -292,6 +292,36 @@ TEST_F(ActiveXTest, WindowedObjectLivesInAChildWindowThatFollowsTheControl)
     EXPECT_TRUE(::FindWindowExW(m_hWnd, first, L"ActiveXWnd", NULL) == NULL) << "the old child window is gone";
 }
 
+// The window's size box stays the window's: the object's child window leaves it out while the
+// window can be resized, so the border resizes also where the object lies under it.
+TEST_F(ActiveXTest, WindowedObjectLeavesTheSizeBoxToTheWindow)
+{
+    g_fake.bWindowless = false;
+    const RECT rcSizeBox = {4, 4, 6, 6};
+    m_pm->SetSizeBox(rcSizeBox);
+    ASSERT_TRUE(Build(std::wstring(L"<ActiveX name=\"ax\" clsid=\"") + kFakeClsid + L"\"/>") != NULL);
+    // Object rectangles in a 400 x 300 client whose size box takes x < 4, x > 394, y < 4 and y > 294,
+    // and what of each stays the object's, in its own coordinates.
+    const struct { RECT rcItem; bool bZoomed; bool bClipped; RECT rcShown; } cases[] = {
+        {{0, 0, 400, 300}, false, true, {4, 4, 395, 295}},
+        {{2, 32, 398, 298}, false, true, {2, 0, 393, 263}},
+        {{396, 0, 400, 300}, false, true, {0, 0, 0, 0}},
+        {{10, 10, 390, 290}, false, false, {}},
+        {{0, 0, 400, 300}, true, false, {}},
+    };
+    for (const auto& c : cases) {
+        ::ShowWindow(m_hWnd, c.bZoomed ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+        Find(L"ax")->SetPos(c.rcItem);
+        HWND child = ChildOfClass(L"ActiveXWnd");
+        ASSERT_TRUE(child != NULL);
+        RECT rcBox = {};
+        const int nRegion = ::GetWindowRgnBox(child, &rcBox);
+        EXPECT_EQ(c.bClipped, nRegion != ERROR) << c.rcItem.left << "," << c.rcItem.top;
+        EXPECT_TRUE(RectEq(rcBox, c.rcShown.left, c.rcShown.top, c.rcShown.right, c.rcShown.bottom));
+    }
+}
+
 TEST_F(ActiveXTest, MiscStatusOrdersTheSiteAndCanSkipActivation)
 {
     g_fake.dwMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME;
