@@ -74,8 +74,8 @@ bool FindModuleImage(LPCWSTR name, LPCWSTR type, ImageBytes& bytes)
     return true;
 }
 
-// A top-down 32-bit DIB section with no padding; null when GDI refuses it.
-HBITMAP CreateImageSection(int width, int height, DWORD** bits)
+// The header of a top-down 32-bit picture with no padding.
+BITMAPINFO TopDownInfo(int width, int height)
 {
     BITMAPINFO bmi;
     ::ZeroMemory(&bmi, sizeof(bmi));
@@ -85,6 +85,13 @@ HBITMAP CreateImageSection(int width, int height, DWORD** bits)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+// A top-down 32-bit DIB section with no padding; null when GDI refuses it.
+HBITMAP CreateImageSection(int width, int height, DWORD** bits)
+{
+    BITMAPINFO bmi = TopDownInfo(width, height);
     bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* pixels = NULL;
     HBITMAP hBmp = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pixels, NULL, 0);
@@ -266,14 +273,7 @@ TImageInfo* CRenderEngine::LoadAlphaImageFromHICON(HICON hIcon)
         DWORD* bits = NULL;
         HBITMAP hBmp = CreateImageSection(width, height, &bits);
         DWORD* mask = hBmp != NULL ? new (std::nothrow) DWORD[count] : NULL;
-        BITMAPINFO bmi;
-        ::ZeroMemory(&bmi, sizeof(bmi));
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bmi = TopDownInfo(width, height);
         HDC hScreen = ::GetDC(NULL);
         // The mask of a colour icon has the colour bitmap's height; set bits mark see-through pixels.
         const bool read = mask != NULL &&
