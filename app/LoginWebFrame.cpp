@@ -1,7 +1,6 @@
 // CMircroClientWebFrame: layered borderless window glued to the login frame at a configured offset.
 #include "veneer/core/UISetup.h"
 #include "app/LoginWebFrame.h"
-#include "app/LoginFrame.h"
 #include "app/PlayFrame.h"
 #include "app/ClientConfig.h"
 #include "app/LaunchTrailer.h"
@@ -10,7 +9,7 @@
 using namespace Veneer;
 
 CMircroClientWebFrame::CMircroClientWebFrame()
-    : m_pOwnerFrame(NULL), m_pPlayFrame(NULL), m_nOffsetX(0), m_nOffsetY(0), m_nHeight(0), m_nWidth(0)
+    : CLauncherWindow(false), m_pLoginFrame(NULL), m_pPlayFrame(NULL), m_nOffsetX(0), m_nOffsetY(0), m_nHeight(0), m_nWidth(0)
 {
 }
 
@@ -21,29 +20,9 @@ CMircroClientWebFrame::~CMircroClientWebFrame()
     m_pPlayFrame = NULL;
 }
 
-LPCWSTR CMircroClientWebFrame::GetWindowClass() const
-{
-    return kLauncherWindowClass;
-}
-
-CUIString CMircroClientWebFrame::GetSkinDir()
-{
-    return CUIString(L".\\");
-}
-
 CUIString CMircroClientWebFrame::GetSkinXml()
 {
     return CUIString(L"loginWebWnd.xml");
-}
-
-UILIB_RESOURCETYPE CMircroClientWebFrame::GetResourceType() const
-{
-    return UILIB_FROM_ZIPRESOURCE;
-}
-
-UINT CMircroClientWebFrame::GetResourceID() const
-{
-    return kSkinArchiveResourceId;
 }
 
 POINT CMircroClientWebFrame::GetOffset() const
@@ -58,18 +37,16 @@ SIZE CMircroClientWebFrame::GetSize() const
     return sz;
 }
 
-void CMircroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
+void CMircroClientWebFrame::OnFinalMessage(HWND hWnd)
 {
     // Escape closes this window alone; the frame must not move a window that is gone.
-    if (m_pOwnerFrame != NULL) {
-        m_pOwnerFrame->ForgetLoginWebFrame(this);
-    }
-    delete this;
+    if (m_pLoginFrame != NULL) m_pLoginFrame->ForgetLoginWebFrame();
+    CLauncherWindow::OnFinalMessage(hWnd);
 }
 
 LRESULT CMircroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
-    WindowImplBase::OnCreate(uMsg, wParam, lParam, bHandled);
+    CLauncherWindow::OnCreate(uMsg, wParam, lParam, bHandled);
     LONG style = ::GetWindowLongW(GetHWND(), GWL_STYLE);
     style &= ~(WS_CAPTION | WS_CLIPCHILDREN);
     style |= WS_CLIPSIBLINGS | WS_POPUP;
@@ -135,11 +112,11 @@ void CMircroClientWebFrame::SwitchToPlay(LPCWSTR pstrAddress)
         const int nHttp = sAddress.Find(L"http://");
         if (nHttp > 0) sAddress = sAddress.Mid(nHttp);
         m_pPlayFrame->SetPlayAddress(sAddress);
+        m_pPlayFrame->SetLoginFrame(m_pLoginFrame);
         m_pPlayFrame->Create(NULL, kLauncherWindowClass, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
         m_pPlayFrame->CenterWindow();
     }
-    CMicroClientLogin* pLogin = GetLoginFrame();
-    if (pLogin != NULL) pLogin->ShowWindow(false);
+    if (m_pLoginFrame != NULL) m_pLoginFrame->HideLoginFrame();
     ShowWindow(false);
     ::SendMessageW(m_pPlayFrame->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }

@@ -61,6 +61,8 @@ public:
     // Image loading
     static TImageInfo* LoadImage(STRINGorID bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     static TImageInfo* LoadImageFromHICON(HICON hIcon);
+    // The icon with its own transparency (its alpha channel, or its mask when it has none), premultiplied.
+    static TImageInfo* LoadAlphaImageFromHICON(HICON hIcon);
     static void FreeImage(const TImageInfo* image);
 
     // Image drawing

@@ -3,6 +3,8 @@
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
 
+#include <algorithm>
+
 namespace Veneer {
 
 namespace {
@@ -166,7 +168,8 @@ TFontInfo* CPaintManagerUI::CreateFontInfo(LPCWSTR pStrFontName, int nSize, bool
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
     ::lstrcpynW(lf.lfFaceName, pStrFontName, LF_FACESIZE);
     lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -nSize;
+    // The size asked for stays the font's size (lookups find it by that); only its height is cut.
+    lf.lfHeight = -std::max(-kMaxFontSize, std::min(nSize, kMaxFontSize));
     // Bold is relative to the stock font's weight.
     if (bBold) lf.lfWeight += FW_BOLD;
     if (bUnderline) lf.lfUnderline = TRUE;
@@ -504,6 +507,15 @@ void CPaintManagerUI::SetUnknownAttributeListener(IUnknownAttributeUI* pListener
 IUnknownAttributeUI* CPaintManagerUI::GetUnknownAttributeListener() const
 {
     return m_pUnknownAttributeListener;
+}
+
+// ---- a skin's share --------------------------------------------------------------------------
+
+void CPaintManagerUI::ReleaseSkinResources()
+{
+    RemoveAllFonts();
+    RemoveAllImages();
+    RemoveAllDefaultAttributeList();
 }
 
 } // namespace Veneer
