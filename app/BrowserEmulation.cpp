@@ -1,8 +1,10 @@
 // Browser emulation: the per-user feature value that picks the browser control's document mode.
 #include "veneer/core/UISetup.h"
 #include "app/BrowserEmulation.h"
+#include "veneer/core/UIString.h"
 
-#include <string>
+#include <memory>
+#include <new>
 
 const wchar_t kBrowserEmulationKey[] =
     L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
@@ -56,11 +58,18 @@ bool SetBrowserEmulation(DWORD dwMode)
 {
     if (dwMode == kBrowserModeNone) return false;
     // Room for the longest path there is, so a deep install folder never cuts the name short.
-    std::wstring sPath(32768, L'\0');
-    const DWORD nLength = ::GetModuleFileNameW(NULL, &sPath[0], static_cast<DWORD>(sPath.size()));
-    if (nLength == 0 || nLength >= sPath.size()) return false;
-    sPath.resize(nLength);
-    const std::wstring sName = sPath.substr(sPath.find_last_of(L"\\/") + 1);
+    // (Not a standard string: the launcher links no standard string code.)
+    const DWORD nRoom = 32768;
+    std::unique_ptr<wchar_t[]> pPath(new (std::nothrow) wchar_t[nRoom]);
+    if (pPath == nullptr) return false;
+    const DWORD nLength = ::GetModuleFileNameW(NULL, pPath.get(), nRoom);
+    if (nLength == 0 || nLength >= nRoom) return false;
+    pPath[nLength] = L'\0';
+    const wchar_t* pName = pPath.get();
+    for (const wchar_t* p = pPath.get(); *p != L'\0'; ++p) {
+        if (*p == L'\\' || *p == L'/') pName = p + 1;
+    }
+    const Veneer::CUIString sName = pName;
 
     // The user's own hive only: no administrator rights, and nothing for other users or programs.
     HKEY hKey = NULL;
@@ -70,8 +79,8 @@ bool SetBrowserEmulation(DWORD dwMode)
     }
     bool bWritten = false;
     // A value already there, of any type, is the distributor's or the user's choice.
-    if (::RegQueryValueExW(hKey, sName.c_str(), NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) {
-        bWritten = ::RegSetValueExW(hKey, sName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwMode),
+    if (::RegQueryValueExW(hKey, sName.GetData(), NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND) {
+        bWritten = ::RegSetValueExW(hKey, sName.GetData(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwMode),
                                     sizeof(dwMode)) == ERROR_SUCCESS;
     }
     ::RegCloseKey(hKey);

@@ -2,7 +2,6 @@
 #include "veneer/core/UISetup.h"
 #include "app/LauncherWindow.h"
 
-#include <string>
 
 using namespace Veneer;
 
@@ -126,8 +125,9 @@ void CLauncherWindow::BringToFront()
 
 UINT GetBringForwardMessage(LPCWSTR pstrClientName)
 {
-    const std::wstring sName = std::wstring(L"MicroClient.BringForward.") + (pstrClientName != NULL ? pstrClientName : L"");
-    return ::RegisterWindowMessageW(sName.c_str());
+    Veneer::CUIString sName = L"MicroClient.BringForward.";
+    if (pstrClientName != NULL) sName += pstrClientName;
+    return ::RegisterWindowMessageW(sName.GetData());
 }
 
 bool BringRunningLauncherForward(LPCWSTR pstrClientName)

@@ -4,7 +4,6 @@
 
 #include <shellapi.h>
 #include <cwctype>
-#include <string>
 
 namespace {
 
@@ -43,7 +42,9 @@ void CPageWindowHandler::NewWindow3(IDispatch** /*pDisp*/, VARIANT_BOOL*& Cancel
     if (Cancel != NULL) *Cancel = VARIANT_TRUE;
     if (!IsWebAddress(bstrUrl)) return;
     // Schemes compare without regard to case, but not every shell looks them up that way.
-    std::wstring sAddress = bstrUrl;
-    for (size_t i = 0; sAddress[i] != L':'; ++i) sAddress[i] = static_cast<wchar_t>(towlower(sAddress[i]));
-    OpenInDefaultBrowser(sAddress.c_str());
+    // (The project's string: the launcher links no standard string code.)
+    Veneer::CUIString sAddress = bstrUrl;
+    for (int i = 0; sAddress.GetAt(i) != L':'; ++i)
+        sAddress.SetAt(i, static_cast<wchar_t>(towlower(sAddress.GetAt(i))));
+    OpenInDefaultBrowser(sAddress.GetData());
 }

@@ -3,6 +3,9 @@
 #include "veneer/control/UIActiveXSite.h"
 #include "veneer/window/UIManager.h"
 
+// Interface ids are taken with __uuidof: naming the IID_ constants links the system library's table
+// of some two thousand ids into the program.
+
 namespace Veneer {
 
 namespace {
@@ -29,9 +32,9 @@ IOleObject* CreateFromModule(LPCWSTR pstrModule, const CLSID& clsid)
     if (pfnGetClassObject == NULL) return NULL;
     IClassFactory* pFactory = NULL;
     IOleObject* pObject = NULL;
-    if (SUCCEEDED(pfnGetClassObject(clsid, IID_IClassFactory, reinterpret_cast<LPVOID*>(&pFactory))) &&
+    if (SUCCEEDED(pfnGetClassObject(clsid, __uuidof(IClassFactory), reinterpret_cast<LPVOID*>(&pFactory))) &&
         pFactory != NULL) {
-        if (FAILED(pFactory->CreateInstance(NULL, IID_IOleObject, reinterpret_cast<LPVOID*>(&pObject)))) {
+        if (FAILED(pFactory->CreateInstance(NULL, __uuidof(IOleObject), reinterpret_cast<LPVOID*>(&pObject)))) {
             pObject = NULL;
         }
     }
@@ -228,7 +231,7 @@ LRESULT CActiveXUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool
         DWORD dwHitResult = m_pControl->m_bCaptured ? HITRESULT_HIT : HITRESULT_OUTSIDE;
         if (dwHitResult == HITRESULT_OUTSIDE && m_pControl->m_pViewObject != NULL) {
             IViewObjectEx* pViewEx = NULL;
-            m_pControl->m_pViewObject->QueryInterface(IID_IViewObjectEx, reinterpret_cast<LPVOID*>(&pViewEx));
+            m_pControl->m_pViewObject->QueryInterface(__uuidof(IViewObjectEx), reinterpret_cast<LPVOID*>(&pViewEx));
             if (pViewEx != NULL) {
                 POINT ptMouse = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
                 pViewEx->QueryHitPoint(DVASPECT_CONTENT, &m_rcItem, ptMouse, 0, &dwHitResult);
@@ -258,7 +261,7 @@ void CActiveXUI::ReleaseControl()
     m_hwndHost = NULL;
     if (m_pUnk != NULL) {
         IObjectWithSite* pSite = NULL;
-        m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<LPVOID*>(&pSite));
+        m_pUnk->QueryInterface(__uuidof(IObjectWithSite), reinterpret_cast<LPVOID*>(&pSite));
         if (pSite != NULL) {
             pSite->SetSite(NULL);
             pSite->Release();
@@ -292,16 +295,16 @@ bool CActiveXUI::DoCreateControl()
     if (!m_sModuleName.IsEmpty()) {
         IOleObject* pFromModule = CreateFromModule(m_sModuleName, m_clsid);
         if (pFromModule != NULL) {
-            pFromModule->QueryInterface(IID_IOleControl, reinterpret_cast<LPVOID*>(&pOleControl));
+            pFromModule->QueryInterface(__uuidof(IOleControl), reinterpret_cast<LPVOID*>(&pOleControl));
             pFromModule->Release();
         }
     }
     HRESULT hr = pOleControl != NULL ? S_OK : E_FAIL;
     if (pOleControl == NULL) {
-        hr = ::CoCreateInstance(m_clsid, NULL, CLSCTX_ALL, IID_IOleControl, reinterpret_cast<LPVOID*>(&pOleControl));
+        hr = ::CoCreateInstance(m_clsid, NULL, CLSCTX_ALL, __uuidof(IOleControl), reinterpret_cast<LPVOID*>(&pOleControl));
     }
     if (FAILED(hr) || pOleControl == NULL) return false;
-    pOleControl->QueryInterface(IID_IOleObject, reinterpret_cast<LPVOID*>(&m_pUnk));
+    pOleControl->QueryInterface(__uuidof(IOleObject), reinterpret_cast<LPVOID*>(&m_pUnk));
     pOleControl->Release();
     if (m_pUnk == NULL) return false;
 
@@ -312,11 +315,11 @@ bool CActiveXUI::DoCreateControl()
     DWORD dwMiscStatus = 0;
     m_pUnk->GetMiscStatus(DVASPECT_CONTENT, &dwMiscStatus);
     IOleClientSite* pOleClientSite = NULL;
-    m_pControl->QueryInterface(IID_IOleClientSite, reinterpret_cast<LPVOID*>(&pOleClientSite));
+    m_pControl->QueryInterface(__uuidof(IOleClientSite), reinterpret_cast<LPVOID*>(&pOleClientSite));
     if ((dwMiscStatus & OLEMISC_SETCLIENTSITEFIRST) != 0) m_pUnk->SetClientSite(pOleClientSite);
 
     IPersistStreamInit* pPersistStreamInit = NULL;
-    m_pUnk->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<LPVOID*>(&pPersistStreamInit));
+    m_pUnk->QueryInterface(__uuidof(IPersistStreamInit), reinterpret_cast<LPVOID*>(&pPersistStreamInit));
     if (pPersistStreamInit != NULL) {
         hr = pPersistStreamInit->InitNew();
         pPersistStreamInit->Release();
@@ -328,9 +331,9 @@ bool CActiveXUI::DoCreateControl()
     if ((dwMiscStatus & OLEMISC_SETCLIENTSITEFIRST) == 0) m_pUnk->SetClientSite(pOleClientSite);
 
     IViewObject* pView = NULL;
-    hr = m_pUnk->QueryInterface(IID_IViewObjectEx, reinterpret_cast<LPVOID*>(&pView));
-    if (FAILED(hr) || pView == NULL) hr = m_pUnk->QueryInterface(IID_IViewObject2, reinterpret_cast<LPVOID*>(&pView));
-    if (FAILED(hr) || pView == NULL) hr = m_pUnk->QueryInterface(IID_IViewObject, reinterpret_cast<LPVOID*>(&pView));
+    hr = m_pUnk->QueryInterface(__uuidof(IViewObjectEx), reinterpret_cast<LPVOID*>(&pView));
+    if (FAILED(hr) || pView == NULL) hr = m_pUnk->QueryInterface(__uuidof(IViewObject2), reinterpret_cast<LPVOID*>(&pView));
+    if (FAILED(hr) || pView == NULL) hr = m_pUnk->QueryInterface(__uuidof(IViewObject), reinterpret_cast<LPVOID*>(&pView));
     m_pControl->m_pViewObject = SUCCEEDED(hr) ? pView : NULL;
 
     m_pUnk->SetHostNames(L"UIActiveX", NULL);
@@ -348,7 +351,7 @@ bool CActiveXUI::DoCreateControl()
     }
     if (m_pUnk != NULL && m_pControl != NULL) {
         IObjectWithSite* pSite = NULL;
-        m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<LPVOID*>(&pSite));
+        m_pUnk->QueryInterface(__uuidof(IObjectWithSite), reinterpret_cast<LPVOID*>(&pSite));
         if (pSite != NULL) {
             pSite->SetSite(static_cast<IOleClientSite*>(m_pControl));
             pSite->Release();

@@ -108,14 +108,14 @@ STDMETHODIMP CActiveXCtrl::QueryInterface(REFIID riid, LPVOID* ppvObject)
 {
     if (ppvObject == NULL) return E_POINTER;
     *ppvObject = NULL;
-    if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleInPlaceSiteEx ||
-        riid == IID_IOleInPlaceSiteWindowless || riid == IID_IOleWindow) {
+    if (riid == __uuidof(IUnknown) || riid == __uuidof(IOleInPlaceSite) || riid == __uuidof(IOleInPlaceSiteEx) ||
+        riid == __uuidof(IOleInPlaceSiteWindowless) || riid == __uuidof(IOleWindow)) {
         *ppvObject = static_cast<IOleInPlaceSiteWindowless*>(this);
     }
-    else if (riid == IID_IOleClientSite) *ppvObject = static_cast<IOleClientSite*>(this);
-    else if (riid == IID_IOleControlSite) *ppvObject = static_cast<IOleControlSite*>(this);
-    else if (riid == IID_IOleContainer) *ppvObject = static_cast<IOleContainer*>(this);
-    else if (riid == IID_IObjectWithSite) *ppvObject = static_cast<IObjectWithSite*>(this);
+    else if (riid == __uuidof(IOleClientSite)) *ppvObject = static_cast<IOleClientSite*>(this);
+    else if (riid == __uuidof(IOleControlSite)) *ppvObject = static_cast<IOleControlSite*>(this);
+    else if (riid == __uuidof(IOleContainer)) *ppvObject = static_cast<IOleContainer*>(this);
+    else if (riid == __uuidof(IObjectWithSite)) *ppvObject = static_cast<IObjectWithSite*>(this);
     if (*ppvObject == NULL) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -153,8 +153,8 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** ppContainer)
     if (ppContainer == NULL) return E_POINTER;
     *ppContainer = NULL;
     HRESULT hr = E_NOTIMPL;
-    if (m_pUnkSite != NULL) hr = m_pUnkSite->QueryInterface(IID_IOleContainer, reinterpret_cast<LPVOID*>(ppContainer));
-    if (FAILED(hr)) hr = QueryInterface(IID_IOleContainer, reinterpret_cast<LPVOID*>(ppContainer));
+    if (m_pUnkSite != NULL) hr = m_pUnkSite->QueryInterface(__uuidof(IOleContainer), reinterpret_cast<LPVOID*>(ppContainer));
+    if (FAILED(hr)) hr = QueryInterface(__uuidof(IOleContainer), reinterpret_cast<LPVOID*>(ppContainer));
     return hr;
 }
 
@@ -297,7 +297,7 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* /*pfNoRedraw*/, DWORD dwFla
     HRESULT hr = E_FAIL;
     if ((dwFlags & ACTIVATE_WINDOWLESS) != 0) {
         m_bWindowless = true;
-        hr = m_pOwner->m_pUnk->QueryInterface(IID_IOleInPlaceObjectWindowless,
+        hr = m_pOwner->m_pUnk->QueryInterface(__uuidof(IOleInPlaceObjectWindowless),
                                               reinterpret_cast<LPVOID*>(&m_pInPlaceObject));
         if (SUCCEEDED(hr)) {
             CPaintManagerUI* pManager = m_pOwner->GetManager();
@@ -313,7 +313,7 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* /*pfNoRedraw*/, DWORD dwFla
         hr = CreateActiveXWnd();
         if (FAILED(hr)) return hr;
         // Only the windowed subset is asked for; the windowless calls are never made on it.
-        hr = m_pOwner->m_pUnk->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<LPVOID*>(&m_pInPlaceObject));
+        hr = m_pOwner->m_pUnk->QueryInterface(__uuidof(IOleInPlaceObject), reinterpret_cast<LPVOID*>(&m_pInPlaceObject));
         if (FAILED(hr)) m_pInPlaceObject = NULL;
     }
     if (m_pInPlaceObject != NULL) {
@@ -449,7 +449,7 @@ STDMETHODIMP CActiveXCtrl::GetExtendedControl(IDispatch** ppDisp)
     if (ppDisp == NULL) return E_POINTER;
     *ppDisp = NULL;
     if (m_pOwner == NULL || m_pOwner->m_pUnk == NULL) return E_UNEXPECTED;
-    return m_pOwner->m_pUnk->QueryInterface(IID_IDispatch, reinterpret_cast<LPVOID*>(ppDisp));
+    return m_pOwner->m_pUnk->QueryInterface(__uuidof(IDispatch), reinterpret_cast<LPVOID*>(ppDisp));
 }
 
 STDMETHODIMP CActiveXCtrl::TransformCoords(POINTL* /*pPtlHimetric*/, POINTF* /*pPtfContainer*/, DWORD /*dwFlags*/)
@@ -557,7 +557,7 @@ void CActiveXWnd::DoVerb(LONG iVerb)
     if (m_pOwner == NULL || m_pOwner->m_pOwner == NULL || m_pOwner->m_pOwner->m_pUnk == NULL) return;
     CActiveXUI* pControl = m_pOwner->m_pOwner;
     IOleClientSite* pOleClientSite = NULL;
-    m_pOwner->QueryInterface(IID_IOleClientSite, reinterpret_cast<LPVOID*>(&pOleClientSite));
+    m_pOwner->QueryInterface(__uuidof(IOleClientSite), reinterpret_cast<LPVOID*>(&pOleClientSite));
     pControl->m_pUnk->DoVerb(iVerb, NULL, pOleClientSite, 0, m_hWnd, &pControl->GetPos());
     if (pOleClientSite != NULL) pOleClientSite->Release();
 }
@@ -640,8 +640,8 @@ STDMETHODIMP CActiveXFrameWnd::QueryInterface(REFIID riid, LPVOID* ppvObject)
 {
     if (ppvObject == NULL) return E_POINTER;
     *ppvObject = NULL;
-    if (riid == IID_IUnknown || riid == IID_IOleWindow || riid == IID_IOleInPlaceUIWindow ||
-        riid == IID_IOleInPlaceFrame) {
+    if (riid == __uuidof(IUnknown) || riid == __uuidof(IOleWindow) || riid == __uuidof(IOleInPlaceUIWindow) ||
+        riid == __uuidof(IOleInPlaceFrame)) {
         *ppvObject = static_cast<IOleInPlaceFrame*>(this);
     }
     if (*ppvObject == NULL) return E_NOINTERFACE;
@@ -744,7 +744,7 @@ STDMETHODIMP CActiveXEnum::QueryInterface(REFIID riid, LPVOID* ppvObject)
 {
     if (ppvObject == NULL) return E_POINTER;
     *ppvObject = NULL;
-    if (riid == IID_IUnknown || riid == IID_IEnumUnknown) *ppvObject = static_cast<IEnumUnknown*>(this);
+    if (riid == __uuidof(IUnknown) || riid == __uuidof(IEnumUnknown)) *ppvObject = static_cast<IEnumUnknown*>(this);
     if (*ppvObject == NULL) return E_NOINTERFACE;
     AddRef();
     return S_OK;

@@ -253,7 +253,7 @@ IDispatch* CWebBrowserUI::GetHtmlWindow()
     pHtmlDocument->Release();
     if (m_pHtmlWnd2 == NULL) return NULL;
     IDispatch* pWindow = NULL;
-    m_pHtmlWnd2->QueryInterface(IID_IDispatch, reinterpret_cast<LPVOID*>(&pWindow));
+    m_pHtmlWnd2->QueryInterface(__uuidof(IDispatch), reinterpret_cast<LPVOID*>(&pWindow));
     return pWindow;
 }
 
@@ -369,9 +369,9 @@ STDMETHODIMP CWebBrowserUI::QueryInterface(REFIID riid, LPVOID* ppvObject)
     if (ppvObject == NULL) return E_POINTER;
     *ppvObject = NULL;
     if (riid == IID_IDocHostUIHandler) *ppvObject = static_cast<IDocHostUIHandler*>(this);
-    else if (riid == IID_IDispatch) *ppvObject = static_cast<IDispatch*>(this);
-    else if (riid == IID_IServiceProvider) *ppvObject = static_cast<IServiceProvider*>(this);
-    else if (riid == IID_IOleCommandTarget) *ppvObject = static_cast<IOleCommandTarget*>(this);
+    else if (riid == __uuidof(IDispatch)) *ppvObject = static_cast<IDispatch*>(this);
+    else if (riid == __uuidof(IServiceProvider)) *ppvObject = static_cast<IServiceProvider*>(this);
+    else if (riid == __uuidof(IOleCommandTarget)) *ppvObject = static_cast<IOleCommandTarget*>(this);
     if (*ppvObject == NULL) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -625,7 +625,7 @@ LRESULT CWebBrowserUI::TranslateAccelerator(MSG* pMsg)
     if (!bInside) return S_FALSE;
 
     IOleInPlaceActiveObject* pObj = NULL;
-    if (FAILED(m_pWebBrowser2->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<LPVOID*>(&pObj))) ||
+    if (FAILED(m_pWebBrowser2->QueryInterface(__uuidof(IOleInPlaceActiveObject), reinterpret_cast<LPVOID*>(&pObj))) ||
         pObj == NULL) {
         return S_FALSE;
     }
