@@ -1,6 +1,7 @@
 // CPaintManagerUI: the per-window store (fonts, images, default attributes, colours), colour adjustment and plug-ins.
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
+#include "veneer/render/UIRenderSession.h"
 #include "veneer/control/UIControl.h"
 
 #include <algorithm>
@@ -443,6 +444,8 @@ void CPaintManagerUI::ReloadAllImages()
         if (data == NULL) continue;
         TImageInfo* pNewData = LoadNamedImage(bitmap, data->sResourceType.GetData(), data->dwMaskColor);
         if (pNewData == NULL) continue;
+        // A paint in progress may keep the old bitmap selected for copying.
+        CRenderSession::ReleaseBitmap(data->hBmp);
         ::DeleteObject(data->hBmp);
         data->hBmp = pNewData->hBmp;
         data->nWidth = pNewData->nWidth;
