@@ -5,6 +5,7 @@
 #include "app/LaunchTrailer.h"
 #include "app/LoginFrame.h"
 
+#include <algorithm>
 #include <mshtml.h>
 #include <shellapi.h>
 #include <string>
@@ -90,7 +91,14 @@ void CMircroClientPlayFrame::InitWindow()
     m_pMaxButton = m_PaintManager.FindControl(L"maxbtn");
     m_pRestoreButton = m_PaintManager.FindControl(L"restorebtn");
 
-    ResizeClient(kPlayClientWidth, kPlayClientHeight);
+    // The client is 1286 x 768 skin units, as much of it as the monitor's work area can show.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTONEAREST), &mi);
+    const int cxClient = m_PaintManager.ScaleValue(kPlayClientWidth);
+    const int cyClient = m_PaintManager.ScaleValue(kPlayClientHeight);
+    ResizeClient((std::min)(cxClient, static_cast<int>(mi.rcWork.right - mi.rcWork.left)),
+                 (std::min)(cyClient, static_cast<int>(mi.rcWork.bottom - mi.rcWork.top)));
 
     m_hSmallIcon = static_cast<HICON>(::LoadImageW(CPaintManagerUI::GetResourceDll(),
                                                    MAKEINTRESOURCEW(kAppIconResourceId), IMAGE_ICON,

@@ -238,6 +238,16 @@ TEST_F(SkinRenderTest, BadCommandLinesExitWithUsage)
         {{xml, L"-s", L"16385x1"}, L"bad size"},
         {{xml, L"-s", L"8192x8193"}, L"bad size"},
         {{xml, L"-s", L"99999999999999999999x1"}, L"bad size"},
+        {{xml, L"--scale"}, L"--scale needs a value"},
+        {{xml, L"--scale", L"0.49"}, L"bad scale '0.49'"},
+        {{xml, L"--scale=10.01"}, L"bad scale"},
+        {{xml, L"--scale", L"1.5.2"}, L"bad scale"},
+        {{xml, L"--scale", L"1,5"}, L"bad scale"},
+        {{xml, L"--scale", L"-1.5"}, L"bad scale"},
+        {{xml, L"--scale", L"150.5%"}, L"bad scale"},
+        {{xml, L"--scale", L"%"}, L"bad scale"},
+        {{xml, L"--scale", L"."}, L"bad scale"},
+        {{xml, L"--scale", L"99999999999999999999"}, L"bad scale"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(2, Run(c.args)) << c.part;
@@ -254,6 +264,18 @@ TEST_F(SkinRenderTest, BadCommandLinesExitWithUsage)
     EXPECT_TRUE(ParseSkinSize(L"8192x8192", cx, cy));
     EXPECT_EQ(8192, cy);
     EXPECT_FALSE(ParseSkinSize(L"", cx, cy));
+
+    const struct
+    {
+        const wchar_t* text;
+        int dpi;
+    } scales[] = {{L"1", 96}, {L"1.25", 120}, {L"1.5", 144}, {L"2", 192}, {L"150%", 144}, {L"175%", 168},
+                  {L"0.5", 48}, {L"10", 960}, {L"1.0", 96}, {L"1.333", 128}, {L"2.", 192}, {L".75", 72}};
+    for (const auto& scale : scales) {
+        int dpi = 0;
+        EXPECT_TRUE(ParseSkinScale(scale.text, dpi)) << scale.text;
+        EXPECT_EQ(scale.dpi, dpi) << scale.text;
+    }
 }
 
 TEST_F(SkinRenderTest, BadInputFailsWithAMessageAndNoPicture)

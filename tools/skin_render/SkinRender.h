@@ -20,8 +20,9 @@ struct TSkinRenderJob
     SkinSourceKind kind = SKIN_FROM_XML_FILE;
     std::wstring source;   // layout file, folder or archive
     std::wstring layout;   // layout name within the folder or archive; empty for a layout file
-    int cx = 0;            // client size; 0 x 0 takes the layout's Window size
+    int cx = 0;            // client size in skin units; 0 x 0 takes the layout's Window size
     int cy = 0;
+    int dpi = 96;          // display scale to paint at: 96 is 100 %, 144 is 150 %
     std::wstring output;   // PNG file to write
 };
 
@@ -40,6 +41,10 @@ const long long kSkinRenderMaxPixels = 64LL * 1024 * 1024;
 
 // Reads "WxH" (two positive decimals within the limits above); false for anything else.
 bool ParseSkinSize(const std::wstring& text, int& cx, int& cy);
+
+// Reads a display scale, a factor ("1.5") or a percentage ("150%"), from 0.5 to 10, as a DPI; false
+// for anything else.
+bool ParseSkinScale(const std::wstring& text, int& dpi);
 
 // Builds the layout in a hidden window of its own and paints it through the paint manager's print path.
 // The process-wide resource folder and archive are taken over while it works; afterwards no archive is
@@ -60,7 +65,7 @@ public:
 private:
     bool Fail(const std::wstring& message);
     bool SelectSource(const TSkinRenderJob& job, std::wstring& layoutName);
-    bool RenderLayout(const std::wstring& layoutName, int cx, int cy, TSkinImage& image);
+    bool RenderLayout(const std::wstring& layoutName, int cx, int cy, int dpi, TSkinImage& image);
 
     std::wstring m_sError;
 };

@@ -191,6 +191,15 @@ bool CDateTimeUI::OpenPicker()
     return m_pWindow != NULL;
 }
 
+void CDateTimeUI::SetPos(RECT rc)
+{
+    CLabelUI::SetPos(rc);
+    if (m_pWindow != NULL && m_pWindow->GetHWND() != NULL) {
+        ::SetWindowPos(m_pWindow->GetHWND(), NULL, m_rcItem.left, m_rcItem.top, m_rcItem.right - m_rcItem.left,
+                       m_rcItem.bottom - m_rcItem.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void CDateTimeUI::DoEvent(TEventUI& event)
 {
     if (!IsMouseEnabled() && event.Type > EVENT_MOUSEBEGIN && event.Type < EVENT_MOUSEEND) {

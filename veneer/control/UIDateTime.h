@@ -73,6 +73,8 @@ public:
     void UpdateText();
 
 // Overridables
+    // The open picker follows the control, as when the window's DPI changes.
+    void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
 
 // Implementation

@@ -55,13 +55,13 @@ bool CEditWnd::Init(CEditUI* pOwner)
 RECT CEditWnd::CalPos()
 {
     RECT rcPos = m_pOwner->GetPos();
-    const RECT rcPadding = m_pOwner->GetTextPadding();
+    CPaintManagerUI* pManager = m_pOwner->GetManager();
+    if (pManager == NULL) return rcPos;
+    const RECT rcPadding = pManager->ScaleRect(m_pOwner->GetTextPadding());
     rcPos.left += rcPadding.left;
     rcPos.top += rcPadding.top;
     rcPos.right -= rcPadding.right;
     rcPos.bottom -= rcPadding.bottom;
-    CPaintManagerUI* pManager = m_pOwner->GetManager();
-    if (pManager == NULL) return rcPos;
     const LONG lFontHeight = pManager->GetFontInfo(m_pOwner->GetFont())->tm.tmHeight;
     if (lFontHeight < rcPos.bottom - rcPos.top) {
         rcPos.top += (rcPos.bottom - rcPos.top - lFontHeight) / 2;

@@ -63,6 +63,9 @@ CPaintManagerUI::CPaintManagerUI()
     , m_bMouseCapture(false)
     , m_bUsedVirtualWnd(false)
     , m_bHasWindowShadow(false)
+    , m_nDpi(96)
+    , m_bDpiGiven(false)
+    , m_bStockDefaultFont(true)
     , m_nInvalidateBatch(0)
     , m_nPendingInvalidate(0)
     , m_mNameHash(83)
@@ -101,13 +104,14 @@ CPaintManagerUI::CPaintManagerUI()
     if (!m_pStrDefaultFontName.IsEmpty()) {
         ::lstrcpynW(lf.lfFaceName, m_pStrDefaultFontName.GetData(), LF_FACESIZE);
     }
-    m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);
     m_DefaultFontInfo.sFontName = lf.lfFaceName;
-    m_DefaultFontInfo.iSize = -lf.lfHeight;
+    // The stock font is made for the system's DPI; its size in skin units is what a 96-DPI system makes.
+    m_DefaultFontInfo.iSize = SystemToSkinUnits(-lf.lfHeight);
     m_DefaultFontInfo.bBold = (lf.lfWeight >= FW_BOLD);
     m_DefaultFontInfo.bUnderline = (lf.lfUnderline == TRUE);
     m_DefaultFontInfo.bItalic = (lf.lfItalic == TRUE);
     ::ZeroMemory(&m_DefaultFontInfo.tm, sizeof(m_DefaultFontInfo.tm));
+    m_DefaultFontInfo.hFont = CreateScaledFont(&m_DefaultFontInfo);
 
     if (m_hUpdateRectPen == NULL) {
         m_hUpdateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
@@ -160,6 +164,7 @@ void CPaintManagerUI::Init(HWND hWnd)
     m_hWndPaint = hWnd;
     m_hDcPaint = ::GetDC(hWnd);
     if (m_aPreMessages.Find(this) < 0) m_aPreMessages.Add(this);
+    if (!m_bDpiGiven) ChangeDPI(GetWindowDPI(hWnd));
 }
 
 // ---- window attributes ---------------------------------------------------------------------
@@ -203,7 +208,8 @@ void CPaintManagerUI::SetInitSize(int cx, int cy)
     m_szInitWindowSize.cy = cy;
     // Only a window still without a tree takes the skin's size at once.
     if (m_pRoot == NULL && m_hWndPaint != NULL) {
-        ::SetWindowPos(m_hWndPaint, NULL, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+        ::SetWindowPos(m_hWndPaint, NULL, 0, 0, ScaleValue(cx), ScaleValue(cy),
+                       SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     }
 }
 
@@ -361,9 +367,10 @@ void CPaintManagerUI::CalMiddleShadowRect()
 
 void CPaintManagerUI::CalRealShadowRect(const RECT& rcClient, TWindowShadowInfo& info) const
 {
-    const RECT& tl = m_rcShadowTopLeft;
-    const RECT& tr = m_rcShadowTopRight;
-    const RECT& bl = m_rcShadowBottomLeft;
+    // The corners are drawn at the display scale; their sources stay in the image.
+    const RECT tl = ScaleRect(m_rcShadowTopLeft);
+    const RECT tr = ScaleRect(m_rcShadowTopRight);
+    const RECT bl = ScaleRect(m_rcShadowBottomLeft);
     const int x1 = rcClient.right - (tr.right - tr.left);
     const int y1 = rcClient.bottom - (bl.bottom - bl.top);
     ::SetRect(&info.rcTopLeft, 0, 0, tl.right, tl.bottom);

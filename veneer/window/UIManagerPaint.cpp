@@ -259,7 +259,7 @@ void CPaintManagerUI::DrawWindowShadow(RECT& rc)
         GenerateShadowRenderString(*sources[i], *dests[i], szBuffer, lengthof(szBuffer));
         CRenderEngine::DrawImageString(m_hDcBackground, this, rc, rc, szBuffer, NULL);
     }
-    RECT rcContent = {m_rcShadowTopLeft.right, m_rcShadowTopLeft.bottom, info.rcBottomRight.left,
+    RECT rcContent = {info.rcTopLeft.right, info.rcTopLeft.bottom, info.rcBottomRight.left,
                       info.rcBottomRight.top};
     rc = rcContent;
 }

@@ -140,29 +140,36 @@ void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
 TFontInfo* CPaintManagerUI::CreateFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
                                            bool bItalic)
 {
-    if (pStrFontName == NULL) pStrFontName = L"";
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    ::lstrcpynW(lf.lfFaceName, pStrFontName, LF_FACESIZE);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -nSize;
-    // Bold is relative to the stock font's weight.
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    HFONT hFont = ::CreateFontIndirectW(&lf);
-    if (hFont == NULL) return NULL;
-
     TFontInfo* pFontInfo = new TFontInfo;
-    pFontInfo->hFont = hFont;
-    pFontInfo->sFontName = pStrFontName;
+    pFontInfo->sFontName = pStrFontName != NULL ? pStrFontName : L"";
     pFontInfo->iSize = nSize;
     pFontInfo->bBold = bBold;
     pFontInfo->bUnderline = bUnderline;
     pFontInfo->bItalic = bItalic;
     ::ZeroMemory(&pFontInfo->tm, sizeof(pFontInfo->tm));
+    pFontInfo->hFont = CreateScaledFont(pFontInfo);
+    if (pFontInfo->hFont == NULL) {
+        delete pFontInfo;
+        return NULL;
+    }
     FillFontMetrics(pFontInfo);
     return pFontInfo;
+}
+
+HFONT CPaintManagerUI::CreateScaledFont(const TFontInfo* pFontInfo) const
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
+    ::lstrcpynW(lf.lfFaceName, pFontInfo->sFontName.GetData(), LF_FACESIZE);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    // The size is in skin units: the font is made for the manager's DPI.
+    lf.lfHeight = -ScaleValue(pFontInfo->iSize);
+    // Bold is relative to the stock font's weight; the stock default font keeps that weight as it is.
+    const bool bStock = pFontInfo == &m_DefaultFontInfo && m_bStockDefaultFont;
+    if (pFontInfo->bBold && !bStock) lf.lfWeight += FW_BOLD;
+    if (pFontInfo->bUnderline) lf.lfUnderline = TRUE;
+    if (pFontInfo->bItalic) lf.lfItalic = TRUE;
+    return ::CreateFontIndirectW(&lf);
 }
 
 void CPaintManagerUI::DeleteFontInfo(TFontInfo* pFontInfo)
@@ -192,6 +199,7 @@ void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold
 {
     TFontInfo* pFontInfo = CreateFontInfo(pStrFontName, nSize, bBold, bUnderline, bItalic);
     if (pFontInfo == NULL) return;
+    m_bStockDefaultFont = false;
     ::DeleteObject(m_DefaultFontInfo.hFont);
     m_DefaultFontInfo = *pFontInfo;
     delete pFontInfo;
