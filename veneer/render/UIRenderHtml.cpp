@@ -800,8 +800,9 @@ bool CHtmlTextRenderer::DrawImageTag(LPCWSTR args, LPCWSTR argsEnd)
     TImageTag tag;
     ParseImageTag(args, argsEnd, tag);
     if (tag.sName.IsEmpty()) return true;
+    // The picture made for the display scale: its frames are pixels of the scaled picture.
     const TImageInfo* image =
-        m_pManager->GetImageEx(tag.sName, tag.sType.IsEmpty() ? NULL : tag.sType.GetData(), 0);
+        m_pManager->GetScaledImage(tag.sName, tag.sType.IsEmpty() ? NULL : tag.sType.GetData(), 0);
     if (image == NULL || image->hBmp == NULL || image->nWidth <= 0 || image->nHeight <= 0) return true;
 
     const int count = Clamp(tag.nCount, 1, image->nWidth);

@@ -3,6 +3,7 @@
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderBlend.h"
 #include "veneer/render/UIRenderImage.h"
+#include "veneer/core/UIGeometry.h"
 
 namespace Veneer {
 
@@ -178,7 +179,8 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
     ::DeleteDC(hMemDC);
 }
 
-CImageStringParser::CImageStringParser(const RECT& rcControl) : m_rcControl(rcControl), m_nImageCount(0)
+CImageStringParser::CImageStringParser(const RECT& rcControl, int nDpi)
+    : m_rcControl(rcControl), m_nDpi(nDpi), m_nImageCount(0)
 {
     m_settings.rcDest = rcControl;
     ::SetRectEmpty(&m_settings.rcSource);
@@ -256,6 +258,10 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
     else if (key == L"dest") {
         RECT rc;
         ReadRect(value, rc);
+        rc.left = DpiScale(rc.left, m_nDpi);
+        rc.top = DpiScale(rc.top, m_nDpi);
+        rc.right = DpiScale(rc.right, m_nDpi);
+        rc.bottom = DpiScale(rc.bottom, m_nDpi);
         // Relative to the control; right and bottom stay inside it.
         const long long right = static_cast<long long>(m_rcControl.left) + rc.right;
         const long long bottom = static_cast<long long>(m_rcControl.top) + rc.bottom;

@@ -3,8 +3,11 @@
 
 #include "veneer/core/UISetup.h"
 #include "veneer/core/UIString.h"
+#include "veneer/core/UIGeometry.h"
 
 namespace Veneer {
+
+class CPaintManagerUI;
 
 // Which image a description string names and how it is to be drawn.
 struct TImageDrawSettings
@@ -32,7 +35,8 @@ class CImageStringParser
 {
 public:
     // Construction
-    explicit CImageStringParser(const RECT& rcControl);
+    // dest offsets are skin units, placed at the given DPI.
+    explicit CImageStringParser(const RECT& rcControl, int nDpi = UI_DEFAULT_DPI);
     virtual ~CImageStringParser();
 
     // Attributes
@@ -52,8 +56,13 @@ private:
     void ReadRect(LPCWSTR value, RECT& rc) const;
 
     RECT m_rcControl;
+    int m_nDpi;
     TImageDrawSettings m_settings;
     int m_nImageCount;
 };
+
+// DrawImageString for strings whose dest rectangles are already pixels (the window shadow): only the
+// picture, its source and its corners follow the manager's scale.
+bool DrawImageStringInPixels(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint, LPCWSTR image);
 
 } // namespace Veneer

@@ -198,6 +198,12 @@ public:
     TImageInfo* GetImageEx(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     TImageInfo* AddImage(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     TImageInfo* AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    // The image to draw at the manager's DPI, loaded on first use: at 96 DPI the one of GetImageEx;
+    // otherwise a picture made for the scale and cached under the name and the DPI. A file "x.png" is
+    // looked up as "x@1.5x.png" or "x@2x.png" first when the scale calls for one; what is found (or the
+    // 96-DPI picture) is resampled to the scale unless it already has it. Its source, corner and
+    // destination rectangles are drawn scaled too (CRenderEngine::DrawImageString).
+    TImageInfo* GetScaledImage(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     bool RemoveImage(LPCWSTR bitmap);
     void RemoveAllImages();
     void ReloadAllImages();
@@ -309,6 +315,8 @@ private:
     TFontInfo* FindFontInfo(HFONT hFont);
     TImageInfo* LoadNamedImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask) const;
     TImageInfo* CacheImage(LPCWSTR bitmap, TImageInfo* data);
+    TImageInfo* LoadScaledImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask);
+    int RemoveScaledImages(LPCWSTR bitmap);
     void DeliverNotify(TNotifyUI& Msg);
     void KillFocusControl(CControlUI* pNewFocus);
     static void CloseResourceZip();

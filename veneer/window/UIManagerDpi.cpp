@@ -1,14 +1,17 @@
-// CPaintManagerUI: the display scale: process DPI awareness, the window's DPI, skin units to pixels, and
-// moving to another DPI (fonts made anew, native child windows given them, the tree laid out again).
+// CPaintManagerUI: the display scale: process DPI awareness, the window's DPI, skin units to pixels,
+// moving to another DPI (fonts made anew, native child windows given them, the tree laid out again) and
+// the pictures made for each scale.
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
+#include "veneer/core/UIGeometry.h"
+#include "veneer/render/UIRender.h"
 
 namespace Veneer {
 
 namespace {
 
-const int kDefaultDpi = 96;
+const int kDefaultDpi = UI_DEFAULT_DPI;
 // DPIs outside this range are taken as its nearest end: 50 % to 1000 %.
 const int kMinDpi = 48;
 const int kMaxDpi = 960;
@@ -41,17 +44,6 @@ template <class T> T LoadFunction(LPCWSTR pstrModule, const char* pstrName, bool
     if (hModule == NULL && bLoad) hModule = ::LoadLibraryW(pstrModule);
     if (hModule == NULL) return NULL;
     return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(hModule, pstrName)));
-}
-
-// v * numerator / denominator, rounded half away from zero, held within int.
-int MulDivRound(int nValue, int nNumerator, int nDenominator)
-{
-    const long long nProduct = static_cast<long long>(nValue) * nNumerator;
-    const long long nHalf = nDenominator / 2;
-    long long nResult = nProduct >= 0 ? (nProduct + nHalf) / nDenominator : -((-nProduct + nHalf) / nDenominator);
-    if (nResult > INT_MAX) nResult = INT_MAX;
-    if (nResult < INT_MIN) nResult = INT_MIN;
-    return static_cast<int>(nResult);
 }
 
 int ClampDpi(int nDpi)
@@ -131,7 +123,7 @@ int CPaintManagerUI::GetWindowDPI(HWND hWnd)
 
 int CPaintManagerUI::SystemToSkinUnits(int nPixels)
 {
-    return MulDivRound(nPixels, kDefaultDpi, SystemDpi());
+    return DpiUnscale(nPixels, SystemDpi());
 }
 
 // ---- the manager's scale ---------------------------------------------------------------------
@@ -155,12 +147,12 @@ bool CPaintManagerUI::IsDPIGiven() const
 
 int CPaintManagerUI::GetScale() const
 {
-    return MulDivRound(m_nDpi, 100, kDefaultDpi);
+    return DpiScale(100, m_nDpi);
 }
 
 int CPaintManagerUI::ScaleValue(int nValue) const
 {
-    return m_nDpi == kDefaultDpi ? nValue : MulDivRound(nValue, m_nDpi, kDefaultDpi);
+    return DpiScale(nValue, m_nDpi);
 }
 
 SIZE CPaintManagerUI::ScaleSize(SIZE sz) const
@@ -178,7 +170,7 @@ RECT CPaintManagerUI::ScaleRect(const RECT& rc) const
 
 int CPaintManagerUI::UnscaleValue(int nPixels) const
 {
-    return m_nDpi == kDefaultDpi ? nPixels : MulDivRound(nPixels, kDefaultDpi, m_nDpi);
+    return DpiUnscale(nPixels, m_nDpi);
 }
 
 SIZE CPaintManagerUI::UnscaleSize(SIZE sz) const
@@ -278,6 +270,130 @@ void CPaintManagerUI::RescaleFonts()
     }
     for (int i = 0; i < nSwaps; i++) ::DeleteObject(pSwaps[i].hOld);
     delete[] pSwaps;
+}
+
+// ---- pictures for each scale -----------------------------------------------------------------
+
+namespace {
+
+// Pictures drawn for higher scales beside the 96-DPI one, named by a suffix before the extension.
+struct TImageVariant
+{
+    LPCWSTR pstrSuffix;
+    int nDpi;
+};
+const TImageVariant kImageVariants[] = {{L"", UI_DEFAULT_DPI}, {L"@1.5x", 144}, {L"@2x", 192}};
+const int kImageVariantCount = sizeof(kImageVariants) / sizeof(kImageVariants[0]);
+
+// Cache key of a picture made for a DPI: no file name holds '|'.
+const wchar_t kScaledKeySeparator = L'|';
+
+CUIString ScaledImageKey(LPCWSTR bitmap, int nDpi)
+{
+    wchar_t szDpi[16] = {};
+    _snwprintf(szDpi, lengthof(szDpi) - 1, L"%c%d", kScaledKeySeparator, nDpi);
+    CUIString sKey = bitmap;
+    sKey += szDpi;
+    return sKey;
+}
+
+// "skin/x.png" with "@2x" is "skin/x@2x.png"; a name without extension gets the suffix at its end.
+CUIString VariantName(LPCWSTR bitmap, LPCWSTR pstrSuffix)
+{
+    const CUIString sName = bitmap;
+    const int nLength = sName.GetLength();
+    int nDot = -1;
+    for (int i = nLength - 1; i >= 0; i--) {
+        const wchar_t ch = sName[i];
+        if (ch == L'\\' || ch == L'/') break;
+        if (ch == L'.') {
+            nDot = i;
+            break;
+        }
+    }
+    if (nDot <= 0) return sName + pstrSuffix;
+    return sName.Left(nDot) + pstrSuffix + sName.Mid(nDot);
+}
+
+// The order to try the pictures in for a DPI: the smallest drawn at or above it (reducing keeps every
+// detail), then the larger ones below it, largest first.
+int VariantOrder(int nDpi, int* pOrder)
+{
+    int nCount = 0;
+    for (int i = 0; i < kImageVariantCount; i++) {
+        if (kImageVariants[i].nDpi >= nDpi) pOrder[nCount++] = i;
+    }
+    for (int i = kImageVariantCount - 1; i >= 0; i--) {
+        if (kImageVariants[i].nDpi < nDpi) pOrder[nCount++] = i;
+    }
+    return nCount;
+}
+
+} // namespace
+
+TImageInfo* CPaintManagerUI::GetScaledImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    if (bitmap == NULL || bitmap[0] == L'\0') return NULL;
+    if (m_nDpi == kDefaultDpi) return GetImageEx(bitmap, type, mask);
+    const CUIString sKey = ScaledImageKey(bitmap, m_nDpi);
+    TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(sKey));
+    if (data != NULL) return data;
+    data = LoadScaledImage(bitmap, type, mask);
+    if (data == NULL) return NULL;
+    if (m_bAlphaBackground) data->bAlpha = true;
+    if (type != NULL) data->sResourceType = type;
+    data->dwMaskColor = mask;
+    return CacheImage(sKey, data);
+}
+
+TImageInfo* CPaintManagerUI::LoadScaledImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    const bool bFile = type == NULL || type[0] == L'\0';
+    int aOrder[kImageVariantCount] = {};
+    const int nOrder = bFile ? VariantOrder(m_nDpi, aOrder) : 1;
+    for (int i = 0; i < nOrder; i++) {
+        const TImageVariant& variant = kImageVariants[bFile ? aOrder[i] : 0];
+        TImageInfo* pPicture = NULL;
+        bool bOwned = true;
+        if (variant.nDpi == kDefaultDpi) {
+            // The 96-DPI picture is the cached one when there is one (a ready bitmap has no file).
+            pPicture = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
+            bOwned = pPicture == NULL;
+            if (pPicture == NULL) pPicture = LoadNamedImage(bitmap, type, mask);
+        } else {
+            pPicture = LoadNamedImage(VariantName(bitmap, variant.pstrSuffix), NULL, mask);
+        }
+        if (pPicture == NULL) continue;
+        const int cx = ::MulDiv(pPicture->nWidth, m_nDpi, variant.nDpi);
+        const int cy = ::MulDiv(pPicture->nHeight, m_nDpi, variant.nDpi);
+        if (bOwned && cx == pPicture->nWidth && cy == pPicture->nHeight) return pPicture;
+        TImageInfo* pScaled = CRenderEngine::ScaleImage(pPicture, cx > 0 ? cx : 1, cy > 0 ? cy : 1);
+        if (bOwned) CRenderEngine::FreeImage(pPicture);
+        return pScaled;
+    }
+    return NULL;
+}
+
+int CPaintManagerUI::RemoveScaledImages(LPCWSTR bitmap)
+{
+    // Keys are collected first: removing while walking the buckets would skip entries.
+    CStdPtrArray aKeys;
+    const int nNameLength = bitmap != NULL ? static_cast<int>(wcslen(bitmap)) : 0;
+    for (int i = 0; i < m_mImageHash.GetSize(); i++) {
+        LPCWSTR key = m_mImageHash.GetAt(i);
+        if (key == NULL) continue;
+        const wchar_t* pSeparator = wcsrchr(key, kScaledKeySeparator);
+        if (pSeparator == NULL) continue;
+        if (bitmap != NULL && (pSeparator - key != nNameLength || wcsncmp(key, bitmap, nNameLength) != 0)) continue;
+        aKeys.Add(new CUIString(key));
+    }
+    for (int i = 0; i < aKeys.GetSize(); i++) {
+        CUIString* pKey = static_cast<CUIString*>(aKeys[i]);
+        CRenderEngine::FreeImage(static_cast<TImageInfo*>(m_mImageHash.Find(*pKey, false)));
+        m_mImageHash.Remove(*pKey);
+        delete pKey;
+    }
+    return aKeys.GetSize();
 }
 
 } // namespace Veneer

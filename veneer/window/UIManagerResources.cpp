@@ -393,6 +393,8 @@ TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidt
 bool CPaintManagerUI::RemoveImage(LPCWSTR bitmap)
 {
     if (bitmap == NULL) return false;
+    // The pictures made for other scales go with it.
+    RemoveScaledImages(bitmap);
     TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
     if (data == NULL) return false;
     CRenderEngine::FreeImage(data);
@@ -411,7 +413,8 @@ void CPaintManagerUI::RemoveAllImages()
 
 void CPaintManagerUI::ReloadAllImages()
 {
-    bool bRedraw = false;
+    // Pictures made for other scales are made again from the reloaded ones when next drawn.
+    bool bRedraw = RemoveScaledImages(NULL) > 0;
     for (int i = 0; i < m_mImageHash.GetSize(); i++) {
         LPCWSTR bitmap = m_mImageHash.GetAt(i);
         if (bitmap == NULL) continue;
