@@ -482,7 +482,7 @@ void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 SIZE CEditUI::EstimateSize(SIZE szAvailable)
 {
     if (GetFixedHeight() != 0 || m_pManager == NULL) return CControlUI::EstimateSize(szAvailable);
-    SIZE sz = { GetFixedWidth(), m_pManager->GetFontInfo(GetFont())->tm.tmHeight + 6 };
+    SIZE sz = { Scale(GetFixedWidth()), m_pManager->GetFontInfo(GetFont())->tm.tmHeight + Scale(6) };
     return sz;
 }
 

@@ -279,7 +279,7 @@ void CScrollBarUI::SetFocus()
 
 int CScrollBarUI::GetThickness() const
 {
-    return m_bHorizontal ? m_cxyFixed.cy : m_cxyFixed.cx;
+    return Scale(m_bHorizontal ? m_cxyFixed.cy : m_cxyFixed.cx);
 }
 
 int CScrollBarUI::GetBarLength() const
