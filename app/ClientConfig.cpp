@@ -1,6 +1,7 @@
 // The launcher's configuration record and its loading from the embedded XML resource.
 #include "veneer/core/UISetup.h"
 #include "app/ClientConfig.h"
+#include "app/BrowserEmulation.h"
 
 #include "veneer/core/UIMarkup.h"
 #include "veneer/window/UIManager.h"
@@ -52,11 +53,13 @@ void ApplyKey(CMicroClientConfig& config, LPCWSTR pstrKey, LPCWSTR pstrValue)
     else if (wcscmp(pstrKey, L"loginURL") == 0) config.m_sLoginURL = pstrValue;
     else if (wcscmp(pstrKey, L"playGamekeyWord") == 0) config.m_sPlayGameKeyWord = pstrValue;
     else if (wcscmp(pstrKey, L"clientName") == 0) config.m_sClientName = pstrValue;
+    // A mode the browser does not know leaves the one before it.
+    else if (wcscmp(pstrKey, L"browserMode") == 0) ParseBrowserMode(pstrValue, config.m_dwBrowserMode);
 }
 
 }  // namespace
 
-CMicroClientConfig::CMicroClientConfig()
+CMicroClientConfig::CMicroClientConfig() : m_dwBrowserMode(kBrowserModeNewest)
 {
     ::SetRectEmpty(&m_rcClose);
     ::SetRectEmpty(&m_rcMini);

@@ -22,6 +22,7 @@ public:
     RECT m_rcMini;                        // login frame's minimise button
     RECT m_rcLoginWeb;                    // login web window within the login frame
     SIZE m_szLoginFrame;                  // client size of the login frame
+    DWORD m_dwBrowserMode;                // document mode for the browser control; 0 sets none
 };
 
 // The process's configuration record.

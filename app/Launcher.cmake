@@ -1,6 +1,6 @@
 # Build-time packaging of the launcher: skin archive, resource script, and trailer stamping tests.
 #
-#   MICROCLIENT_RC        the resource script (configuration, skin archive, icon, tray menu, version)
+#   MICROCLIENT_RC        the resource script (manifest, configuration, skin archive, icon, tray menu, version)
 #   MICROCLIENT_SKIN_ZIP  the packed skin archive; target microclient_skin builds it
 #   microclient_add_resources(<target>)      compiles MICROCLIENT_RC into <target>
 #   microclient_add_package_tests(<target>)  for the test program <target>: the resources as a data-only
@@ -10,6 +10,9 @@ include_guard(GLOBAL)
 set(MICROCLIENT_SKIN_DIR ${CMAKE_SOURCE_DIR}/skin)
 set(MICROCLIENT_SKIN_ZIP ${CMAKE_BINARY_DIR}/skin.zip)
 set(MICROCLIENT_RC ${CMAKE_SOURCE_DIR}/app/MicroClient.rc)
+set(MICROCLIENT_MANIFEST ${CMAKE_SOURCE_DIR}/app/MicroClient.manifest)
+# Files the resource script names besides the archive.
+set(MICROCLIENT_RC_FILES ${MICROCLIENT_MANIFEST} ${MICROCLIENT_SKIN_DIR}/config.xml ${MICROCLIENT_SKIN_DIR}/app.ico)
 
 # The archive holds the layouts and their images at its top level; the configuration and the icon are
 # resources of their own and stay out of it.
@@ -31,11 +34,11 @@ add_custom_target(microclient_skin DEPENDS ${MICROCLIENT_SKIN_ZIP})
 function(microclient_add_resources target)
   target_sources(${target} PRIVATE ${MICROCLIENT_RC})
   # The script names its files bare; the resource compiler finds them on its include path.
-  target_include_directories(${target} PRIVATE
+  target_include_directories(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/app>
     $<$<COMPILE_LANGUAGE:RC>:${MICROCLIENT_SKIN_DIR}> $<$<COMPILE_LANGUAGE:RC>:${CMAKE_BINARY_DIR}>)
   # Files named inside a resource script are no dependencies the compiler reports, so list them.
   set_source_files_properties(${MICROCLIENT_RC} TARGET_DIRECTORY ${target} PROPERTIES
-    OBJECT_DEPENDS "${MICROCLIENT_SKIN_ZIP};${MICROCLIENT_SKIN_DIR}/config.xml;${MICROCLIENT_SKIN_DIR}/app.ico")
+    OBJECT_DEPENDS "${MICROCLIENT_SKIN_ZIP};${MICROCLIENT_RC_FILES}")
   add_dependencies(${target} microclient_skin)
 endfunction()
 
@@ -119,10 +122,9 @@ function(microclient_add_skin_variant target)
 
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${dir}/${target}.rc)
   target_link_libraries(${target} PRIVATE microclient)
-  target_include_directories(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:RC>:${dir}> $<$<COMPILE_LANGUAGE:RC>:${MICROCLIENT_SKIN_DIR}>)
-  set_source_files_properties(${dir}/${target}.rc PROPERTIES
-    OBJECT_DEPENDS "${dir}/${zip_name};${MICROCLIENT_SKIN_DIR}/config.xml;${MICROCLIENT_SKIN_DIR}/app.ico")
+  target_include_directories(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${dir}>
+    $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/app> $<$<COMPILE_LANGUAGE:RC>:${MICROCLIENT_SKIN_DIR}>)
+  set_source_files_properties(${dir}/${target}.rc PROPERTIES OBJECT_DEPENDS "${dir}/${zip_name};${MICROCLIENT_RC_FILES}")
   add_dependencies(${target} ${target}_skin)
   if(MINGW)
     target_link_options(${target} PRIVATE -municode)

@@ -102,17 +102,37 @@ void CMircroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url,
                                             VARIANT*& /*TargetFrameName*/, VARIANT*& /*PostData*/,
                                             VARIANT*& /*Headers*/, VARIANT_BOOL*& Cancel)
 {
-    if (url == NULL || url->vt != VT_BSTR || url->bstrVal == NULL) return;
-    CUIString sAddress = url->bstrVal;
+    if (url == NULL || url->vt != VT_BSTR || !HoldsPlayKeyword(url->bstrVal)) return;
+    if (Cancel != NULL) *Cancel = VARIANT_TRUE;
+    SwitchToPlay(url->bstrVal);
+}
+
+void CMircroClientWebFrame::NewWindow3(IDispatch** pDisp, VARIANT_BOOL*& Cancel, DWORD dwFlags, BSTR bstrUrlContext,
+                                       BSTR bstrUrl)
+{
+    // A login page may open the game in a window of its own: that is the switch to play as well.
+    if (!HoldsPlayKeyword(bstrUrl)) {
+        CPageWindowHandler::NewWindow3(pDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl);
+        return;
+    }
+    if (Cancel != NULL) *Cancel = VARIANT_TRUE;
+    SwitchToPlay(bstrUrl);
+}
+
+bool CMircroClientWebFrame::HoldsPlayKeyword(LPCWSTR pstrAddress) const
+{
     const CUIString& sKeyword = GetClientConfig().m_sPlayGameKeyWord;
     // An empty keyword would match every address, including the login page itself.
-    if (sKeyword.IsEmpty() || sAddress.Find(sKeyword) < 0) return;
-    if (Cancel != NULL) *Cancel = VARIANT_TRUE;
+    return pstrAddress != NULL && !sKeyword.IsEmpty() && CUIString(pstrAddress).Find(sKeyword) >= 0;
+}
 
+void CMircroClientWebFrame::SwitchToPlay(LPCWSTR pstrAddress)
+{
     if (m_pPlayFrame == NULL) {
         m_pPlayFrame = new (std::nothrow) CMircroClientPlayFrame();
         if (m_pPlayFrame == NULL) return;
         // Text ahead of an embedded "http://" address is dropped.
+        CUIString sAddress = pstrAddress;
         const int nHttp = sAddress.Find(L"http://");
         if (nHttp > 0) sAddress = sAddress.Mid(nHttp);
         m_pPlayFrame->SetPlayAddress(sAddress);

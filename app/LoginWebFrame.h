@@ -2,11 +2,12 @@
 #pragma once
 
 #include "veneer/Veneer.h"
+#include "app/PageWindowHandler.h"
 
 class CMicroClientLogin;
 class CMircroClientPlayFrame;
 
-class CMircroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler
+class CMircroClientWebFrame : public Veneer::WindowImplBase, public CPageWindowHandler
 {
 public:
     // Construction
@@ -34,6 +35,9 @@ public:
     // The play switch: a navigation to an address holding the play keyword opens the play window instead.
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
                          VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
+    // A page opening the game in a window of its own switches to play too; other requests as any page's.
+    void NewWindow3(IDispatch** pDisp, VARIANT_BOOL*& Cancel, DWORD dwFlags, BSTR bstrUrlContext,
+                    BSTR bstrUrl) override;
 
 protected:
     Veneer::CUIString GetSkinDir() override;
@@ -42,6 +46,10 @@ protected:
     UINT GetResourceID() const override;
 
 private:
+    bool HoldsPlayKeyword(LPCWSTR pstrAddress) const;
+    // Opens the play window on the address (once) and hides the login windows.
+    void SwitchToPlay(LPCWSTR pstrAddress);
+
     CMicroClientLogin* m_pOwnerFrame;
     // Created at the first play-keyword navigation; owned by its own window.
     CMircroClientPlayFrame* m_pPlayFrame;

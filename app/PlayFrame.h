@@ -2,6 +2,7 @@
 #pragma once
 
 #include "veneer/Veneer.h"
+#include "app/PageWindowHandler.h"
 #include "app/TrayIcon.h"
 
 // Commands of the tray menu.
@@ -12,7 +13,7 @@ const UINT kCommandQuitGame = 40007;
 const int kPlayClientWidth = 1286;
 const int kPlayClientHeight = 768;
 
-class CMircroClientPlayFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler
+class CMircroClientPlayFrame : public Veneer::WindowImplBase, public CPageWindowHandler
 {
 public:
 // Construction

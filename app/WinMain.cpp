@@ -1,6 +1,7 @@
 // Entry point: COM, configuration, one launcher per client name, the login frame and the message loop.
 #include "veneer/core/UISetup.h"
 #include "app/ClientConfig.h"
+#include "app/BrowserEmulation.h"
 #include "app/LoginFrame.h"
 
 using namespace Veneer;
@@ -30,6 +31,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*l
         return 0;
     }
     hMutex = ::CreateMutexW(NULL, FALSE, sClientName);
+
+    // The browser control reads its document mode once, when the first browser object is made.
+    SetBrowserEmulation(GetClientConfig().m_dwBrowserMode);
 
     pFrame->Create(NULL, L"Orvane", kLoginFrameStyle, 0, 0, 0, 0, 0);
     pFrame->CenterWindow();

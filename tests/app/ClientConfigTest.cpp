@@ -117,6 +117,8 @@ void ExpectShipped(const CMicroClientConfig& config)
     EXPECT_STREQ(L"http://login.example.test/pc/index?from=client&v=2", config.m_sLoginURL.GetData());
     EXPECT_STREQ(L"client=pc", config.m_sPlayGameKeyWord.GetData());
     EXPECT_STREQ(L"Orvane", config.m_sClientName.GetData());
+    // Without a browserMode entry the browser gets its newest document mode.
+    EXPECT_EQ(11001u, config.m_dwBrowserMode);
 }
 
 TEST(ClientConfig, ReadsTheShippedDocument)
@@ -174,6 +176,29 @@ TEST(ClientConfig, NumbersFollowTheOneSeparatorRule)
     ExpectRect(config.m_rcClose, 1, 2, 0, 0);
     ExpectRect(config.m_rcMini, 7, 0, 0, 0);
     ExpectRect(config.m_rcLoginWeb, 1, 2, 3, 4);
+}
+
+TEST(ClientConfig, BrowserModeTakesAKnownModeOrNoneAndIgnoresAnythingElse)
+{
+    struct Case
+    {
+        const char* pstrValue;
+        DWORD dwMode;
+    } aCases[] = {
+        {"11001", 11001}, {"8000", 8000}, {" 9999\t", 9999}, {"7000", 7000}, {"10001", 10001},
+        {"none", 0}, {"NONE", 0}, {" None ", 0}, {"0", 0}, {"00000", 0},
+        // Not a mode the browser knows: the default stays.
+        {"", 11001}, {"abc", 11001}, {"-1", 11001}, {"+9000", 11001}, {"11001x", 11001}, {"12345", 11001},
+        {"110010", 11001}, {"4294978297", 11001}, {"no ne", 11001}, {"9000 8000", 11001}, {"9000,", 11001},
+    };
+    for (const Case& c : aCases) {
+        const CMicroClientConfig config =
+            LoadDocument(Document(std::string("<browserMode value=\"") + c.pstrValue + "\"/>"));
+        EXPECT_EQ(c.dwMode, config.m_dwBrowserMode) << "\"" << c.pstrValue << "\"";
+    }
+    // A later valid entry wins; a later unknown one leaves the earlier choice.
+    EXPECT_EQ(9000u, LoadDocument(Document("<browserMode value=\"none\"/><browserMode value=\"9000\"/>")).m_dwBrowserMode);
+    EXPECT_EQ(0u, LoadDocument(Document("<browserMode value=\"none\"/><browserMode value=\"9001\"/>")).m_dwBrowserMode);
 }
 
 TEST(ClientConfig, OnlyAFirstAttributeNamedValueCounts)

@@ -5,9 +5,12 @@
 #include "app/ClientConfig.h"
 #include "AppTestFiles.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/RegistryValueScope.h"
 #include "support/ResourceScope.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 
 using namespace Veneer;
@@ -15,6 +18,70 @@ using namespace Veneer;
 namespace {
 
 const wchar_t kGameAddress[] = L"http://127.0.0.1:9/game.html?client=pc";
+
+// While it lives, the shell opens http and https addresses with a command that adds them to a file, in
+// place of the default browser.
+class CUrlRecorder
+{
+public:
+    CUrlRecorder()
+    {
+        wchar_t szSystem[MAX_PATH] = {};
+        ::GetSystemDirectoryW(szSystem, MAX_PATH);
+        m_sFile = m_folder.GetFile(L"opened.txt");
+        const std::wstring command = std::wstring(L"\"") + szSystem + L"\\cmd.exe\" /c echo %1>>\"" + m_sFile + L"\"";
+        const DWORD cbCommand = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+        m_bReady = m_folder.IsValid() && m_http.Write(REG_SZ, command.c_str(), cbCommand) &&
+                   m_https.Write(REG_SZ, command.c_str(), cbCommand);
+    }
+
+    bool IsReady() const { return m_bReady; }
+
+    // The file's text (lines ending in "\n") once it has the size of sExpected (up to ten seconds). It is
+    // not opened before: a command finding it open could not add its line. Each address is awaited
+    // before the next is opened, as two commands adding to the file at once may lose one.
+    std::string Opened(const std::string& sExpected) const
+    {
+        const size_t nSize = sExpected.size() + std::count(sExpected.begin(), sExpected.end(), '\n');
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        std::string text;
+        for (int i = 0; i < 500 && text.size() != nSize; ++i) {
+            ::Sleep(20);
+            const BOOL bFound = ::GetFileAttributesExW(m_sFile.c_str(), GetFileExInfoStandard, &data);
+            if (bFound && data.nFileSizeLow == nSize) text = ReadWholeFile(m_sFile);
+        }
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        return text;
+    }
+
+private:
+    CTempFolder m_folder;
+    CRegistryValueScope m_http{HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L""};
+    CRegistryValueScope m_https{HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", L""};
+    std::wstring m_sFile;
+    bool m_bReady = false;
+};
+
+// One NewWindow3 event sent to a browser's event sink as the browser sends it; returns the cancel flag.
+VARIANT_BOOL SendNewWindow(IDispatch* pSink, LPCWSTR pstrAddress)
+{
+    IDispatch* pNewWindow = NULL;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT args[5];  // last argument first
+    for (VARIANT& arg : args) ::VariantInit(&arg);
+    args[4].vt = VT_DISPATCH | VT_BYREF;
+    args[4].ppdispVal = &pNewWindow;
+    args[3].vt = VT_BOOL | VT_BYREF;
+    args[3].pboolVal = &cancel;
+    args[2].vt = VT_I4;  // flags, context address: none
+    args[0].vt = VT_BSTR;
+    args[0].bstrVal = ::SysAllocString(pstrAddress);
+    DISPPARAMS params = {args, NULL, 5, 0};
+    EXPECT_EQ(S_OK, pSink->Invoke(273, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &params, NULL, NULL, NULL));
+    ::VariantClear(&args[0]);
+    EXPECT_TRUE(pNewWindow == NULL) << "no window is handed to the browser";
+    return cancel;
+}
 
 // The play window with its paint manager in reach of the tests.
 class CTestPlayFrame : public CMircroClientPlayFrame
@@ -204,6 +271,44 @@ TEST_F(PlayWindowTest, TrayClicksShowOnlyAHiddenWindow)
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
 }
 
+TEST(PageWindow, OnlyPlainWebAddressesMayLeaveForTheDefaultBrowser)
+{
+    for (LPCWSTR pstrAddress : {L"http://a", L"https://127.0.0.1:9/x?y=1#z", L"HTTP://A/", L"hTTpS://a.b/c%20d"}) {
+        EXPECT_TRUE(IsWebAddress(pstrAddress)) << pstrAddress;
+    }
+    for (LPCWSTR pstrAddress : {L"", L"http://", L"https://", L"http:/a", L"http:a", L"httpx://a", L"ftp://a",
+                                L"file:///C:/windows/win.ini", L"javascript:open('http://a')", L"about:blank",
+                                L"mailto:a@b.test", L" http://a", L"http://a b", L"http://a\"b", L"http://a\tb",
+                                L"http://a\x7f", L"\\\\server\\share", static_cast<LPCWSTR>(NULL)}) {
+        EXPECT_FALSE(IsWebAddress(pstrAddress)) << (pstrAddress != NULL ? pstrAddress : L"(null)");
+    }
+}
+
+TEST_F(PlayWindowTest, PagesOpeningWindowsSendWebAddressesToTheDefaultBrowserAndNothingElseAnywhere)
+{
+    CUrlRecorder recorder;
+    ASSERT_TRUE(recorder.IsReady()) << "cannot stand in for the default browser";
+    CreateFrame();
+    ::UpdateWindow(m_hWnd);
+    Pump();
+    IDispatch* pSink = NULL;
+    ASSERT_TRUE(m_pFrame->GetBrowser() != NULL && m_pFrame->GetBrowser()->GetWebBrowser2() != NULL);
+    ASSERT_EQ(S_OK, m_pFrame->GetBrowser()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pSink)));
+    for (LPCWSTR pstrRefused : {L"about:blank", L"javascript:open()", L"file:///C:/windows/win.ini", L""}) {
+        EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, pstrRefused)) << pstrRefused;
+    }
+    EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, L"http://127.0.0.1:9/news.html"));
+    EXPECT_EQ("http://127.0.0.1:9/news.html\n", recorder.Opened("http://127.0.0.1:9/news.html\n"));
+    // The scheme goes in lower case, the rest as the page gave it.
+    EXPECT_EQ(VARIANT_TRUE, SendNewWindow(pSink, L"HTTPS://127.0.0.1:9/Pay?id=7"));
+    pSink->Release();
+    const std::string both = "http://127.0.0.1:9/news.html\nhttps://127.0.0.1:9/Pay?id=7\n";
+    EXPECT_EQ(both, recorder.Opened(both));
+    // Time for anything refused that went out all the same.
+    ::Sleep(300);
+    EXPECT_EQ(both, recorder.Opened(both));
+}
+
 // The login web window's switch, as its browser reports navigations.
 class PlaySwitchTest : public PlayWindowTest
 {
@@ -223,6 +328,17 @@ protected:
         VARIANT_BOOL* pCancel = &cancel;
         web.BeforeNavigate2(NULL, pUrl, pEmpty, pEmpty, pEmpty, pEmpty, pCancel);
         ::VariantClear(&url);
+        return cancel == VARIANT_TRUE;
+    }
+
+    // Reports a page's request for a new window; returns whether the handler cancelled it.
+    bool OpenWindow(CWebBrowserEventHandler& web, LPCWSTR pstrAddress)
+    {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        VARIANT_BOOL* pCancel = &cancel;
+        BSTR bstrAddress = ::SysAllocString(pstrAddress);
+        web.NewWindow3(NULL, pCancel, 0, NULL, bstrAddress);
+        ::SysFreeString(bstrAddress);
         return cancel == VARIANT_TRUE;
     }
 };
@@ -271,6 +387,19 @@ TEST_F(PlaySwitchTest, SecureAddressesPassUnchangedAndAnEmptyKeywordNeverSwitche
     EXPECT_FALSE(Navigate(*web, L"http://127.0.0.1:9/login.html"));
     EXPECT_TRUE(web->GetPlayFrame() == NULL);
     delete web;
+}
+
+TEST_F(PlaySwitchTest, APageOpeningTheGameInAWindowOfItsOwnSwitchesToPlay)
+{
+    CMircroClientWebFrame* web = new CMircroClientWebFrame;
+    EXPECT_TRUE(OpenWindow(*web, L"mailto:a@b.test"));
+    EXPECT_TRUE(web->GetPlayFrame() == NULL);
+    EXPECT_TRUE(OpenWindow(*web, L"http://127.0.0.1:9/game.html?client=pc"));
+    ASSERT_TRUE(web->GetPlayFrame() != NULL);
+    EXPECT_STREQ(L"http://127.0.0.1:9/game.html?client=pc", web->GetPlayFrame()->GetPlayAddress());
+    EXPECT_TRUE(::IsZoomed(web->GetPlayFrame()->GetHWND()));
+    delete web;
+    Pump();
 }
 
 } // namespace

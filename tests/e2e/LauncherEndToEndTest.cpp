@@ -1,12 +1,19 @@
 // The built launcher observed from outside: login frame geometry, its buttons and picture under the
-// mouse, the single-instance message, and the report of a skin archive without the login layout.
+// mouse, the single-instance message, the report of a skin archive without the login layout, the page
+// mode it records for itself, and its manifest.
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "app/ClientConfig.h"
+#include "app/BrowserEmulation.h"
 #include "LauncherProcess.h"
+#include "support/RegistryValueScope.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <map>
+#include <set>
 
 using namespace Veneer;
 
@@ -48,8 +55,10 @@ protected:
         return process.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
     }
 
-    // A copy of the launcher in folder whose configuration names another client. Empty on failure.
-    static std::wstring CopyWithClientName(const CTempFolder& folder, const std::string& sName)
+    // A copy of the launcher named pstrFile in folder whose configuration sets key to value (the entry is
+    // added when the shipped configuration has none). Empty on failure.
+    static std::wstring CopyWithSetting(const CTempFolder& folder, LPCWSTR pstrFile, const std::string& key,
+                                        const std::string& value)
     {
         std::string document;
         HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
@@ -60,13 +69,20 @@ protected:
             document.assign(static_cast<const char*>(::LockResource(hData)), ::SizeofResource(hModule, hInfo));
         }
         ::FreeLibrary(hModule);
-        const std::string key = "<clientName value=\"";
-        const size_t start = document.find(key);
-        const size_t end = start == std::string::npos ? start : document.find('"', start + key.size());
-        if (end == std::string::npos) return std::wstring();
-        document.replace(start + key.size(), end - start - key.size(), sName);
+        const std::string entry = "<" + key + " value=\"";
+        const size_t start = document.find(entry);
+        if (start != std::string::npos) {
+            const size_t end = document.find('"', start + entry.size());
+            if (end == std::string::npos) return std::wstring();
+            document.replace(start + entry.size(), end - start - entry.size(), value);
+        }
+        else {
+            const size_t close = document.rfind("</");
+            if (close == std::string::npos) return std::wstring();
+            document.insert(close, entry + value + "\"/>");
+        }
 
-        const std::wstring copy = folder.GetFile(L"OtherClient.exe");
+        const std::wstring copy = folder.GetFile(pstrFile);
         if (!::CopyFileW(s_launcher.c_str(), copy.c_str(), FALSE)) return std::wstring();
         HANDLE hUpdate = ::BeginUpdateResourceW(copy.c_str(), FALSE);
         if (hUpdate == NULL) return std::wstring();
@@ -75,6 +91,18 @@ protected:
                                               static_cast<DWORD>(document.size()));
         if (!::EndUpdateResourceW(hUpdate, !bAdded) || !bAdded) return std::wstring();
         return copy;
+    }
+
+    // Starts the launcher at path, waits for its login frame and closes it; false if either fails.
+    bool StartAndClose(const std::wstring& path)
+    {
+        CLauncherProcess launcher;
+        HWND hFrame = NULL;
+        if (WaitForFreeClientName(s_config.m_sClientName, kActMillis) && launcher.Start(path) &&
+            launcher.WaitForIdle(kStartMillis)) {
+            hFrame = launcher.WaitForWindow(kFrameClass, kFrameTitle, true, kStartMillis);
+        }
+        return hFrame != NULL && ::PostMessageW(hFrame, WM_CLOSE, 0, 0) && launcher.WaitForExit(kActMillis);
     }
 
     // The frame's hit-test code at a client point, asked across the process boundary.
@@ -122,6 +150,54 @@ std::wstring LauncherEndToEndTest::s_launcher;
 std::wstring LauncherEndToEndTest::s_noLoginSkin;
 CMicroClientConfig LauncherEndToEndTest::s_config;
 bool LauncherEndToEndTest::s_bConfigLoaded = false;
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& ch : text) ch = static_cast<wchar_t>(towlower(ch));
+    return text;
+}
+
+// The launcher's manifest, its elements by local name (a namespace prefix dropped).
+class LauncherManifestTest : public LauncherEndToEndTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        LauncherEndToEndTest::SetUpTestSuite();
+        HMODULE hModule = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        // The loader takes a program's manifest from RT_MANIFEST resource 1 only.
+        HRSRC hInfo = hModule != NULL ? ::FindResourceW(hModule, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : NULL;
+        HGLOBAL hData = hInfo != NULL ? ::LoadResource(hModule, hInfo) : NULL;
+        if (hData != NULL && s_manifest.LoadFromMem(static_cast<const BYTE*>(::LockResource(hData)),
+                                                    ::SizeofResource(hModule, hInfo))) {
+            Collect(s_manifest.GetRoot());
+        }
+        if (hModule != NULL) ::FreeLibrary(hModule);
+    }
+
+    static void Collect(const CMarkupNode& parent)
+    {
+        for (CMarkupNode node = parent.GetChild(); node.IsValid(); node = node.GetSibling()) {
+            const std::wstring name = node.GetName();
+            s_elements.emplace(name.substr(name.find(L':') + 1), node);
+            Collect(node);
+        }
+    }
+
+    // An attribute (without a name: the text) of the one element of a local name; "?" unless there is one.
+    static std::wstring Get(LPCWSTR pstrElement, LPCWSTR pstrAttribute = NULL)
+    {
+        if (s_elements.count(pstrElement) != 1) return L"?";
+        const CMarkupNode& node = s_elements.find(pstrElement)->second;
+        return pstrAttribute != NULL ? node.GetAttributeValue(pstrAttribute) : node.GetValue();
+    }
+
+    static CMarkup s_manifest;
+    static std::multimap<std::wstring, CMarkupNode> s_elements;
+};
+
+CMarkup LauncherManifestTest::s_manifest;
+std::multimap<std::wstring, CMarkupNode> LauncherManifestTest::s_elements;
 
 } // namespace
 
@@ -324,7 +400,7 @@ TEST_F(LauncherEndToEndTest, LaunchersOfDifferentClientNamesRunSideBySide)
 {
     CTempFolder folder;
     ASSERT_TRUE(folder.IsValid());
-    const std::wstring other = CopyWithClientName(folder, "OrvaneSecondClient");
+    const std::wstring other = CopyWithSetting(folder, L"OtherClient.exe", "clientName", "OrvaneSecondClient");
     ASSERT_FALSE(other.empty()) << "cannot make a launcher with another client name";
 
     CLauncherProcess first;
@@ -351,6 +427,31 @@ TEST_F(LauncherEndToEndTest, LaunchersOfDifferentClientNamesRunSideBySide)
     EXPECT_EQ(0u, dwExitCode);
 }
 
+TEST_F(LauncherEndToEndTest, StartUpGivesItsFileNameTheConfiguredPageModeUnlessOneIsSet)
+{
+    CTempFolder folder;
+    const std::wstring legacy = CopyWithSetting(folder, L"PageModeNine.exe", "browserMode", "9000");
+    const std::wstring none = CopyWithSetting(folder, L"PageModeNone.exe", "browserMode", "none");
+    ASSERT_FALSE(legacy.empty() || none.empty()) << "cannot make configured copies";
+    const std::wstring name = s_launcher.substr(s_launcher.find_last_of(L"\\/") + 1);
+    CRegistryValueScope shipped(HKEY_CURRENT_USER, kBrowserEmulationKey, name.c_str());
+    CRegistryValueScope legacyValue(HKEY_CURRENT_USER, kBrowserEmulationKey, L"PageModeNine.exe");
+    CRegistryValueScope noneValue(HKEY_CURRENT_USER, kBrowserEmulationKey, L"PageModeNone.exe");
+
+    // The shipped configuration names no mode: the newest one, for the program's file name.
+    ASSERT_TRUE(StartAndClose(s_launcher));
+    DWORD dwMode = 0;
+    EXPECT_TRUE(shipped.ReadDword(dwMode) && dwMode == 11001u) << dwMode;
+    // A value already there is the distributor's.
+    dwMode = 8000;
+    ASSERT_TRUE(shipped.Write(REG_DWORD, &dwMode, sizeof(dwMode)) && StartAndClose(s_launcher));
+    EXPECT_TRUE(shipped.ReadDword(dwMode) && dwMode == 8000u) << dwMode;
+    ASSERT_TRUE(StartAndClose(legacy));
+    EXPECT_TRUE(legacyValue.ReadDword(dwMode) && dwMode == 9000u) << dwMode;
+    ASSERT_TRUE(StartAndClose(none));
+    EXPECT_FALSE(noneValue.Exists());
+}
+
 TEST_F(LauncherEndToEndTest, SkinArchiveWithoutTheLoginLayoutReportsAndExitsWithOne)
 {
     CLauncherProcess broken;
@@ -366,4 +467,69 @@ TEST_F(LauncherEndToEndTest, SkinArchiveWithoutTheLoginLayoutReportsAndExitsWith
     DWORD dwExitCode = 0xFFFF;
     ASSERT_TRUE(broken.WaitForExit(kActMillis, &dwExitCode));
     EXPECT_EQ(1u, dwExitCode);
+}
+
+TEST_F(LauncherManifestTest, DeclaresCommonControlsSixUserRightsSystemsAndOneDpiAwareness)
+{
+    ASSERT_STREQ(L"assembly", s_manifest.GetRoot().GetName()) << "no manifest in the launcher";
+    EXPECT_STREQ(L"1.0", s_manifest.GetRoot().GetAttributeValue(L"manifestVersion"));
+
+    // The common controls as a dependency, not as the program's own identity.
+    std::map<std::wstring, std::wstring> controls;
+    const auto identities = s_elements.equal_range(L"assemblyIdentity");
+    for (auto it = identities.first; it != identities.second; ++it) {
+        const CMarkupNode& node = it->second;
+        if (wcscmp(node.GetAttributeValue(L"name"), L"Microsoft.Windows.Common-Controls") != 0) continue;
+        for (int i = 0; i < node.GetAttributeCount(); ++i) controls[node.GetAttributeName(i)] = node.GetAttributeValue(i);
+        controls[L"in"] = node.GetParent().GetName();
+    }
+    const std::map<std::wstring, std::wstring> expected = {
+        {L"type", L"win32"}, {L"name", L"Microsoft.Windows.Common-Controls"}, {L"version", L"6.0.0.0"},
+        {L"processorArchitecture", L"*"}, {L"publicKeyToken", L"6595b64144ccf1df"}, {L"language", L"*"},
+        {L"in", L"dependentAssembly"}};
+    EXPECT_EQ(expected, controls);
+
+    EXPECT_EQ(L"asInvoker", Get(L"requestedExecutionLevel", L"level"));
+    EXPECT_EQ(L"false", Get(L"requestedExecutionLevel", L"uiAccess"));
+
+    std::set<std::wstring> systems;
+    const auto systemElements = s_elements.equal_range(L"supportedOS");
+    for (auto it = systemElements.first; it != systemElements.second; ++it) {
+        systems.insert(Lower(it->second.GetAttributeValue(L"Id")));
+    }
+    EXPECT_EQ((std::set<std::wstring>{L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",    // Windows 7
+                                      L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",    // Windows 8
+                                      L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}",    // Windows 8.1
+                                      L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}),  // Windows 10 and 11
+              systems);
+
+    // Windows 10 reads dpiAwareness (its first word it knows), earlier systems dpiAware: they must agree.
+    EXPECT_EQ(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", Get(L"dpiAware", L"xmlns"));
+    EXPECT_EQ(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", Get(L"dpiAwareness", L"xmlns"));
+    const std::map<std::wstring, std::wstring> agreeing = {
+        {L"unaware", L"false"}, {L"system", L"true"}, {L"permonitor", L"true/pm"}, {L"permonitorv2", L"true/pm"}};
+    const std::wstring awareness = Lower(Get(L"dpiAwareness"));
+    const auto declared = agreeing.find(awareness.substr(0, awareness.find(L',')));
+    ASSERT_TRUE(declared != agreeing.end()) << "unknown dpiAwareness";
+    EXPECT_EQ(declared->second, Lower(Get(L"dpiAware")));
+}
+
+TEST_F(LauncherManifestTest, TheRunningLauncherLoadsTheCommonControlsSixAssembly)
+{
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    // Without the manifest the system's own comctl32.dll (version 5) would be loaded.
+    std::wstring path;
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, launcher.GetId());
+    MODULEENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Module32FirstW(hSnapshot, &entry); bMore; bMore = ::Module32NextW(hSnapshot, &entry)) {
+        if (_wcsicmp(entry.szModule, L"comctl32.dll") == 0) path = Lower(entry.szExePath);
+    }
+    if (hSnapshot != INVALID_HANDLE_VALUE) ::CloseHandle(hSnapshot);
+    EXPECT_NE(std::wstring::npos, path.find(L"\\winsxs\\")) << std::string(path.begin(), path.end());
+    EXPECT_NE(std::wstring::npos, path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."));
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(launcher.WaitForExit(kActMillis));
 }

@@ -234,31 +234,95 @@ bool ParseArguments(const std::vector<std::wstring>& args, TSkinRenderJob& job, 
         job.cx = 0;
         job.cy = 0;
     }
-    if (positional.empty()) {
-        error = L"no layout given";
-        return false;
-    }
-    if (positional.size() > 2) {
-        error = L"too many arguments: " + positional[2];
-        return false;
-    }
-    job.source = positional[0];
-    if (job.source.empty() || (positional.size() == 2 && positional[1].empty())) {
-        error = L"empty file name";
-        return false;
-    }
-    if (positional.size() == 1) {
-        job.kind = SKIN_FROM_XML_FILE;
-        job.layout.clear();
-    } else {
-        job.kind = KindOf(FullPath(job.source)) == FILE_FOLDER ? SKIN_FROM_FOLDER : SKIN_FROM_ZIP;
-        job.layout = positional[1];
-    }
+    if (!ParseSkinSource(positional, job, error)) return false;
     if (job.output.empty()) job.output = DefaultOutput(job.kind == SKIN_FROM_XML_FILE ? job.source : job.layout);
     return true;
 }
 
+bool Fail(std::wstring& error, const std::wstring& message)
+{
+    error = message;
+    return false;
+}
+
 } // namespace
+
+bool ParseSkinSource(const std::vector<std::wstring>& positional, TSkinSource& source, std::wstring& error)
+{
+    if (positional.empty()) return Fail(error, L"no layout given");
+    if (positional.size() > 2) return Fail(error, L"too many arguments: " + positional[2]);
+    source.source = positional[0];
+    if (source.source.empty() || (positional.size() == 2 && positional[1].empty()))
+        return Fail(error, L"empty file name");
+    if (positional.size() == 1) {
+        source.kind = SKIN_FROM_XML_FILE;
+        source.layout.clear();
+    } else {
+        source.kind = KindOf(FullPath(source.source)) == FILE_FOLDER ? SKIN_FROM_FOLDER : SKIN_FROM_ZIP;
+        source.layout = positional[1];
+    }
+    return true;
+}
+
+bool SelectSkinSource(const TSkinSource& skin, std::wstring& layoutName, std::wstring& error)
+{
+    const std::wstring source = FullPath(skin.source);
+    std::wstring folder;
+    std::wstring name;
+    switch (skin.kind) {
+    case SKIN_FROM_XML_FILE: {
+        FileKind kind = KindOf(source);
+        if (kind == FILE_MISSING) return Fail(error, L"no such layout file: " + skin.source);
+        if (kind == FILE_FOLDER) return Fail(error, skin.source + L" is a folder: name a layout in it");
+        SplitPath(source, folder, layoutName);
+        CPaintManagerUI::SetResourceZip(L"", false);
+        CPaintManagerUI::SetResourcePath(folder.c_str());
+        return true;
+    }
+    case SKIN_FROM_FOLDER: {
+        if (KindOf(source) != FILE_FOLDER) return Fail(error, L"no such folder: " + skin.source);
+        layoutName = skin.layout;
+        CPaintManagerUI::SetResourceZip(L"", false);
+        CPaintManagerUI::SetResourcePath(source.c_str());
+        if (layoutName.empty() || layoutName[0] == L'<' ||
+            KindOf(std::wstring(CPaintManagerUI::GetResourcePath().GetData()) + layoutName) != FILE_REGULAR)
+            return Fail(error, L"no layout '" + skin.layout + L"' in folder " + skin.source);
+        return true;
+    }
+    case SKIN_FROM_ZIP: {
+        FileKind kind = KindOf(source);
+        if (kind == FILE_MISSING) return Fail(error, L"no such folder or archive: " + skin.source);
+        if (kind == FILE_FOLDER) return Fail(error, skin.source + L" is a folder, not an archive");
+        SplitPath(source, folder, name);
+        CPaintManagerUI::SetResourceZip(L"", false);
+        CPaintManagerUI::SetResourcePath(folder.c_str());
+        CPaintManagerUI::SetResourceZip(name.c_str(), true);
+        HZIP hZip = CPaintManagerUI::GetResourceZipHandle();
+        if (hZip == NULL) return Fail(error, skin.source + L" is not a readable zip archive");
+        layoutName = skin.layout;
+        int index = -1;
+        ZipEntryInfo info = {};
+        if (layoutName.empty() || layoutName[0] == L'<' ||
+            ZipFindEntry(hZip, layoutName.c_str(), true, &index, &info) != ZIP_OK)
+            return Fail(error, L"no layout '" + skin.layout + L"' in archive " + skin.source);
+        return true;
+    }
+    }
+    return Fail(error, L"unknown kind of source");
+}
+
+std::wstring DescribeBuildFailure(const CDialogBuilder& builder, const std::wstring& layoutName)
+{
+    wchar_t szMessage[256] = {};
+    wchar_t szLocation[64] = {};
+    builder.GetLastErrorMessage(szMessage, lengthof(szMessage));
+    builder.GetLastErrorLocation(szLocation, lengthof(szLocation));
+    std::wstring message = L"cannot build " + layoutName + L": ";
+    if (szMessage[0] == L'\0') return message + L"it holds no control";
+    message += szMessage;
+    if (szLocation[0] != L'\0') message += std::wstring(L" at \"") + szLocation + L"\"";
+    return message;
+}
 
 bool ParseSkinSize(const std::wstring& text, int& cx, int& cy)
 {
@@ -333,55 +397,9 @@ bool CSkinRenderer::Render(const TSkinRenderJob& job, TSkinImage& image)
     if (job.cx < 0 || job.cy < 0 || (job.cx == 0) != (job.cy == 0)) return Fail(L"bad size");
     CResourceSettingsGuard guard;
     std::wstring layoutName;
-    if (!SelectSource(job, layoutName)) return false;
+    std::wstring error;
+    if (!SelectSkinSource(job, layoutName, error)) return Fail(error);
     return RenderLayout(layoutName, job.cx, job.cy, job.dpi, image);
-}
-
-bool CSkinRenderer::SelectSource(const TSkinRenderJob& job, std::wstring& layoutName)
-{
-    const std::wstring source = FullPath(job.source);
-    std::wstring folder;
-    std::wstring name;
-    switch (job.kind) {
-    case SKIN_FROM_XML_FILE: {
-        FileKind kind = KindOf(source);
-        if (kind == FILE_MISSING) return Fail(L"no such layout file: " + job.source);
-        if (kind == FILE_FOLDER) return Fail(job.source + L" is a folder: name a layout in it");
-        SplitPath(source, folder, layoutName);
-        CPaintManagerUI::SetResourceZip(L"", false);
-        CPaintManagerUI::SetResourcePath(folder.c_str());
-        return true;
-    }
-    case SKIN_FROM_FOLDER: {
-        if (KindOf(source) != FILE_FOLDER) return Fail(L"no such folder: " + job.source);
-        layoutName = job.layout;
-        CPaintManagerUI::SetResourceZip(L"", false);
-        CPaintManagerUI::SetResourcePath(source.c_str());
-        if (layoutName.empty() || layoutName[0] == L'<' ||
-            KindOf(std::wstring(CPaintManagerUI::GetResourcePath().GetData()) + layoutName) != FILE_REGULAR)
-            return Fail(L"no layout '" + job.layout + L"' in folder " + job.source);
-        return true;
-    }
-    case SKIN_FROM_ZIP: {
-        FileKind kind = KindOf(source);
-        if (kind == FILE_MISSING) return Fail(L"no such folder or archive: " + job.source);
-        if (kind == FILE_FOLDER) return Fail(job.source + L" is a folder, not an archive");
-        SplitPath(source, folder, name);
-        CPaintManagerUI::SetResourceZip(L"", false);
-        CPaintManagerUI::SetResourcePath(folder.c_str());
-        CPaintManagerUI::SetResourceZip(name.c_str(), true);
-        HZIP hZip = CPaintManagerUI::GetResourceZipHandle();
-        if (hZip == NULL) return Fail(job.source + L" is not a readable zip archive");
-        layoutName = job.layout;
-        int index = -1;
-        ZipEntryInfo info = {};
-        if (layoutName.empty() || layoutName[0] == L'<' ||
-            ZipFindEntry(hZip, layoutName.c_str(), true, &index, &info) != ZIP_OK)
-            return Fail(L"no layout '" + job.layout + L"' in archive " + job.source);
-        return true;
-    }
-    }
-    return Fail(L"unknown kind of source");
 }
 
 bool CSkinRenderer::RenderLayout(const std::wstring& layoutName, int cx, int cy, int dpi, TSkinImage& image)
@@ -406,20 +424,7 @@ bool CSkinRenderer::RenderLayout(const std::wstring& layoutName, int cx, int cy,
 
     CDialogBuilder builder;
     CControlUI* pRoot = builder.Create(STRINGorID(layoutName.c_str()), NULL, NULL, pManager);
-    if (pRoot == NULL) {
-        wchar_t szMessage[256] = {};
-        wchar_t szLocation[64] = {};
-        builder.GetLastErrorMessage(szMessage, lengthof(szMessage));
-        builder.GetLastErrorLocation(szLocation, lengthof(szLocation));
-        std::wstring message = L"cannot build " + layoutName + L": ";
-        if (szMessage[0] == L'\0') {
-            message += L"it holds no control";
-        } else {
-            message += szMessage;
-            if (szLocation[0] != L'\0') message += std::wstring(L" at \"") + szLocation + L"\"";
-        }
-        return finish(Fail(message));
-    }
+    if (pRoot == NULL) return finish(Fail(DescribeBuildFailure(builder, layoutName)));
     pManager->AttachDialog(pRoot);
 
     if (cx == 0) {
@@ -570,4 +575,14 @@ int RunSkinRender(const std::vector<std::wstring>& args, std::wstring& message)
     message = job.output + L": " + std::to_wstring(image.width) + L"x" + std::to_wstring(image.height) +
               (image.hasAlpha ? L" with alpha\n" : L"\n");
     return kExitDone;
+}
+
+void PrintUtf8(FILE* stream, const std::wstring& text)
+{
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
+    if (length <= 0) return;
+    std::string bytes(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], length, NULL, NULL);
+    ::fwrite(bytes.data(), 1, bytes.size(), stream);
+    ::fflush(stream);
 }

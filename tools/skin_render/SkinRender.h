@@ -1,7 +1,9 @@
-// Skin render tool: command-line parsing, rendering a layout through a real paint manager, PNG output.
+// Skin render tool: command-line parsing, rendering a layout through a real paint manager, PNG output;
+// the choice of skin source is shared with the preview tool.
 #pragma once
 
 #include "veneer/core/UISetup.h"
+#include "veneer/core/UIDialogBuilder.h"
 
 #include <string>
 #include <vector>
@@ -14,12 +16,17 @@ enum SkinSourceKind
     SKIN_FROM_ZIP       // a zip archive plus a layout name inside it
 };
 
-// One rendering request, as read from the command line.
-struct TSkinRenderJob
+// A layout and where its images come from, as the skin tools take them on the command line.
+struct TSkinSource
 {
     SkinSourceKind kind = SKIN_FROM_XML_FILE;
     std::wstring source;   // layout file, folder or archive
     std::wstring layout;   // layout name within the folder or archive; empty for a layout file
+};
+
+// One rendering request, as read from the command line.
+struct TSkinRenderJob : TSkinSource
+{
     int cx = 0;            // client size in skin units; 0 x 0 takes the layout's Window size
     int cy = 0;
     int dpi = 96;          // display scale to paint at: 96 is 100 %, 144 is 150 %
@@ -45,6 +52,14 @@ bool ParseSkinSize(const std::wstring& text, int& cx, int& cy);
 // Reads a display scale, a factor ("1.5") or a percentage ("150%"), from 0.5 to 10, as a DPI; false
 // for anything else.
 bool ParseSkinScale(const std::wstring& text, int& dpi);
+// Reads the layout arguments: "LAYOUT.xml", "FOLDER LAYOUT" or "ARCHIVE.zip LAYOUT"; false with the
+// error set when they are not one of these.
+bool ParseSkinSource(const std::vector<std::wstring>& positional, TSkinSource& source, std::wstring& error);
+// Makes the source's folder (and archive) the process-wide resource folder (and archive) and gives the
+// layout's name there; false with the error set when the source or the layout is not there.
+bool SelectSkinSource(const TSkinSource& source, std::wstring& layoutName, std::wstring& error);
+// What a builder that made no control has to say: the parser's message and where it stopped.
+std::wstring DescribeBuildFailure(const Veneer::CDialogBuilder& builder, const std::wstring& layoutName);
 
 // Builds the layout in a hidden window of its own and paints it through the paint manager's print path.
 // The process-wide resource folder and archive are taken over while it works; afterwards no archive is
@@ -64,7 +79,6 @@ public:
     // Implementation
 private:
     bool Fail(const std::wstring& message);
-    bool SelectSource(const TSkinRenderJob& job, std::wstring& layoutName);
     bool RenderLayout(const std::wstring& layoutName, int cx, int cy, int dpi, TSkinImage& image);
 
     std::wstring m_sError;
@@ -77,3 +91,7 @@ int RunSkinRender(const std::vector<std::wstring>& args, std::wstring& message);
 
 // The usage text, with the program name filled in.
 std::wstring SkinRenderUsage(const std::wstring& program);
+
+// Writes text to a console stream as UTF-8, so layout and file names in any script survive, and
+// flushes it so that it shows at once.
+void PrintUtf8(FILE* stream, const std::wstring& text);

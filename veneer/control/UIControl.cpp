@@ -550,6 +550,9 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     else if (::wcscmp(name, L"shortcut") == 0) SetShortcut(value[0]);
     else if (::wcscmp(name, L"menu") == 0) SetContextMenuUsed(CUIAttribute::ParseBool(value));
     else if (::wcscmp(name, L"virtualwnd") == 0) SetVirtualWnd(value);
+    else if (m_pManager != NULL && m_pManager->GetUnknownAttributeListener() != NULL) {
+        m_pManager->GetUnknownAttributeListener()->UnknownAttribute(this, name, value);
+    }
 }
 
 void CControlUI::ApplyAttributeList(LPCWSTR list)

@@ -172,7 +172,7 @@ void CTabLayoutUI::SetPos(RECT rc)
 void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (wcscmp(pstrName, L"selectedid") == 0) SelectItem(CUIAttribute::ParseInt(pstrValue));
-    CContainerUI::SetAttribute(pstrName, pstrValue);
+    else CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace Veneer

@@ -306,6 +306,9 @@ void CDialogBuilder::_ApplyWindowAttributes(const CMarkupNode& root, CPaintManag
         else if (IsTag(pstrName, L"selectedcolor")) {
             pManager->SetDefaultSelectedBkColor(CUIAttribute::ParseColor(pstrValue));
         }
+        else if (IUnknownAttributeUI* pListener = pManager->GetUnknownAttributeListener()) {
+            pListener->UnknownAttribute(NULL, pstrName, pstrValue);
+        }
     }
 }
 

@@ -109,6 +109,17 @@ public:
     virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
 };
 
+// Hears of each attribute that a control attached to the manager does not know. The builder attaches
+// every control while it applies the control's attributes, so skin checkers and previews learn of
+// misspelt or misplaced attributes, which the controls themselves ignore. The builder reports the
+// unknown attributes of a Window element too, with a null control.
+class IUnknownAttributeUI
+{
+public:
+    virtual ~IUnknownAttributeUI() {}
+    virtual void UnknownAttribute(CControlUI* pControl, LPCWSTR pstrName, LPCWSTR pstrValue) = 0;
+};
+
 // Keyboard accelerator hook; S_OK means the message was consumed.
 class ITranslateAccelerator
 {

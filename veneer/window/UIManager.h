@@ -214,6 +214,9 @@ public:
     bool RemoveDefaultAttributeList(LPCWSTR pStrControlName);
     const CStdStringPtrMap& GetDefaultAttribultes() const;
     void RemoveAllDefaultAttributeList();
+    // Told of attributes the controls of this manager ignore; null (the default) tells nobody.
+    void SetUnknownAttributeListener(IUnknownAttributeUI* pListener);
+    IUnknownAttributeUI* GetUnknownAttributeListener() const;
 
     // Operations: the control tree
     bool AttachDialog(CControlUI* pControl);
@@ -422,6 +425,7 @@ private:
     CStdStringPtrMap m_mImageHash;
     CStdStringPtrMap m_DefaultAttrHash;
     CStdPtrArray m_aTranslateAccelerator;
+    IUnknownAttributeUI* m_pUnknownAttributeListener = NULL;
 
     CUIString m_sWindowShadowImage;
     RECT m_rcShadowTopLeft;

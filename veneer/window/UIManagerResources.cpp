@@ -477,4 +477,14 @@ void CPaintManagerUI::RemoveAllDefaultAttributeList()
     m_DefaultAttrHash.RemoveAll();
 }
 
+void CPaintManagerUI::SetUnknownAttributeListener(IUnknownAttributeUI* pListener)
+{
+    m_pUnknownAttributeListener = pListener;
+}
+
+IUnknownAttributeUI* CPaintManagerUI::GetUnknownAttributeListener() const
+{
+    return m_pUnknownAttributeListener;
+}
+
 } // namespace Veneer
