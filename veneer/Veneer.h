@@ -26,6 +26,7 @@
 #include "veneer/control/UIAttribute.h"
 #include "veneer/control/UIControl.h"
 #include "veneer/control/UIContainer.h"
+#include "veneer/control/UIBoxLayout.h"
 #include "veneer/control/UIVerticalLayout.h"
 #include "veneer/control/UIHorizontalLayout.h"
 #include "veneer/control/UIScrollBar.h"

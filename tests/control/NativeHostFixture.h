@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-// The window is shared by the tests, each with a fresh manager; skin XML is built into it, a pump
-// works like the framework's loop, and helpers send input.
+// The window is shared by the tests, each with a fresh manager; skin XML is built into it and painted,
+// the pump works like the framework's loop, and helpers send input.
 namespace VeneerTest {
 
 // How many pixels differ between two canvases of the same size.
@@ -22,29 +22,12 @@ inline int CountDifferent(const CDibCanvas& a, const CDibCanvas& b)
     return count;
 }
 
-class NativeHostTest : public ::testing::Test
+class NativeHostTest : public RoutedWindowTest
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    NativeHostTest() : RoutedWindowTest(Options()) {}
 
-    // Builds the skin XML into the window (laid out and painted once); the root, or null.
-    Veneer::CControlUI* Build(LPCWSTR pstrXml);
-    Veneer::CControlUI* Find(LPCWSTR pstrName) const;
-
-    // Dispatches what is queued, pre-translating as the framework's message loop does.
-    void Pump();
-    // Pumps until the condition holds or about a second and a half passes; returns the condition.
-    template <class Cond> bool PumpUntil(Cond cond)
-    {
-        const DWORD dwStart = ::GetTickCount();
-        for (;;) {
-            Pump();
-            if (cond()) return true;
-            if (::GetTickCount() - dwStart > 1500) return false;
-            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-        }
-    }
+    Veneer::CControlUI* Find(LPCWSTR pstrName) const { return m_pm->FindControl(pstrName); }
 
     // A left click at client point (x, y): button down and up sent to the host window.
     void Click(int x, int y);
@@ -58,9 +41,18 @@ protected:
     static const int kWidth = 400;
     static const int kHeight = 300;
 
-    HWND m_hWnd = NULL;
-    Veneer::CPaintManagerUI* m_pm = NULL;
-    CNotifyRecorder m_notes;
+private:
+    static TOptions Options()
+    {
+        TOptions options;
+        options.cx = kWidth;
+        options.cy = kHeight;
+        options.shared = true;
+        options.paint = true;
+        options.preTranslate = true;
+        options.clipChildren = true;
+        return options;
+    }
 };
 
 } // namespace VeneerTest

@@ -13,40 +13,8 @@ namespace VeneerTest {
 class SkinWindowFixture : public PaintFixture
 {
 protected:
-    void SetUp() override
-    {
-        PaintFixture::SetUp();
-        ASSERT_TRUE(m_hWnd != NULL);
-        ::SetPropW(m_hWnd, kManagerProp, m_pm);
-        m_pfnOldProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RoutedProc)));
-        ::SetPropW(m_hWnd, kOldProcProp, reinterpret_cast<HANDLE>(m_pfnOldProc));
-        ::SetWindowPos(m_hWnd, NULL, 0, 0, kWindowWidth, kWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    void TearDown() override
-    {
-        if (m_hWnd != NULL) {
-            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-            ::RemovePropW(m_hWnd, kManagerProp);
-            ::RemovePropW(m_hWnd, kOldProcProp);
-        }
-        PaintFixture::TearDown();
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
-    }
+    SkinWindowFixture() : PaintFixture(Options()) {}
 
-    // Builds the skin, attaches it to the manager and lays it out over the window.
-    Veneer::CControlUI* Build(const std::wstring& xml)
-    {
-        Veneer::CDialogBuilder builder;
-        Veneer::CControlUI* pRoot = builder.Create(xml.c_str(), NULL, NULL, m_pm);
-        if (pRoot == NULL) return NULL;
-        m_pm->AttachDialog(pRoot);
-        RECT rc = { 0, 0, kWindowWidth, kWindowHeight };
-        pRoot->SetPos(rc);
-        return pRoot;
-    }
     // The named control if it is of class T, else null.
     template <class T> T* Find(LPCWSTR name)
     {
@@ -86,20 +54,14 @@ protected:
     static constexpr int kWindowHeight = 300;
 
 private:
-    static LRESULT CALLBACK RoutedProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+    static TOptions Options()
     {
-        Veneer::CPaintManagerUI* pm = static_cast<Veneer::CPaintManagerUI*>(::GetPropW(hWnd, kManagerProp));
-        WNDPROC pfnOld = reinterpret_cast<WNDPROC>(::GetPropW(hWnd, kOldProcProp));
-        LRESULT lRes = 0;
-        if (pm != NULL && pm->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
-        return pfnOld != NULL ? ::CallWindowProcW(pfnOld, hWnd, uMsg, wParam, lParam)
-                              : ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        TOptions options;
+        options.cx = kWindowWidth;
+        options.cy = kWindowHeight;
+        options.layout = true;
+        return options;
     }
-
-    static constexpr const wchar_t* kManagerProp = L"VeneerTest.Manager";
-    static constexpr const wchar_t* kOldProcProp = L"VeneerTest.OldProc";
-
-    WNDPROC m_pfnOldProc = NULL;
 };
 
 } // namespace VeneerTest

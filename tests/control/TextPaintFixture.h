@@ -4,10 +4,8 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "render/DibCanvas.h"
+#include "support/RoutedWindow.h"
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace VeneerTest {
 
@@ -38,50 +36,11 @@ inline int CountNear(const CDibCanvas& canvas, DWORD color, int tolerance)
     return count;
 }
 
-// Records every notification it receives ("type" of each, in order).
-class CNotifyRecorder : public Veneer::INotifyUI
-{
-public:
-    void Notify(Veneer::TNotifyUI& msg) override
-    {
-        types.push_back(msg.sType.GetData());
-        senders.push_back(msg.pSender);
-        wParams.push_back(msg.wParam);
-        lParams.push_back(msg.lParam);
-    }
-    int Count(LPCWSTR type) const
-    {
-        int count = 0;
-        for (const std::wstring& t : types)
-            if (t == type) ++count;
-        return count;
-    }
-
-    std::vector<std::wstring> types;
-    std::vector<Veneer::CControlUI*> senders;
-    std::vector<WPARAM> wParams;
-    std::vector<LPARAM> lParams;
-};
-
-// A hidden popup window whose paint manager the controls of a test are attached to.
-class PaintFixture : public ::testing::Test
+// A hidden popup window, not routed, whose paint manager the controls of a test are attached to.
+class PaintFixture : public RoutedWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        m_hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, kWidth, kHeight, NULL, NULL,
-                                   ::GetModuleHandleW(NULL), NULL);
-        ASSERT_TRUE(m_hWnd != NULL);
-        m_pm = new Veneer::CPaintManagerUI;
-        m_pm->Init(m_hWnd);
-        m_pm->AddNotifier(&m_notes);
-    }
-    void TearDown() override
-    {
-        delete m_pm;
-        m_pm = NULL;
-        if (m_hWnd != NULL) ::DestroyWindow(m_hWnd);
-    }
+    explicit PaintFixture(const TOptions& options = Options()) : RoutedWindowTest(options) {}
 
     // Attaches a control to the manager and places it.
     void Place(Veneer::CControlUI& control, int left, int top, int right, int bottom)
@@ -136,9 +95,15 @@ protected:
     static const int kWidth = 200;
     static const int kHeight = 60;
 
-    HWND m_hWnd = NULL;
-    Veneer::CPaintManagerUI* m_pm = NULL;
-    CNotifyRecorder m_notes;
+private:
+    static TOptions Options()
+    {
+        TOptions options;
+        options.cx = kWidth;
+        options.cy = kHeight;
+        options.route = false;
+        return options;
+    }
 };
 
 } // namespace VeneerTest

@@ -1,6 +1,7 @@
 // Helpers for the dialog builder tests: the fixture, probe controls, the callback and the plug-in.
 #include "veneer/core/UISetup.h"
 #include "BuilderTestUtil.h"
+#include "support/RoutedWindow.h"
 
 using namespace Veneer;
 
@@ -70,24 +71,6 @@ void* PluginEntry()
     return reinterpret_cast<void*>(&PluginCreateControl);
 }
 
-LRESULT CALLBACK BuilderWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
-}
-
-LPCWSTR RegisterBuilderClass()
-{
-    static ATOM atom = 0;
-    if (atom == 0) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = BuilderWndProc;
-        wc.hInstance = ::GetModuleHandleW(NULL);
-        wc.lpszClassName = L"VeneerBuilderTestWnd";
-        atom = ::RegisterClassW(&wc);
-    }
-    return L"VeneerBuilderTestWnd";
-}
-
 } // namespace
 
 CPluginScope::CPluginScope()
@@ -107,8 +90,7 @@ void BuilderTest::SetUp()
     g_log.clear();
     m_pScope = new CResourceScope;
     ASSERT_TRUE(m_folder.IsValid());
-    m_hWnd = ::CreateWindowExW(0, RegisterBuilderClass(), L"builder", WS_POPUP, 0, 0, 400, 300, NULL, NULL,
-                               ::GetModuleHandleW(NULL), NULL);
+    m_hWnd = VeneerTest::CreateRoutedWindow(400, 300);
     ASSERT_TRUE(m_hWnd != NULL);
     m_pm = new CPaintManagerUI;
     m_pm->Init(m_hWnd);
@@ -120,9 +102,7 @@ void BuilderTest::TearDown()
     m_pm = NULL;
     if (m_hWnd != NULL) ::DestroyWindow(m_hWnd);
     m_hWnd = NULL;
-    MSG msg;
-    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-    }
+    VeneerTest::DiscardMessages();
     delete m_pScope;
     m_pScope = NULL;
     g_log.clear();

@@ -41,78 +41,29 @@ void CNotifyLog::Notify(TNotifyUI& msg)
     g_log.push_back(m_sTag + L":" + msg.sType.GetData());
 }
 
-namespace {
-
-// Windows given a manager by Route pass every message to it before the default handling.
-LRESULT CALLBACK ProbeWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    CPaintManagerUI* pm = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-    LRESULT lRes = 0;
-    if (pm != NULL && pm->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
-    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
-}
-
-LPCWSTR RegisterProbeClass()
-{
-    static ATOM atom = 0;
-    if (atom == 0) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = ProbeWndProc;
-        wc.hInstance = ::GetModuleHandleW(NULL);
-        wc.lpszClassName = L"VeneerManagerTestWnd";
-        atom = ::RegisterClassW(&wc);
-    }
-    return L"VeneerManagerTestWnd";
-}
-
-} // namespace
-
 HWND ManagerTest::MakeWindow(int cx, int cy, HWND hWndParent, int x, int y)
 {
-    const DWORD dwStyle = hWndParent != NULL ? WS_CHILD | WS_VISIBLE : WS_POPUP;
-    HWND hWnd = ::CreateWindowExW(0, RegisterProbeClass(), L"", dwStyle, x, y, cx, cy, hWndParent, NULL,
-                                  ::GetModuleHandleW(NULL), NULL);
+    HWND hWnd = CreateRoutedWindow(cx, cy, hWndParent, x, y);
     m_windows.push_back(hWnd);
     return hWnd;
-}
-
-void ManagerTest::Route(HWND hWnd, CPaintManagerUI* pm)
-{
-    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pm));
-}
-
-void ManagerTest::Pump()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
 }
 
 void ManagerTest::SetUp()
 {
     g_log.clear();
-    m_hWnd = MakeWindow();
-    ASSERT_TRUE(m_hWnd != NULL);
-    m_pm = new CPaintManagerUI;
-    m_pm->Init(m_hWnd);
+    RoutedWindowTest::SetUp();
 }
 
 void ManagerTest::TearDown()
 {
     // No message may reach a deleted manager.
+    if (m_hWnd != NULL) Route(m_hWnd, NULL);
     for (HWND hWnd : m_windows) {
         if (::IsWindow(hWnd)) Route(hWnd, NULL);
     }
-    delete m_pm;
-    m_pm = NULL;
     for (HWND hWnd : m_windows) ::DestroyWindow(hWnd);
     m_windows.clear();
-    // Leftover posted messages must not reach the next test's windows.
-    MSG msg;
-    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-    }
+    RoutedWindowTest::TearDown();
     g_log.clear();
 }
 

@@ -3,6 +3,7 @@
 
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
+#include "support/RoutedWindow.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -43,34 +44,32 @@ private:
     std::wstring m_sTag;
 };
 
-// A hidden 400 x 300 popup window whose paint manager has been initialised.
-class ManagerTest : public ::testing::Test
+// A hidden 400 x 300 popup window whose paint manager has been initialised; tests route it themselves.
+class ManagerTest : public RoutedWindowTest
 {
 protected:
+    ManagerTest() : RoutedWindowTest(Options()) {}
     void SetUp() override;
     void TearDown() override;
 
     // A new hidden window of the test class (a popup unless a parent is given); destroyed in TearDown.
     HWND MakeWindow(int cx = 400, int cy = 300, HWND hWndParent = NULL, int x = 0, int y = 0);
-    // From now on the window procedure hands the window's messages to the manager first.
-    static void Route(HWND hWnd, Veneer::CPaintManagerUI* pm);
-    // Dispatches whatever is queued for this thread.
-    static void Pump();
-    // Pumps until the condition holds or the time runs out; returns the condition.
+    static void Route(HWND hWnd, Veneer::CPaintManagerUI* pm) { RouteWindow(hWnd, pm); }
+    static void Pump() { PumpMessages(); }
     template <class Cond> static bool PumpUntil(Cond cond, DWORD dwTimeoutMs = 2000)
     {
-        const DWORD dwStart = ::GetTickCount();
-        for (;;) {
-            Pump();
-            if (cond()) return true;
-            if (::GetTickCount() - dwStart > dwTimeoutMs) return false;
-            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-        }
+        return PumpMessagesUntil(cond, dwTimeoutMs);
     }
 
-    HWND m_hWnd = NULL;
-    Veneer::CPaintManagerUI* m_pm = NULL;
     std::vector<HWND> m_windows;
+
+private:
+    static TOptions Options()
+    {
+        TOptions options;
+        options.route = false;
+        return options;
+    }
 };
 
 } // namespace VeneerTest

@@ -293,13 +293,19 @@ int CContainerUI::FindSelectable(int index, bool forward) const
     return FindSelectable(0, true);
 }
 
-RECT CContainerUI::GetInnerRect() const
+RECT CContainerUI::GetInsetRect() const
 {
     RECT rc = m_rcItem;
     rc.left += m_rcInset.left;
     rc.top += m_rcInset.top;
     rc.right -= m_rcInset.right;
     rc.bottom -= m_rcInset.bottom;
+    return rc;
+}
+
+RECT CContainerUI::GetInnerRect() const
+{
+    RECT rc = GetInsetRect();
     if (IsVerticalBarShown()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (IsHorizontalBarShown()) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     return rc;
@@ -320,11 +326,7 @@ void CContainerUI::SetPos(RECT rc)
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
 
-    RECT inner = m_rcItem;
-    inner.left += m_rcInset.left;
-    inner.top += m_rcInset.top;
-    inner.right -= m_rcInset.right;
-    inner.bottom -= m_rcInset.bottom;
+    const RECT inner = GetInsetRect();
 
     // Every flowing child covers the same inner area; a plain container does not touch its scroll bars.
     for (int i = 0; i < m_items.GetSize(); ++i) {

@@ -113,6 +113,8 @@ protected:
     virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
 
     // Implementation
+    // The item rectangle less the inset.
+    RECT GetInsetRect() const;
     // The item rectangle less the inset and the visible scroll bars.
     RECT GetInnerRect() const;
     // Hands a removed child to the manager for later deletion, or deletes it now.

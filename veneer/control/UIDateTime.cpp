@@ -5,10 +5,6 @@
 
 namespace Veneer {
 
-CDateTimeWnd::CDateTimeWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false), m_bCloseOnFocusLoss(false)
-{
-}
-
 bool CDateTimeWnd::Init(CDateTimeUI* pOwner)
 {
     m_pOwner = pOwner;
@@ -40,40 +36,19 @@ LPCWSTR CDateTimeWnd::GetSuperClassName() const
     return DATETIMEPICK_CLASSW;
 }
 
-void CDateTimeWnd::OnFinalMessage(HWND /*hWnd*/)
+void CDateTimeWnd::OnFocusLost()
 {
-    if (m_hBkBrush != NULL) ::DeleteObject(m_hBkBrush);
-    if (m_pOwner != NULL) {
-        m_pOwner->m_pWindow = NULL;
-        m_pOwner->Invalidate();
+    if (m_pOwner->m_nDTUpdateFlag != CDateTimeUI::UPDATE_NONE) return;
+    SYSTEMTIME sysTime;
+    if (SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&sysTime)) == GDT_VALID) {
+        m_pOwner->m_sysTime = sysTime;
     }
-    delete this;
+    m_pOwner->m_nDTUpdateFlag = CDateTimeUI::UPDATE_DATE;
+    m_pOwner->UpdateText();
 }
 
-LRESULT CDateTimeWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+LRESULT CDateTimeWnd::HandleOwnedMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    // Without an owner (it is being destroyed) the window only winds down.
-    if (m_pOwner == NULL) return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-
-    if (uMsg == WM_KILLFOCUS) {
-        const LRESULT lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-        if (m_pOwner->m_nDTUpdateFlag == CDateTimeUI::UPDATE_NONE) {
-            SYSTEMTIME sysTime;
-            if (SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&sysTime)) == GDT_VALID) {
-                m_pOwner->m_sysTime = sysTime;
-            }
-            m_pOwner->m_nDTUpdateFlag = CDateTimeUI::UPDATE_DATE;
-            m_pOwner->UpdateText();
-        }
-        m_bCloseOnFocusLoss = true;
-        PostMessage(WM_CLOSE);
-        return lRes;
-    }
-    if (uMsg == WM_CLOSE && m_bCloseOnFocusLoss) {
-        m_bCloseOnFocusLoss = false;
-        // Reopening took the focus back: the close posted when it was lost is stale.
-        if (::GetFocus() == m_hWnd) return 0;
-    }
     if (uMsg == WM_KEYUP && (wParam == VK_DELETE || wParam == VK_BACK)) {
         const LRESULT lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
         m_pOwner->m_nDTUpdateFlag = CDateTimeUI::UPDATE_CLEARED;
@@ -90,23 +65,11 @@ LRESULT CDateTimeWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
-CDateTimeUI::CDateTimeUI() : m_nDTUpdateFlag(UPDATE_DATE), m_bReadOnly(false), m_pWindow(NULL)
+CDateTimeUI::CDateTimeUI() : m_nDTUpdateFlag(UPDATE_DATE), m_bReadOnly(false)
 {
     ::GetLocalTime(&m_sysTime);
     UpdateText();
     m_nDTUpdateFlag = UPDATE_NONE;
-}
-
-CDateTimeUI::~CDateTimeUI()
-{
-    // The picker must not outlive its owner: it would write into freed memory.
-    if (m_pWindow != NULL) {
-        CDateTimeWnd* pWindow = m_pWindow;
-        m_pWindow = NULL;
-        pWindow->m_pOwner = NULL;
-        if (::IsWindow(pWindow->GetHWND())) ::DestroyWindow(pWindow->GetHWND());
-        else delete pWindow;
-    }
 }
 
 LPCWSTR CDateTimeUI::GetClass() const
@@ -118,13 +81,6 @@ LPVOID CDateTimeUI::GetInterface(LPCWSTR pstrName)
 {
     if (wcscmp(pstrName, L"DateTime") == 0) return static_cast<CDateTimeUI*>(this);
     return CLabelUI::GetInterface(pstrName);
-}
-
-UINT CDateTimeUI::GetControlFlags() const
-{
-    // A Tab stop that sets its own cursor, like the edit control, while it can be used.
-    if (!IsEnabled()) return 0;
-    return UIFLAG_SETCURSOR | UIFLAG_TABSTOP;
 }
 
 SYSTEMTIME& CDateTimeUI::GetTime()
@@ -155,11 +111,6 @@ int CDateTimeUI::GetUpdateState() const
     return m_nDTUpdateFlag;
 }
 
-HWND CDateTimeUI::GetNativeWindow() const
-{
-    return m_pWindow != NULL ? m_pWindow->GetHWND() : NULL;
-}
-
 void CDateTimeUI::UpdateText()
 {
     if (m_nDTUpdateFlag == UPDATE_CLEARED) {
@@ -172,73 +123,16 @@ void CDateTimeUI::UpdateText()
     }
 }
 
-bool CDateTimeUI::OpenPicker()
+void CDateTimeUI::OnNativeClick(const TEventUI& /*event*/)
 {
-    CDateTimeWnd* pWindow = m_pWindow;
-    if (pWindow == NULL) {
-        pWindow = new (std::nothrow) CDateTimeWnd;
-        if (pWindow == NULL) return false;
-        m_pWindow = pWindow;
-    }
-    if (!pWindow->Init(this)) {
-        // No picker was made; one that got as far as its final message has deleted itself already.
-        if (m_pWindow != NULL && pWindow->GetHWND() == NULL) {
-            m_pWindow = NULL;
-            delete pWindow;
-        }
-        return false;
-    }
-    return m_pWindow != NULL;
-}
-
-void CDateTimeUI::SetPos(RECT rc)
-{
-    CLabelUI::SetPos(rc);
-    if (m_pWindow != NULL && m_pWindow->GetHWND() != NULL) {
-        ::SetWindowPos(m_pWindow->GetHWND(), NULL, m_rcItem.left, m_rcItem.top, m_rcItem.right - m_rcItem.left,
-                       m_rcItem.bottom - m_rcItem.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (m_pWindow != NULL) m_pWindow->Init(this);
+    else OpenNativeWindow();
 }
 
 void CDateTimeUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT_MOUSEBEGIN && event.Type < EVENT_MOUSEEND) {
-        if (m_pParent != NULL) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
-        return;
-    }
-    if (event.Type == EVENT_SETCURSOR && IsEnabled()) {
-        ::SetCursor(::LoadCursorW(NULL, IDC_IBEAM));
-        return;
-    }
-    if (event.Type == EVENT_WINDOWSIZE) {
-        if (m_pWindow != NULL && m_pManager != NULL) m_pManager->SetFocusNeeded(this);
-    }
-    if (event.Type == EVENT_SCROLLWHEEL) {
-        if (m_pWindow != NULL) return;
-    }
-    if (event.Type == EVENT_SETFOCUS && IsEnabled()) {
-        m_bFocused = true;
-        if (m_pWindow != NULL) return;
-        OpenPicker();
-        return;
-    }
-    if (event.Type == EVENT_KILLFOCUS && IsEnabled()) {
-        m_bFocused = false;
-        Invalidate();
-        return;
-    }
-    if (event.Type == EVENT_BUTTONDOWN || event.Type == EVENT_DBLCLICK || event.Type == EVENT_RBUTTONDOWN) {
-        if (IsEnabled()) {
-            if (m_pManager != NULL) m_pManager->ReleaseCapture();
-            if (IsFocused() || m_pWindow != NULL) OpenPicker();
-        }
-        return;
-    }
-    if (event.Type == EVENT_MOUSEMOVE || event.Type == EVENT_BUTTONUP || event.Type == EVENT_CONTEXTMENU ||
-        event.Type == EVENT_MOUSEENTER || event.Type == EVENT_MOUSELEAVE) {
-        return;
-    }
+    if (DoNativeEvent(event)) return;
+    if (event.Type == EVENT_MOUSEENTER || event.Type == EVENT_MOUSELEAVE) return;
     CLabelUI::DoEvent(event);
 }
 

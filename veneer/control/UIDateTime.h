@@ -2,19 +2,17 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
-#include "veneer/control/UILabel.h"
-#include "veneer/window/UIWindowWnd.h"
+#include "veneer/control/UINativeOverlay.h"
 
 namespace Veneer {
 
 class CDateTimeUI;
 
 // The system date picker, superclassed, living over its owner only while a date is picked.
-class CDateTimeWnd : public CWindowWnd
+class CDateTimeWnd : public CNativeOverlayWnd<CDateTimeUI>
 {
 public:
 // Construction
-    CDateTimeWnd();
     // Creates the picker over the owner if needed, shows the owner's date and takes the keyboard
     // focus; false when the picker cannot be created.
     bool Init(CDateTimeUI* pOwner);
@@ -23,22 +21,16 @@ public:
     LPCWSTR GetWindowClass() const override;
     LPCWSTR GetSuperClassName() const override;
 
-// Overridables
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
-
 // Implementation
 protected:
     friend class CDateTimeUI;
 
-    CDateTimeUI* m_pOwner;
-    HBRUSH m_hBkBrush;
-    bool m_bInit;
-    // The pending close comes from a focus loss, which a reopening may have undone.
-    bool m_bCloseOnFocusLoss;
+    // The picked date is taken over unless the picker ended otherwise.
+    void OnFocusLost() override;
+    LRESULT HandleOwnedMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 };
 
-class CDateTimeUI : public CLabelUI
+class CDateTimeUI : public CNativeOverlayUI<CDateTimeUI, CDateTimeWnd>
 {
 public:
     // How the picker ended.
@@ -52,12 +44,10 @@ public:
 
 // Construction
     CDateTimeUI();
-    ~CDateTimeUI() override;
 
 // Attributes
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    UINT GetControlFlags() const override;
 
     SYSTEMTIME& GetTime();
     // Stores the date; the text follows only when the picker next closes with a date.
@@ -65,29 +55,24 @@ public:
     void SetReadOnly(bool bReadOnly);
     bool IsReadOnly() const;
     int GetUpdateState() const;
-    // The picker window while picking, else null.
-    HWND GetNativeWindow() const;
 
 // Operations
     // Shows the date (state "date"), empties the text (state "cleared"), else leaves it.
     void UpdateText();
 
 // Overridables
-    // The open picker follows the control, as when the window's DPI changes.
-    void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
 
 // Implementation
 protected:
     friend class CDateTimeWnd;
 
-    // Creates the picker unless it exists, then opens it on the current date; true when it exists.
-    bool OpenPicker();
+    // Opens the picker again on the current date, or creates it.
+    void OnNativeClick(const TEventUI& event) override;
 
     SYSTEMTIME m_sysTime;
     int m_nDTUpdateFlag;
     bool m_bReadOnly;
-    CDateTimeWnd* m_pWindow;
 };
 
 } // namespace Veneer

@@ -20,10 +20,6 @@ const DWORD kSystemColors = 0xFFFFFFFF;
 
 } // namespace
 
-CEditWnd::CEditWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false), m_bCloseOnFocusLoss(false)
-{
-}
-
 bool CEditWnd::Init(CEditUI* pOwner)
 {
     m_pOwner = pOwner;
@@ -80,36 +76,9 @@ LPCWSTR CEditWnd::GetSuperClassName() const
     return WC_EDITW;
 }
 
-void CEditWnd::OnFinalMessage(HWND /*hWnd*/)
+LRESULT CEditWnd::HandleOwnedMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pOwner != NULL) {
-        m_pOwner->Invalidate();
-        m_pOwner->m_pWindow = NULL;
-    }
-    if (m_hBkBrush != NULL) ::DeleteObject(m_hBkBrush);
-    delete this;
-}
-
-LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    // Without an owner (it is being destroyed) the window only winds down.
-    if (m_pOwner == NULL) return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-
     switch (uMsg) {
-    case WM_KILLFOCUS: {
-        const LRESULT lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-        m_bCloseOnFocusLoss = true;
-        PostMessage(WM_CLOSE);
-        return lRes;
-    }
-    case WM_CLOSE:
-        if (m_bCloseOnFocusLoss) {
-            m_bCloseOnFocusLoss = false;
-            // A click on the owner's margin takes the focus away and gives it straight back: the
-            // close posted meanwhile is stale.
-            if (::GetFocus() == m_hWnd) return 0;
-        }
-        break;
     case kReflectCommand:
         if (HIWORD(wParam) == EN_CHANGE) return OnEditChanged();
         if (HIWORD(wParam) == EN_UPDATE) {
@@ -157,8 +126,7 @@ LRESULT CEditWnd::OnCtlColor(HDC hDC)
 }
 
 CEditUI::CEditUI()
-    : m_pWindow(NULL),
-      m_uMaxChar(255),
+    : m_uMaxChar(255),
       m_bReadOnly(false),
       m_bPasswordMode(false),
       m_cPasswordChar(L'*'),
@@ -171,18 +139,6 @@ CEditUI::CEditUI()
     SetBkColor(0xFFFFFFFF);
 }
 
-CEditUI::~CEditUI()
-{
-    // The native window must not outlive its owner: it would write into freed memory.
-    if (m_pWindow != NULL) {
-        CEditWnd* pWindow = m_pWindow;
-        m_pWindow = NULL;
-        pWindow->m_pOwner = NULL;
-        if (::IsWindow(pWindow->GetHWND())) ::DestroyWindow(pWindow->GetHWND());
-        else delete pWindow;
-    }
-}
-
 LPCWSTR CEditUI::GetClass() const
 {
     return L"EditUI";
@@ -192,12 +148,6 @@ LPVOID CEditUI::GetInterface(LPCWSTR pstrName)
 {
     if (wcscmp(pstrName, L"Edit") == 0) return static_cast<CEditUI*>(this);
     return CLabelUI::GetInterface(pstrName);
-}
-
-UINT CEditUI::GetControlFlags() const
-{
-    if (!IsEnabled()) return 0;
-    return UIFLAG_SETCURSOR | UIFLAG_TABSTOP;
 }
 
 void CEditUI::SetText(LPCWSTR pstrText)
@@ -348,11 +298,6 @@ DWORD CEditUI::GetNativeEditBkColor() const
     return m_dwEditbkColor;
 }
 
-HWND CEditUI::GetNativeWindow() const
-{
-    return m_pWindow != NULL ? m_pWindow->GetHWND() : NULL;
-}
-
 void CEditUI::SetSel(long nStartChar, long nEndChar)
 {
     if (m_pWindow != NULL) m_pWindow->SendMessage(EM_SETSEL, nStartChar, nEndChar);
@@ -368,34 +313,6 @@ void CEditUI::SetReplaceSel(LPCWSTR lpszReplace)
     if (m_pWindow != NULL) m_pWindow->SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(lpszReplace));
 }
 
-void CEditUI::SetPos(RECT rc)
-{
-    CLabelUI::SetPos(rc);
-    if (m_pWindow != NULL) {
-        const RECT rcPos = m_pWindow->CalPos();
-        ::SetWindowPos(m_pWindow->GetHWND(), NULL, rcPos.left, rcPos.top, rcPos.right - rcPos.left,
-                       rcPos.bottom - rcPos.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-bool CEditUI::OpenNativeWindow()
-{
-    if (m_pWindow != NULL) return true;
-    CEditWnd* pWindow = new (std::nothrow) CEditWnd;
-    if (pWindow == NULL) return false;
-    // Set before Init: the new window may already report changes to its owner while it opens.
-    m_pWindow = pWindow;
-    if (!pWindow->Init(this)) {
-        // No window was made; one that got as far as its final message has deleted itself already.
-        if (m_pWindow != NULL) {
-            m_pWindow = NULL;
-            delete pWindow;
-        }
-        return false;
-    }
-    return m_pWindow != NULL;
-}
-
 void CEditUI::SelectAllNative()
 {
     if (m_pWindow == NULL) return;
@@ -403,51 +320,21 @@ void CEditUI::SelectAllNative()
     m_pWindow->SendMessage(EM_SETSEL, 0, nSize);
 }
 
+void CEditUI::OnNativeClick(const TEventUI& event)
+{
+    if (m_pWindow == NULL) {
+        OpenNativeWindow();
+        if (::PtInRect(&m_rcItem, event.ptMouse)) SelectAllNative();
+    }
+    else {
+        ::SetFocus(m_pWindow->GetHWND());
+        SelectAllNative();
+    }
+}
+
 void CEditUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT_MOUSEBEGIN && event.Type < EVENT_MOUSEEND) {
-        if (m_pParent != NULL) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
-        return;
-    }
-    if (event.Type == EVENT_SETCURSOR && IsEnabled()) {
-        ::SetCursor(::LoadCursorW(NULL, IDC_IBEAM));
-        return;
-    }
-    if (event.Type == EVENT_WINDOWSIZE) {
-        if (m_pWindow != NULL && m_pManager != NULL) m_pManager->SetFocusNeeded(this);
-    }
-    if (event.Type == EVENT_SCROLLWHEEL) {
-        if (m_pWindow != NULL) return;
-    }
-    if (event.Type == EVENT_SETFOCUS && IsEnabled()) {
-        // The focus flag drives the focused image and the click rule below.
-        m_bFocused = true;
-        if (m_pWindow != NULL) return;
-        OpenNativeWindow();
-        Invalidate();
-        return;
-    }
-    if (event.Type == EVENT_KILLFOCUS && IsEnabled()) {
-        m_bFocused = false;
-        Invalidate();
-        return;
-    }
-    if (event.Type == EVENT_BUTTONDOWN || event.Type == EVENT_DBLCLICK || event.Type == EVENT_RBUTTONDOWN) {
-        if (IsEnabled()) {
-            if (m_pManager != NULL) m_pManager->ReleaseCapture();
-            if (IsFocused() && m_pWindow == NULL) {
-                OpenNativeWindow();
-                if (::PtInRect(&m_rcItem, event.ptMouse)) SelectAllNative();
-            }
-            else if (m_pWindow != NULL) {
-                ::SetFocus(m_pWindow->GetHWND());
-                SelectAllNative();
-            }
-        }
-        return;
-    }
-    if (event.Type == EVENT_MOUSEMOVE || event.Type == EVENT_BUTTONUP || event.Type == EVENT_CONTEXTMENU) return;
+    if (DoNativeEvent(event)) return;
     if (event.Type == EVENT_MOUSEENTER) {
         if (IsEnabled()) {
             m_uButtonState |= STATE_HOT;

@@ -2,58 +2,45 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
-#include "veneer/control/UILabel.h"
-#include "veneer/window/UIWindowWnd.h"
+#include "veneer/control/UINativeOverlay.h"
 
 namespace Veneer {
 
 class CEditUI;
 
 // The system edit control, superclassed, living over its owner only while the owner is edited.
-class CEditWnd : public CWindowWnd
+class CEditWnd : public CNativeOverlayWnd<CEditUI>
 {
 public:
 // Construction
-    CEditWnd();
     // Creates the native window over the owner and gives it the keyboard focus; false when it
     // cannot be created.
     bool Init(CEditUI* pOwner);
 
 // Attributes
     // The owner's text area, narrowed to one line of its font and centred vertically.
-    RECT CalPos();
+    RECT CalPos() override;
     LPCWSTR GetWindowClass() const override;
     LPCWSTR GetSuperClassName() const override;
-
-// Overridables
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
 
 // Implementation
 protected:
     friend class CEditUI;
 
+    LRESULT HandleOwnedMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnEditChanged();
     LRESULT OnCtlColor(HDC hDC);
-
-    CEditUI* m_pOwner;
-    HBRUSH m_hBkBrush;
-    bool m_bInit;
-    // The pending close comes from a focus loss, which a click on the owner may have undone.
-    bool m_bCloseOnFocusLoss;
 };
 
-class CEditUI : public CLabelUI
+class CEditUI : public CNativeOverlayUI<CEditUI, CEditWnd>
 {
 public:
 // Construction
     CEditUI();
-    ~CEditUI() override;
 
 // Attributes
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    UINT GetControlFlags() const override;
 
     void SetText(LPCWSTR pstrText) override;
     void SetEnabled(bool bEnable = true) override;
@@ -86,9 +73,6 @@ public:
     void SetNativeEditBkColor(DWORD dwBkColor);
     DWORD GetNativeEditBkColor() const;
 
-    // The native edit window while editing, else null.
-    HWND GetNativeWindow() const;
-
 // Operations
     // The selection calls act on the native window only; without one they do nothing.
     void SetSel(long nStartChar, long nEndChar);
@@ -96,7 +80,6 @@ public:
     void SetReplaceSel(LPCWSTR lpszReplace);
 
 // Overridables
-    void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     SIZE EstimateSize(SIZE szAvailable) override;
@@ -107,14 +90,12 @@ public:
 protected:
     friend class CEditWnd;
 
-    // Opens the native window unless it is open; true when one exists afterwards.
-    bool OpenNativeWindow();
+    void OnNativeClick(const TEventUI& event) override;
     // Selects the whole text (at least one character) in the native window.
     void SelectAllNative();
     // Draws an image string; one that cannot be drawn is emptied so it is not tried again.
     bool DrawOrClear(HDC hDC, CUIString& sImage);
 
-    CEditWnd* m_pWindow;
     UINT m_uMaxChar;
     bool m_bReadOnly;
     bool m_bPasswordMode;

@@ -2,7 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UITileLayout.h"
 #include "veneer/control/UIAttribute.h"
-#include "veneer/control/UIScrollBar.h"
+#include "veneer/control/UIBoxLayout.h"
 
 #include <algorithm>
 
@@ -10,10 +10,8 @@ namespace Veneer {
 
 namespace {
 
-int Clamp(int value, int minimum, int maximum)
-{
-    return std::min(std::max(value, minimum), maximum);
-}
+// Cells run along a row; the row's height is the cross extent.
+const CLayoutAxis kRow(false);
 
 } // namespace
 
@@ -72,15 +70,15 @@ int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int nColumns, int cxCell) 
     for (int j = iFirst; j < m_items.GetSize(); ++j) {
         CControlUI* pLine = GetItemAt(j);
         if (!pLine->IsVisible() || pLine->IsFloat()) continue;
-        const RECT rcPadding = pLine->GetPadding();
+        const RECT rcPadding = kRow.Padding(pLine);
         SIZE szAvailable = { cxCell - rcPadding.left - rcPadding.right, 9999 };
         // The outer edges of a row carry half a child padding, the inner ones a whole one.
         if (iIndex == iCount || (iIndex + 1) % nColumns == 0) szAvailable.cx -= m_iChildPadding / 2;
         else szAvailable.cx -= m_iChildPadding;
-        szAvailable.cx = Clamp(szAvailable.cx, pLine->GetMinWidth(), pLine->GetMaxWidth());
-        SIZE szTile = pLine->EstimateSize(szAvailable);
-        szTile.cx = Clamp(szTile.cx, pLine->GetMinWidth(), pLine->GetMaxWidth());
-        szTile.cy = Clamp(szTile.cy, pLine->GetMinHeight(), pLine->GetMaxHeight());
+        szAvailable.cx = kRow.Clamp(pLine, szAvailable.cx);
+        SIZE szTile = kRow.Estimate(pLine, szAvailable);
+        szTile.cx = kRow.Clamp(pLine, szTile.cx);
+        szTile.cy = kRow.ClampCross(pLine, szTile.cy);
         cyRow = std::max<int>(cyRow, szTile.cy + rcPadding.top + rcPadding.bottom);
         if (++iIndex % nColumns == 0) break;
     }
@@ -90,19 +88,12 @@ int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int nColumns, int cxCell) 
 void CTileLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
-
     if (m_items.IsEmpty()) {
-        ProcessScrollBar(rc, 0, 0);
+        ProcessScrollBar(GetInsetRect(), 0, 0);
         return;
     }
 
-    if (IsVerticalBarShown()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (IsHorizontalBarShown()) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    rc = GetInnerRect();
 
     const int cxWidth = rc.right - rc.left;
     int nColumns = m_nColumns;
@@ -127,7 +118,7 @@ void CTileLayoutUI::SetPos(RECT rc)
             continue;
         }
 
-        const RECT rcPadding = pControl->GetPadding();
+        const RECT rcPadding = kRow.Padding(pControl);
         RECT rcTile = { ptTile.x, ptTile.y, ptTile.x + cxCell, ptTile.y };
         if (iCount % nColumns == 0) cyRow = MeasureRow(i, iCount, nColumns, cxCell);
 
@@ -139,11 +130,11 @@ void CTileLayoutUI::SetPos(RECT rc)
         rcTile.bottom = ptTile.y + cyRow;
 
         const SIZE szAvailable = { rcTile.right - rcTile.left, rcTile.bottom - rcTile.top };
-        SIZE szTile = pControl->EstimateSize(szAvailable);
+        SIZE szTile = kRow.Estimate(pControl, szAvailable);
         if (szTile.cx == 0) szTile.cx = szAvailable.cx;
         if (szTile.cy == 0) szTile.cy = szAvailable.cy;
-        szTile.cx = Clamp(szTile.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
-        szTile.cy = Clamp(szTile.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
+        szTile.cx = kRow.Clamp(pControl, szTile.cx);
+        szTile.cy = kRow.ClampCross(pControl, szTile.cy);
         const int left = (rcTile.left + rcTile.right - szTile.cx) / 2;
         const int top = (rcTile.top + rcTile.bottom - szTile.cy) / 2;
         const RECT rcPos = { left, top, left + szTile.cx, top + szTile.cy };

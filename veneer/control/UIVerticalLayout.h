@@ -2,11 +2,11 @@
 #pragma once
 
 #include "veneer/core/UISetup.h"
-#include "veneer/control/UIContainer.h"
+#include "veneer/control/UIBoxLayout.h"
 
 namespace Veneer {
 
-class CVerticalLayoutUI : public CContainerUI
+class CVerticalLayoutUI : public CBoxLayoutUI
 {
 public:
     // Construction
@@ -15,27 +15,12 @@ public:
     // Attributes
     virtual LPCWSTR GetClass() const;
     virtual LPVOID GetInterface(LPCWSTR name);
-    virtual UINT GetControlFlags() const;
 
     void SetSepHeight(int height);
     int GetSepHeight() const;
-    void SetSepImmMode(bool immediately);
-    bool IsSepImmMode() const;
-    // The separator strip, at the dragged position while a drag is under way and useNew is set.
-    RECT GetThumbRect(bool useNew = false) const;
 
     // Overridables
     virtual void SetAttribute(LPCWSTR name, LPCWSTR value);
-    virtual void DoEvent(TEventUI& event);
-    virtual void SetPos(RECT rc);
-    virtual void DoPostPaint(HDC hDC, const RECT& rcPaint);
-
-protected:
-    int m_iSepHeight;
-    UINT m_uButtonState;
-    POINT m_ptLastMouse;
-    RECT m_rcNewPos;
-    bool m_bImmMode;
 };
 
 } // namespace Veneer

@@ -2,21 +2,20 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderUtil.h"
+#include "veneer/render/UIRenderHtmlMarkup.h"
+#include "veneer/render/UIRenderHtmlText.h"
 #include "veneer/window/UIManager.h"
 
 namespace Veneer {
 
-namespace {
-
 using RenderUtil::ToColorRef;
 
-// Deeper nesting is still balanced but no longer changes the style; it keeps the copies of the
-// stacks taken at every line start small whatever the text holds.
-const int kMaxNesting = 256;
+namespace HtmlText {
+
+namespace {
+
 // Longest piece of a run measured at once; the rest follows as a further run on the same line.
 const int kMaxRunLength = 1024;
-// Numbers in tags are clamped to this, so that pen arithmetic cannot overflow.
-const int kMaxTagNumber = 32767;
 const int kMaxTagFontSize = 1000;
 const int kDefaultTagFontSize = 10;
 // Measuring stops this far down: far beyond any window, well before the pen could overflow.
@@ -27,350 +26,7 @@ const int kAlignMeasureHeight = 100;
 
 const wchar_t kEllipsis[] = L"...";
 
-inline bool IsHighSurrogate(wchar_t ch)
-{
-    return ch >= 0xD800 && ch <= 0xDBFF;
-}
-
-inline bool IsLowSurrogate(wchar_t ch)
-{
-    return ch >= 0xDC00 && ch <= 0xDFFF;
-}
-
-inline bool IsDigit(wchar_t ch)
-{
-    return ch >= L'0' && ch <= L'9';
-}
-
-inline bool IsTagLetter(wchar_t ch)
-{
-    return ch >= L'a' && ch <= L'z';
-}
-
-inline bool IsTagEnd(wchar_t ch)
-{
-    return ch == L'>' || ch == L'}';
-}
-
-// A line may break after a space or any character that is not an ASCII letter (digits,
-// punctuation, ideographs); never between the two halves of a surrogate pair.
-inline bool IsBreakAfter(wchar_t ch)
-{
-    if (ch == L' ') return true;
-    if ((ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z')) return false;
-    return !IsHighSurrogate(ch);
-}
-
-inline int Clamp(int value, int low, int high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
-
-// "</r>" or "{/r}"; stops at the terminator.
-bool IsRawEnd(LPCWSTR p)
-{
-    return (p[0] == L'<' && p[1] == L'/' && p[2] == L'r' && p[3] == L'>')
-        || (p[0] == L'{' && p[1] == L'/' && p[2] == L'r' && p[3] == L'}');
-}
-
-// The first '>' or '}' from p on, or the terminator when the tag is cut off.
-LPCWSTR FindTagEnd(LPCWSTR p)
-{
-    while (*p != L'\0' && !IsTagEnd(*p)) ++p;
-    return p;
-}
-
-LPCWSTR SkipSpaces(LPCWSTR p, LPCWSTR end)
-{
-    while (p < end && *p == L' ') ++p;
-    return p;
-}
-
-LPCWSTR FindSpace(LPCWSTR p, LPCWSTR end)
-{
-    while (p < end && *p != L' ') ++p;
-    return p;
-}
-
-// Signed decimal at p (no leading spaces); false without digits. The value is clamped.
-bool ParseInt(LPCWSTR& p, LPCWSTR end, int& value)
-{
-    LPCWSTR q = p;
-    bool negative = false;
-    if (q < end && (*q == L'-' || *q == L'+')) {
-        negative = (*q == L'-');
-        ++q;
-    }
-    if (q >= end || !IsDigit(*q)) return false;
-    int result = 0;
-    while (q < end && IsDigit(*q)) {
-        if (result <= kMaxTagNumber) result = result * 10 + (*q - L'0');
-        ++q;
-    }
-    if (result > kMaxTagNumber) result = kMaxTagNumber;
-    value = negative ? -result : result;
-    p = q;
-    return true;
-}
-
-int ParseIntOr(LPCWSTR p, LPCWSTR end, int fallback)
-{
-    int value = fallback;
-    p = SkipSpaces(p, end);
-    ParseInt(p, end, value);
-    return value;
-}
-
-// "#AARRGGBB" or "AARRGGBB"; only the last eight digits count.
-DWORD ParseColor(LPCWSTR p, LPCWSTR end)
-{
-    p = SkipSpaces(p, end);
-    if (p < end && *p == L'#') ++p;
-    DWORD color = 0;
-    for (; p < end; ++p) {
-        const wchar_t ch = *p;
-        DWORD digit;
-        if (ch >= L'0' && ch <= L'9') digit = static_cast<DWORD>(ch - L'0');
-        else if (ch >= L'a' && ch <= L'f') digit = static_cast<DWORD>(ch - L'a' + 10);
-        else if (ch >= L'A' && ch <= L'F') digit = static_cast<DWORD>(ch - L'A' + 10);
-        else break;
-        color = (color << 4) | digit;
-    }
-    return color;
-}
-
-bool RangeEquals(LPCWSTR begin, LPCWSTR end, LPCWSTR word)
-{
-    const size_t length = wcslen(word);
-    return static_cast<size_t>(end - begin) == length && wcsncmp(begin, word, length) == 0;
-}
-
-// Whether the word occurs in [begin, end), ASCII case folded.
-bool ContainsNoCase(LPCWSTR begin, LPCWSTR end, LPCWSTR word)
-{
-    const ptrdiff_t length = static_cast<ptrdiff_t>(wcslen(word));
-    for (LPCWSTR p = begin; end - p >= length; ++p) {
-        ptrdiff_t i = 0;
-        while (i < length && towlower(p[i]) == word[i]) ++i;
-        if (i == length) return true;
-    }
-    return false;
-}
-
-// What an inline image tag names: "<i name [count [index]]>" or key='value' pairs with file, res
-// and restype, followed by the count and index.
-struct TImageTag
-{
-    CUIString sName;
-    CUIString sType;
-    int nCount;
-    int nIndex;
-};
-
-void ParseImageTag(LPCWSTR p, LPCWSTR end, TImageTag& tag)
-{
-    tag.nCount = 1;
-    tag.nIndex = 0;
-    int numbers = 0;
-    bool named = false;
-    for (;;) {
-        p = SkipSpaces(p, end);
-        if (p >= end) break;
-        LPCWSTR keyEnd = p;
-        while (keyEnd < end && *keyEnd != L'=' && *keyEnd != L' ') ++keyEnd;
-        if (keyEnd + 1 < end && keyEnd[0] == L'=' && keyEnd[1] == L'\'') {
-            LPCWSTR value = keyEnd + 2;
-            LPCWSTR valueEnd = value;
-            while (valueEnd < end && *valueEnd != L'\'') ++valueEnd;
-            const int cchValue = static_cast<int>(valueEnd - value);
-            if (RangeEquals(p, keyEnd, L"file") || RangeEquals(p, keyEnd, L"res")) {
-                tag.sName.Assign(value, cchValue);
-                named = true;
-            }
-            else if (RangeEquals(p, keyEnd, L"restype")) {
-                tag.sType.Assign(value, cchValue);
-            }
-            p = (valueEnd < end) ? valueEnd + 1 : end;
-            continue;
-        }
-        LPCWSTR tokenEnd = FindSpace(p, end);
-        if (!named) {
-            tag.sName.Assign(p, static_cast<int>(tokenEnd - p));
-            named = true;
-        }
-        else if (numbers == 0) {
-            tag.nCount = ParseIntOr(p, tokenEnd, 1);
-            ++numbers;
-        }
-        else if (numbers == 1) {
-            tag.nIndex = ParseIntOr(p, tokenEnd, 0);
-            ++numbers;
-        }
-        p = tokenEnd;
-    }
-}
-
-// A stack of pointer-sized values (font records, colours, extra line heights).
-class CHtmlStack
-{
-public:
-    // Construction
-    CHtmlStack() : m_items(10), m_nOverflow(0) {}
-
-    // Attributes
-    bool IsEmpty() const { return m_items.IsEmpty(); }
-    LPVOID Top() const { return m_items.GetAt(m_items.GetSize() - 1); }
-
-    // Operations
-    void Push(LPVOID value)
-    {
-        if (m_items.GetSize() < kMaxNesting) m_items.Add(value);
-        else ++m_nOverflow;
-    }
-    void Pop()
-    {
-        if (m_nOverflow > 0) --m_nOverflow;
-        else if (!m_items.IsEmpty()) m_items.Remove(m_items.GetSize() - 1);
-    }
-
-    // Implementation
-private:
-    CStdPtrArray m_items;
-    int m_nOverflow;
-};
-
-// What a line's drawing pass starts from again after its measuring pass.
-struct THtmlLineState
-{
-    THtmlLineState()
-        : pstrText(NULL), bInLink(false), bInSelected(false), bInRaw(false), bBreakBefore(true), pstrLinkText(NULL),
-          cchLinkText(0), cyLine(0)
-    {
-    }
-
-    LPCWSTR pstrText;
-    CHtmlStack fonts;
-    CHtmlStack colors;
-    CHtmlStack lineHeights;
-    bool bInLink;
-    bool bInSelected;
-    bool bInRaw;
-    bool bBreakBefore;
-    LPCWSTR pstrLinkText;
-    int cchLinkText;
-    int cyLine;
-};
-
-// One call of DrawHtmlText. In drawing mode every line is processed twice: a measuring pass finds
-// its height (and its width, for alignment) and records its links, then the state of the line start
-// is restored and the drawing pass draws it on a common bottom line. In measuring mode (DT_CALCRECT)
-// each line is processed once. The pen's x is always the unaligned position, so that both passes
-// break lines alike; alignment only shifts what is drawn.
-class CHtmlTextRenderer
-{
-public:
-    // Construction
-    CHtmlTextRenderer(HDC hDC, CPaintManagerUI* manager, const RECT& rc, DWORD textColor, RECT* links,
-                      CUIString* linkTexts, int linkCapacity, UINT style);
-
-    // Attributes
-    int GetLinkCount() const { return m_nLinkIndex; }
-    // The extent measured: right is the largest x reached, bottom the lowest line or image.
-    int GetRightmost() const { return m_cxMax; }
-    int GetBottom() const { return m_cyImageBottom > m_pt.y + m_cyLine ? m_cyImageBottom : m_pt.y + m_cyLine; }
-
-    // Operations
-    void Render(LPCWSTR text);
-
-    // Implementation
-private:
-    bool IsDrawingPass() const { return m_bDraw && m_bLineDraw; }
-    bool IsMeasuringPass() const { return !m_bDraw || !m_bLineDraw; }
-    bool AtLineStart() const { return m_pt.x == m_rc.left; }
-    bool IsLineEnd() const;
-    int TextTop() const { return m_pt.y + m_cyLineMeasured - m_tm.tmHeight; }
-    int FontLineHeight() const { return m_tm.tmHeight + m_tm.tmExternalLeading; }
-    int ExtraLineHeight() const;
-
-    // Lines
-    void BeginLine();
-    void RestoreLineStart();
-    bool FinishLine();
-    void CloseLineLinks();
-    int LineOffset() const;
-    void GrowLineHeight(int cy);
-    void Advance(int cx, int cxInk);
-
-    // Elements
-    void ProcessElement();
-    bool ProcessMarkup();
-    bool OpenTag(wchar_t letter, LPCWSTR args, LPCWSTR argsEnd);
-    void CloseTag(wchar_t letter);
-    int ScanRun(LPCWSTR p) const;
-    int DrawRun(LPCWSTR s, int cch);
-    int BreakRun(LPCWSTR s, int cch, int fit) const;
-    int FitEllipsis(LPCWSTR s, int n, int cxAvail, int& cxEllipsis) const;
-    void DrawSpace();
-    bool DrawImageTag(LPCWSTR args, LPCWSTR argsEnd);
-    void ToggleSelection();
-
-    // Links
-    void OpenLink(LPCWSTR text, LPCWSTR textEnd);
-    void CloseLink();
-    void RecordLink(int bottom);
-
-    // Fonts and colours
-    TFontInfo* CurrentFont() const;
-    TFontInfo* FindOrAddFont(LPCWSTR name, int size, bool bold, bool underline, bool italic);
-    void OpenFontTag(LPCWSTR args, LPCWSTR argsEnd);
-    void PushFontVariant(wchar_t letter);
-    void PushFont(TFontInfo* font);
-    void PopFont();
-    void SelectCurrentFont();
-    void PushColor(DWORD color);
-    void PopColor();
-    void ApplyColor();
-
-    HDC m_hDC;
-    CPaintManagerUI* m_pManager;
-    RECT m_rc;
-    DWORD m_dwTextColor;
-    RECT* m_pLinks;
-    CUIString* m_pLinkTexts;
-    int m_nLinkCapacity;
-    UINT m_uStyle;
-    bool m_bDraw;
-
-    LPCWSTR m_pstrText;
-    POINT m_pt;
-    int m_cyLine;
-    int m_cyLineMeasured;
-    int m_cxMax;
-    int m_cyImageBottom;
-    int m_xLineRight;
-    int m_xOffset;
-    TEXTMETRICW m_tm;
-
-    CHtmlStack m_fonts;
-    CHtmlStack m_colors;
-    CHtmlStack m_lineHeights;
-    bool m_bInLink;
-    bool m_bInSelected;
-    bool m_bInRaw;
-    bool m_bLineEnd;
-    bool m_bLineDraw;
-    bool m_bBreakBefore;
-
-    int m_nLinkIndex;
-    int m_nLineFirstLink;
-    POINT m_ptLinkStart;
-    LPCWSTR m_pstrLinkText;
-    int m_cchLinkText;
-    bool m_bHasHoverLink;
-    CUIString m_sHoverLink;
-
-    THtmlLineState m_lineStart;
-};
+} // namespace
 
 CHtmlTextRenderer::CHtmlTextRenderer(HDC hDC, CPaintManagerUI* manager, const RECT& rc, DWORD textColor,
                                      RECT* links, CUIString* linkTexts, int linkCapacity, UINT style)
@@ -982,6 +638,8 @@ void CHtmlTextRenderer::ApplyColor()
     ::SetTextColor(m_hDC, ToColorRef(color));
 }
 
+namespace {
+
 // Where aligned text goes: the text is measured first, then its rectangle is moved within rc.
 RECT AlignTextRect(HDC hDC, CPaintManagerUI* manager, const RECT& rc, LPCWSTR text, DWORD color, UINT style)
 {
@@ -1015,6 +673,8 @@ RECT AlignTextRect(HDC hDC, CPaintManagerUI* manager, const RECT& rc, LPCWSTR te
 
 } // namespace
 
+} // namespace HtmlText
+
 void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
                                  RECT* links, CUIString* linkTexts, int& linkCount, UINT style)
 {
@@ -1035,9 +695,9 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LP
     // lines of multi-line text are aligned one by one as they are drawn.
     const bool measureFirst = (style & (DT_VCENTER | DT_BOTTOM)) != 0
         || ((style & DT_SINGLELINE) != 0 && (style & (DT_CENTER | DT_RIGHT)) != 0);
-    const RECT rcText = (draw && measureFirst) ? AlignTextRect(hDC, manager, rc, text, color, style) : rc;
+    const RECT rcText = (draw && measureFirst) ? HtmlText::AlignTextRect(hDC, manager, rc, text, color, style) : rc;
 
-    CHtmlTextRenderer renderer(hDC, manager, rcText, color, links, linkTexts, linkCapacity, style);
+    HtmlText::CHtmlTextRenderer renderer(hDC, manager, rcText, color, links, linkTexts, linkCapacity, style);
     renderer.Render(text);
     linkCount = renderer.GetLinkCount();
     if (!draw) {

@@ -1,4 +1,4 @@
-// CPaintManagerUI: window messages to control events, pre-translation, and the process's message loop.
+// CPaintManagerUI: window messages to control events, pre-translation, the message loop and message names.
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
@@ -448,6 +448,87 @@ void CPaintManagerUI::MessageLoop()
         } catch (...) {
         }
     }
+}
+
+// ---- debugging -------------------------------------------------------------------------------
+
+void UI__Trace(LPCWSTR /*pstrFormat*/, ...)
+{
+}
+
+LPCWSTR UI__TraceMsg(UINT uMsg)
+{
+#define MSGDEF(x) \
+    case x: return L"" #x
+    switch (uMsg) {
+        MSGDEF(WM_SETCURSOR);
+        MSGDEF(WM_NCHITTEST);
+        MSGDEF(WM_NCPAINT);
+        MSGDEF(WM_PAINT);
+        MSGDEF(WM_ERASEBKGND);
+        MSGDEF(WM_NCMOUSEMOVE);
+        MSGDEF(WM_MOUSEMOVE);
+        MSGDEF(WM_MOUSELEAVE);
+        MSGDEF(WM_MOUSEHOVER);
+        MSGDEF(WM_NOTIFY);
+        MSGDEF(WM_COMMAND);
+        MSGDEF(WM_MEASUREITEM);
+        MSGDEF(WM_DRAWITEM);
+        MSGDEF(WM_LBUTTONDOWN);
+        MSGDEF(WM_LBUTTONUP);
+        MSGDEF(WM_LBUTTONDBLCLK);
+        MSGDEF(WM_RBUTTONDOWN);
+        MSGDEF(WM_RBUTTONUP);
+        MSGDEF(WM_SETFOCUS);
+        MSGDEF(WM_KILLFOCUS);
+        MSGDEF(WM_MOVE);
+        MSGDEF(WM_SIZE);
+        MSGDEF(WM_SIZING);
+        MSGDEF(WM_MOVING);
+        MSGDEF(WM_GETMINMAXINFO);
+        MSGDEF(WM_CAPTURECHANGED);
+        MSGDEF(WM_WINDOWPOSCHANGED);
+        MSGDEF(WM_WINDOWPOSCHANGING);
+        MSGDEF(WM_NCCALCSIZE);
+        MSGDEF(WM_NCCREATE);
+        MSGDEF(WM_NCDESTROY);
+        MSGDEF(WM_TIMER);
+        MSGDEF(WM_KEYDOWN);
+        MSGDEF(WM_KEYUP);
+        MSGDEF(WM_CHAR);
+        MSGDEF(WM_SYSKEYDOWN);
+        MSGDEF(WM_SYSKEYUP);
+        MSGDEF(WM_SYSCOMMAND);
+        MSGDEF(WM_SYSCHAR);
+        MSGDEF(WM_VSCROLL);
+        MSGDEF(WM_HSCROLL);
+        MSGDEF(WM_CTLCOLOREDIT);
+        MSGDEF(WM_CTLCOLORSTATIC);
+        MSGDEF(WM_CONTEXTMENU);
+        MSGDEF(WM_MOUSEWHEEL);
+        MSGDEF(WM_CREATE);
+        MSGDEF(WM_DESTROY);
+        MSGDEF(WM_CLOSE);
+        MSGDEF(WM_SHOWWINDOW);
+        MSGDEF(WM_ACTIVATE);
+        MSGDEF(WM_ACTIVATEAPP);
+        MSGDEF(WM_NCACTIVATE);
+        MSGDEF(WM_MOUSEACTIVATE);
+        MSGDEF(WM_GETTEXT);
+        MSGDEF(WM_GETTEXTLENGTH);
+        MSGDEF(WM_SETTEXT);
+        MSGDEF(WM_GETICON);
+        MSGDEF(WM_SETICON);
+        MSGDEF(WM_GETFONT);
+        MSGDEF(WM_SETFONT);
+        MSGDEF(WM_PRINTCLIENT);
+        MSGDEF(WM_QUIT);
+    }
+#undef MSGDEF
+    static wchar_t szMsg[16];
+    _snwprintf(szMsg, lengthof(szMsg) - 1, L"0x%04X", uMsg);
+    szMsg[lengthof(szMsg) - 1] = L'\0';
+    return szMsg;
 }
 
 } // namespace Veneer
