@@ -138,12 +138,12 @@ void CControlUI::SetPos(RECT rc)
     }
 
     if (m_bFloat && m_pParent != NULL) {
-        // Keep the float position measured from the edge it was given against.
+        // Keep the float position measured from the edge it was given against, in skin units.
         const RECT& rcParent = m_pParent->GetPos();
-        m_cXY.cx = (m_cXY.cx >= 0) ? m_rcItem.left - rcParent.left : m_rcItem.right - rcParent.right;
-        m_cXY.cy = (m_cXY.cy >= 0) ? m_rcItem.top - rcParent.top : m_rcItem.bottom - rcParent.bottom;
-        m_cxyFixed.cx = m_rcItem.right - m_rcItem.left;
-        m_cxyFixed.cy = m_rcItem.bottom - m_rcItem.top;
+        m_cXY.cx = Unscale((m_cXY.cx >= 0) ? m_rcItem.left - rcParent.left : m_rcItem.right - rcParent.right);
+        m_cXY.cy = Unscale((m_cXY.cy >= 0) ? m_rcItem.top - rcParent.top : m_rcItem.bottom - rcParent.bottom);
+        m_cxyFixed.cx = Unscale(m_rcItem.right - m_rcItem.left);
+        m_cxyFixed.cy = Unscale(m_rcItem.bottom - m_rcItem.top);
     }
 
     m_bUpdateNeeded = false;
@@ -584,7 +584,7 @@ void CControlUI::ApplyAttributeList(LPCWSTR list)
 SIZE CControlUI::EstimateSize(SIZE available)
 {
     (void)available;
-    return m_cxyFixed;
+    return ScaleSize(m_cxyFixed);
 }
 
 bool CControlUI::ClipToAncestors(RECT& rc) const

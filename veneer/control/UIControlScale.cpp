@@ -20,4 +20,9 @@ RECT CControlUI::ScaleRect(const RECT& rc) const
     return m_pManager != NULL ? m_pManager->ScaleRect(rc) : rc;
 }
 
+int CControlUI::Unscale(int nPixels) const
+{
+    return m_pManager != NULL ? m_pManager->UnscaleValue(nPixels) : nPixels;
+}
+
 } // namespace Veneer
