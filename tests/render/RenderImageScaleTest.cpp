@@ -111,6 +111,18 @@ TEST(ScaleImage, ResamplesWithoutBleedingFarFromEdgesAndWithoutAliasingWhenReduc
     }
     CRenderEngine::FreeImage(pLarge);
 
+    // Rows keep their order: red on top, blue below.
+    CTestBitmap upper(2, 8, kBlue);
+    upper.FillRect(0, 0, 2, 4, kRed);
+    TImageInfo tall = {upper.GetBitmap(), 2, 8, false, CUIString(), 0};
+    TImageInfo* pTall = CRenderEngine::ScaleImage(&tall, 3, 12);
+    ASSERT_TRUE(pTall != NULL);
+    ASSERT_EQ(static_cast<int>(sizeof(ds)), ::GetObjectW(pTall->hBmp, sizeof(ds), &ds));
+    pBits = static_cast<const DWORD*>(ds.dsBm.bmBits);
+    EXPECT_EQ(kRed, pBits[0]);
+    EXPECT_EQ(kBlue, pBits[11 * 3 + 2]);
+    CRenderEngine::FreeImage(pTall);
+
     // One-pixel stripes reduced to half are grey, not every other stripe (the edges repeat their pixel).
     CTestBitmap stripes(16, 4, 0xFF000000);
     for (int x = 1; x < 16; x += 2) stripes.FillRect(x, 0, x + 1, 4, kWhite);

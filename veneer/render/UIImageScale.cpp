@@ -80,19 +80,8 @@ DWORD* ReadPixels(HBITMAP hBitmap, int cx, int cy)
     const size_t nCount = static_cast<size_t>(cx) * static_cast<size_t>(cy);
     DWORD* pPixels = new (std::nothrow) DWORD[nCount];
     if (pPixels == NULL) return NULL;
-    // A DIB section is read where it lies, even while a DC has it selected.
-    DIBSECTION ds = {};
-    if (::GetObjectW(hBitmap, sizeof(ds), &ds) == sizeof(ds) && ds.dsBm.bmBits != NULL &&
-        ds.dsBm.bmBitsPixel == 32 && ds.dsBm.bmWidth == cx && ds.dsBm.bmHeight == cy) {
-        ::GdiFlush();
-        const BYTE* pBits = static_cast<const BYTE*>(ds.dsBm.bmBits);
-        const bool bTopDown = ds.dsBmih.biHeight < 0;
-        for (int y = 0; y < cy; y++) {
-            const BYTE* pRow = pBits + static_cast<size_t>(bTopDown ? y : cy - 1 - y) * ds.dsBm.bmWidthBytes;
-            ::CopyMemory(pPixels + static_cast<size_t>(y) * cx, pRow, static_cast<size_t>(cx) * 4);
-        }
-        return pPixels;
-    }
+    // GDI turns any bitmap into top-down rows; the header of a DIB section cannot tell its row order
+    // (its height reads positive either way).
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = cx;
@@ -103,11 +92,22 @@ DWORD* ReadPixels(HBITMAP hBitmap, int cx, int cy)
     HDC hDC = ::GetDC(NULL);
     const int nLines = ::GetDIBits(hDC, hBitmap, 0, static_cast<UINT>(cy), pPixels, &bmi, DIB_RGB_COLORS);
     ::ReleaseDC(NULL, hDC);
-    if (nLines != cy) {
-        delete[] pPixels;
-        return NULL;
+    if (nLines == cy) return pPixels;
+    // Refused while a DC has the bitmap selected: a section is read where it lies, in the top-down
+    // order every picture of the framework is made in.
+    DIBSECTION ds = {};
+    if (::GetObjectW(hBitmap, sizeof(ds), &ds) == sizeof(ds) && ds.dsBm.bmBits != NULL &&
+        ds.dsBm.bmBitsPixel == 32 && ds.dsBm.bmWidth == cx && ds.dsBm.bmHeight == cy) {
+        ::GdiFlush();
+        const BYTE* pBits = static_cast<const BYTE*>(ds.dsBm.bmBits);
+        for (int y = 0; y < cy; y++) {
+            const BYTE* pRow = pBits + static_cast<size_t>(y) * ds.dsBm.bmWidthBytes;
+            ::CopyMemory(pPixels + static_cast<size_t>(y) * cx, pRow, static_cast<size_t>(cx) * 4);
+        }
+        return pPixels;
     }
-    return pPixels;
+    delete[] pPixels;
+    return NULL;
 }
 
 BYTE ToByte(float f, float fMax)
