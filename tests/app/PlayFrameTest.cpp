@@ -203,6 +203,31 @@ TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
     m_pFrame = NULL;
 }
 
+TEST_F(PlayWindowTest, ClientIsItsSkinUnitsAtTheDisplayScaleWithinTheWorkArea)
+{
+    for (int dpi : {120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        m_pFrame = new CTestPlayFrame;
+        m_pFrame->SetPlayAddress(kGameAddress);
+        m_pFrame->Manager().SetDPI(dpi);
+        m_hWnd = m_pFrame->Create(NULL, L"Orvane", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
+        ASSERT_TRUE(m_hWnd != NULL);
+        Pump();
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
+        ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi));
+        RECT rcClient = {};
+        ::GetClientRect(m_hWnd, &rcClient);
+        EXPECT_EQ((std::min)(::MulDiv(kPlayClientWidth, dpi, 96), int(mi.rcWork.right - mi.rcWork.left)),
+                  rcClient.right);
+        EXPECT_EQ((std::min)(::MulDiv(kPlayClientHeight, dpi, 96), int(mi.rcWork.bottom - mi.rcWork.top)),
+                  rcClient.bottom);
+        ::DestroyWindow(m_hWnd);
+        Pump();
+    }
+    m_pFrame = NULL;
+}
+
 TEST_F(PlayWindowTest, TitleButtonsSwapMinimiseAndAskBeforeQuitting)
 {
     CreateFrame();
