@@ -180,10 +180,11 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
 }
 
 CImageStringParser::CImageStringParser(const RECT& rcControl, int nDpi)
-    : m_rcControl(rcControl), m_nDpi(nDpi), m_nImageCount(0)
+    : m_rcControl(rcControl), m_nDpi(nDpi), m_bPixels(false), m_nImageCount(0)
 {
     m_settings.rcDest = rcControl;
     ::SetRectEmpty(&m_settings.rcSource);
+    m_settings.bPixelSource = false;
     ::SetRectEmpty(&m_settings.rcCorners);
     m_settings.dwMask = 0;
     m_settings.uFade = 255;
@@ -206,8 +207,10 @@ void CImageStringParser::Parse(LPCWSTR image, LPCWSTR modify)
     // A bare name is the image; pairs replace it.
     m_settings.sImageName = image;
     m_nImageCount = 0;
+    m_bPixels = false;
     ParsePass(image);
     m_nImageCount = 0;
+    m_bPixels = true;
     ParsePass(modify);
     OnImage(m_settings);
 }
@@ -258,10 +261,11 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
     else if (key == L"dest") {
         RECT rc;
         ReadRect(value, rc);
-        rc.left = DpiScale(rc.left, m_nDpi);
-        rc.top = DpiScale(rc.top, m_nDpi);
-        rc.right = DpiScale(rc.right, m_nDpi);
-        rc.bottom = DpiScale(rc.bottom, m_nDpi);
+        const int nDpi = m_bPixels ? UI_DEFAULT_DPI : m_nDpi;
+        rc.left = DpiScale(rc.left, nDpi);
+        rc.top = DpiScale(rc.top, nDpi);
+        rc.right = DpiScale(rc.right, nDpi);
+        rc.bottom = DpiScale(rc.bottom, nDpi);
         // Relative to the control; right and bottom stay inside it.
         const long long right = static_cast<long long>(m_rcControl.left) + rc.right;
         const long long bottom = static_cast<long long>(m_rcControl.top) + rc.bottom;
@@ -272,6 +276,7 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
     }
     else if (key == L"source") {
         ReadRect(value, m_settings.rcSource);
+        m_settings.bPixelSource = m_bPixels;
     }
     else if (key == L"corner") {
         ReadRect(value, m_settings.rcCorners);

@@ -27,7 +27,7 @@ protected:
             settings.sImageName, settings.sResType.IsEmpty() ? NULL : settings.sResType.GetData(), settings.dwMask);
         if (image == NULL || image->hBmp == NULL) return;
         // Worked out on a copy: the next image of the string starts from the setting, not from this image's size.
-        RECT rcSource = m_pManager->ScaleRect(settings.rcSource);
+        RECT rcSource = settings.bPixelSource ? settings.rcSource : m_pManager->ScaleRect(settings.rcSource);
         const RECT rcCorners = m_pManager->ScaleRect(settings.rcCorners);
         if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0) {
             rcSource.right = image->nWidth;
