@@ -87,11 +87,15 @@ bool LoadClientConfig(CMicroClientConfig& config)
     HGLOBAL hData = ::LoadResource(hModule, hResource);
     if (hData == NULL) return false;
     const BYTE* pBytes = static_cast<const BYTE*>(::LockResource(hData));
-    CMarkup xml;
-    const bool bParsed = pBytes != NULL && xml.LoadFromMem(pBytes, ::SizeofResource(hModule, hResource), 0);
+    const bool bLoaded = pBytes != NULL && LoadClientConfig(config, pBytes, ::SizeofResource(hModule, hResource));
     ::FreeResource(hData);
-    if (!bParsed) return false;
+    return bLoaded;
+}
 
+bool LoadClientConfig(CMicroClientConfig& config, const BYTE* pBytes, DWORD nBytes)
+{
+    CMarkup xml;
+    if (!xml.LoadFromMem(pBytes, nBytes, 0)) return false;
     CMarkupNode root = xml.GetRoot();
     if (!root.IsValid()) return false;
     for (CMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {

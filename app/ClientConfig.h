@@ -33,3 +33,6 @@ void LoadClientConfig();
 // Fills config the same way. A missing resource or a malformed document leaves it untouched and
 // returns false.
 bool LoadClientConfig(CMicroClientConfig& config);
+// Fills config from the bytes of a configuration document (UTF-8, with or without a byte-order mark);
+// false, config untouched, when they are not well-formed XML.
+bool LoadClientConfig(CMicroClientConfig& config, const BYTE* pBytes, DWORD nBytes);

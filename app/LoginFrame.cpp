@@ -3,10 +3,9 @@
 #include "app/LoginFrame.h"
 #include "app/ClientConfig.h"
 #include "app/LoginWebFrame.h"
+#include "app/PlayFrame.h"
 
 using namespace Veneer;
-
-const wchar_t kLauncherWindowClass[] = L"Orvane";
 
 namespace {
 
@@ -36,50 +35,28 @@ CMicroClientLogin* GetLoginFrame()
     return s_pLoginFrame;
 }
 
-CMicroClientLogin::CMicroClientLogin() : m_pLoginWebFrame(NULL)
+CMicroClientLogin::CMicroClientLogin() : CLauncherWindow(true), m_pLoginWebFrame(NULL), m_uBringForwardMessage(0)
 {
 }
 
-void CMicroClientLogin::ForgetLoginWebFrame(CMircroClientWebFrame* pFrame)
+void CMicroClientLogin::HideLoginFrame()
 {
-    if (m_pLoginWebFrame == pFrame) {
-        m_pLoginWebFrame = NULL;
-    }
+    ShowWindow(false);
 }
 
-LPCWSTR CMicroClientLogin::GetWindowClass() const
+void CMicroClientLogin::QuitLauncher()
 {
-    return kLauncherWindowClass;
+    Close(1);
 }
 
-CUIString CMicroClientLogin::GetSkinDir()
+void CMicroClientLogin::ForgetLoginWebFrame()
 {
-    return CUIString(L".\\");
+    m_pLoginWebFrame = NULL;
 }
 
 CUIString CMicroClientLogin::GetSkinXml()
 {
     return CUIString(L"login.xml");
-}
-
-UILIB_RESOURCETYPE CMicroClientLogin::GetResourceType() const
-{
-    return UILIB_FROM_ZIPRESOURCE;
-}
-
-UINT CMicroClientLogin::GetResourceID() const
-{
-    return kSkinArchiveResourceId;
-}
-
-LRESULT CMicroClientLogin::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    return 0;
-}
-
-void CMicroClientLogin::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
 }
 
 LRESULT CMicroClientLogin::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
@@ -96,6 +73,7 @@ void CMicroClientLogin::InitWindow()
     // The configured sizes and rectangles are skin units, scaled to the frame's display.
     const SIZE szFrame = m_PaintManager.ScaleSize(config.m_szLoginFrame);
     ResizeClient(szFrame.cx, szFrame.cy);
+    m_uBringForwardMessage = GetBringForwardMessage(config.m_sClientName);
 
     // The caption reaches down the whole picture: the frame is dragged from anywhere but its buttons.
     RECT rcCaption = {0, 0, 0, config.m_szLoginFrame.cx};
@@ -104,7 +82,7 @@ void CMicroClientLogin::InitWindow()
     m_pLoginWebFrame = new (std::nothrow) CMircroClientWebFrame();
     if (m_pLoginWebFrame != NULL) {
         const RECT& rcWeb = config.m_rcLoginWeb;
-        m_pLoginWebFrame->SetOwnerFrame(this);
+        m_pLoginWebFrame->SetLoginFrame(this);
         m_pLoginWebFrame->MoveWithFrame(rcWeb.left, rcWeb.top, rcWeb.right, rcWeb.bottom);
         m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle, 0, 0, 0, 0, 0);
         m_pLoginWebFrame->ShowWindow(true, true);
@@ -114,14 +92,25 @@ void CMicroClientLogin::InitWindow()
     PlaceControl(m_PaintManager.FindControl(L"closebtn"), config.m_rcClose);
 }
 
+void CMicroClientLogin::BringVisibleWindowForward()
+{
+    CMircroClientPlayFrame* pPlay = m_pLoginWebFrame != NULL ? m_pLoginWebFrame->GetPlayFrame() : NULL;
+    if (pPlay != NULL && ::IsWindow(pPlay->GetHWND())) pPlay->BringToFront();
+    else BringToFront();
+}
+
 LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (uMsg == m_uBringForwardMessage && uMsg != 0) {
+        BringVisibleWindowForward();
+        return 1;
+    }
     if ((uMsg == WM_SIZE || uMsg == WM_MOVE) && m_pLoginWebFrame != NULL) {
         RECT rcFrame = {};
         ::GetWindowRect(GetHWND(), &rcFrame);
         m_pLoginWebFrame->MoveWithFrame(rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.bottom);
     }
-    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+    return CLauncherWindow::HandleMessage(uMsg, wParam, lParam);
 }
 
 void CMicroClientLogin::OnClick(TNotifyUI& msg)

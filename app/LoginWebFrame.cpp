@@ -1,7 +1,6 @@
 // CMircroClientWebFrame: layered borderless window glued to the login frame at a configured offset.
 #include "veneer/core/UISetup.h"
 #include "app/LoginWebFrame.h"
-#include "app/LoginFrame.h"
 #include "app/PlayFrame.h"
 #include "app/ClientConfig.h"
 #include "app/LaunchTrailer.h"
@@ -11,7 +10,7 @@
 using namespace Veneer;
 
 CMircroClientWebFrame::CMircroClientWebFrame()
-    : m_pOwnerFrame(NULL), m_pPlayFrame(NULL), m_nOffsetX(0), m_nOffsetY(0), m_nHeight(0), m_nWidth(0)
+    : CLauncherWindow(false), m_pLoginFrame(NULL), m_pPlayFrame(NULL), m_nOffsetX(0), m_nOffsetY(0), m_nHeight(0), m_nWidth(0)
 {
 }
 
@@ -22,29 +21,9 @@ CMircroClientWebFrame::~CMircroClientWebFrame()
     m_pPlayFrame = NULL;
 }
 
-LPCWSTR CMircroClientWebFrame::GetWindowClass() const
-{
-    return kLauncherWindowClass;
-}
-
-CUIString CMircroClientWebFrame::GetSkinDir()
-{
-    return CUIString(L".\\");
-}
-
 CUIString CMircroClientWebFrame::GetSkinXml()
 {
     return CUIString(L"loginWebWnd.xml");
-}
-
-UILIB_RESOURCETYPE CMircroClientWebFrame::GetResourceType() const
-{
-    return UILIB_FROM_ZIPRESOURCE;
-}
-
-UINT CMircroClientWebFrame::GetResourceID() const
-{
-    return kSkinArchiveResourceId;
 }
 
 POINT CMircroClientWebFrame::GetOffset() const
@@ -59,18 +38,16 @@ SIZE CMircroClientWebFrame::GetSize() const
     return sz;
 }
 
-void CMircroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
+void CMircroClientWebFrame::OnFinalMessage(HWND hWnd)
 {
     // Escape closes this window alone; the frame must not move a window that is gone.
-    if (m_pOwnerFrame != NULL) {
-        m_pOwnerFrame->ForgetLoginWebFrame(this);
-    }
-    delete this;
+    if (m_pLoginFrame != NULL) m_pLoginFrame->ForgetLoginWebFrame();
+    CLauncherWindow::OnFinalMessage(hWnd);
 }
 
 LRESULT CMircroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
-    WindowImplBase::OnCreate(uMsg, wParam, lParam, bHandled);
+    CLauncherWindow::OnCreate(uMsg, wParam, lParam, bHandled);
     LONG style = ::GetWindowLongW(GetHWND(), GWL_STYLE);
     style &= ~(WS_CAPTION | WS_CLIPCHILDREN);
     style |= WS_CLIPSIBLINGS | WS_POPUP;
@@ -136,11 +113,11 @@ void CMircroClientWebFrame::SwitchToPlay(LPCWSTR pstrAddress)
         const int nHttp = sAddress.Find(L"http://");
         if (nHttp > 0) sAddress = sAddress.Mid(nHttp);
         m_pPlayFrame->SetPlayAddress(sAddress);
+        m_pPlayFrame->SetLoginFrame(m_pLoginFrame);
         m_pPlayFrame->Create(NULL, kLauncherWindowClass, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
         m_pPlayFrame->CenterWindow();
     }
-    CMicroClientLogin* pLogin = GetLoginFrame();
-    if (pLogin != NULL) pLogin->ShowWindow(false);
+    if (m_pLoginFrame != NULL) m_pLoginFrame->HideLoginFrame();
     ShowWindow(false);
     ::SendMessageW(m_pPlayFrame->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }
@@ -157,21 +134,23 @@ void CMircroClientWebFrame::MoveWithFrame(int left, int top, int right, int bott
     }
     // The offset and size are the frame's skin units: at the frame's display scale the window stays
     // over the same part of its picture.
-    const CPaintManagerUI* pScale = m_pOwnerFrame != NULL ? m_pOwnerFrame->GetPaintManager() : &m_PaintManager;
-    ::SetWindowPos(GetHWND(), NULL, left + pScale->ScaleValue(m_nOffsetX), top + pScale->ScaleValue(m_nOffsetY),
-                   pScale->ScaleValue(m_nWidth), pScale->ScaleValue(m_nHeight), SWP_SHOWWINDOW);
+    const HWND hFrame = ::GetWindow(GetHWND(), GW_OWNER);
+    const int nDpi = hFrame != NULL ? CPaintManagerUI::GetWindowDPI(hFrame) : m_PaintManager.GetDPI();
+    ::SetWindowPos(GetHWND(), NULL, left + DpiScale(m_nOffsetX, nDpi), top + DpiScale(m_nOffsetY, nDpi),
+                   DpiScale(m_nWidth, nDpi), DpiScale(m_nHeight, nDpi), SWP_SHOWWINDOW);
 }
 
 LRESULT CMircroClientWebFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
-    if (uMsg != WM_DPICHANGED || m_pOwnerFrame == NULL) {
+    const HWND hFrame = ::GetWindow(GetHWND(), GW_OWNER);
+    if (uMsg != WM_DPICHANGED || hFrame == NULL) {
         return WindowImplBase::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
     }
     // The window takes the new DPI but not the place the system suggests: it stays glued to the frame.
     LRESULT lRes = 0;
     m_PaintManager.MessageHandler(uMsg, wParam, lParam, lRes);
     RECT rcFrame = {};
-    ::GetWindowRect(m_pOwnerFrame->GetHWND(), &rcFrame);
+    ::GetWindowRect(hFrame, &rcFrame);
     MoveWithFrame(rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.bottom);
     bHandled = TRUE;
     return 0;

@@ -1,13 +1,12 @@
 // CMircroClientWebFrame: the borderless window over the login frame that carries the login page.
 #pragma once
 
-#include "veneer/Veneer.h"
+#include "app/LauncherWindow.h"
 #include "app/PageWindowHandler.h"
 
-class CMicroClientLogin;
 class CMircroClientPlayFrame;
 
-class CMircroClientWebFrame : public Veneer::WindowImplBase, public CPageWindowHandler
+class CMircroClientWebFrame : public CLauncherWindow, public CPageWindowHandler
 {
 public:
     // Construction
@@ -18,8 +17,8 @@ public:
     // First call (no offset yet): records the rectangle relative to the frame. Later calls: the frame's
     // screen rectangle, to which the recorded offset is added.
     void MoveWithFrame(int left, int top, int right, int bottom);
-    // The frame that must forget this window when it goes away.
-    void SetOwnerFrame(CMicroClientLogin* pFrame) { m_pOwnerFrame = pFrame; }
+    // The frame this window rides on; it is hidden at the play switch and told when this window goes.
+    void SetLoginFrame(ILoginFrame* pFrame) { m_pLoginFrame = pFrame; }
 
     // Attributes
     POINT GetOffset() const;
@@ -27,7 +26,6 @@ public:
     CMircroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
 
     // Overridables
-    LPCWSTR GetWindowClass() const override;
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
@@ -40,17 +38,14 @@ public:
                     BSTR bstrUrl) override;
 
 protected:
-    Veneer::CUIString GetSkinDir() override;
     Veneer::CUIString GetSkinXml() override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override;
-    UINT GetResourceID() const override;
 
 private:
     bool HoldsPlayKeyword(LPCWSTR pstrAddress) const;
     // Opens the play window on the address (once) and hides the login windows.
     void SwitchToPlay(LPCWSTR pstrAddress);
 
-    CMicroClientLogin* m_pOwnerFrame;
+    ILoginFrame* m_pLoginFrame;
     // Created at the first play-keyword navigation; owned by its own window.
     CMircroClientPlayFrame* m_pPlayFrame;
     int m_nOffsetX;

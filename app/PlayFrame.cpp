@@ -3,7 +3,6 @@
 #include "app/PlayFrame.h"
 #include "app/ClientConfig.h"
 #include "app/LaunchTrailer.h"
-#include "app/LoginFrame.h"
 
 #include <algorithm>
 #include <mshtml.h>
@@ -18,10 +17,30 @@ const wchar_t kLogoImageName[] = L"Logo.png";
 // What the title shows once a game page has loaded: the game's name, not the page's title.
 const wchar_t kGameDisplayName[] = L"Orvane";
 
+// What the fixed-size children of a box take along one axis, with the box's inset and child padding:
+// the room left when every stretching child has shrunk to nothing.
+int FixedExtent(CControlUI* pControl, bool bWidth)
+{
+    CContainerUI* pBox = pControl != NULL ? static_cast<CContainerUI*>(pControl->GetInterface(L"Container")) : NULL;
+    if (pBox == NULL) return 0;
+    const RECT rcInset = pBox->GetInset();
+    int nExtent = bWidth ? rcInset.left + rcInset.right : rcInset.top + rcInset.bottom;
+    int nShown = 0;
+    for (int i = 0; i < pBox->GetCount(); ++i) {
+        CControlUI* pItem = pBox->GetItemAt(i);
+        if (pItem == NULL || !pItem->IsVisible() || pItem->IsFloat()) continue;
+        nExtent += bWidth ? pItem->GetFixedWidth() : pItem->GetFixedHeight();
+        ++nShown;
+    }
+    if (nShown > 1) nExtent += pBox->GetChildPadding() * (nShown - 1);
+    return nExtent;
+}
+
 } // namespace
 
 CMircroClientPlayFrame::CMircroClientPlayFrame()
-    : m_pBrowser(NULL), m_hSmallIcon(NULL), m_pMaxButton(NULL), m_pRestoreButton(NULL)
+    : CLauncherWindow(true), m_pLoginFrame(NULL), m_pBrowser(NULL), m_hSmallIcon(NULL), m_pMaxButton(NULL),
+      m_pRestoreButton(NULL), m_bAsking(false), m_bGoneWhileAsking(false)
 {
 }
 
@@ -41,39 +60,19 @@ LPCWSTR CMircroClientPlayFrame::GetPlayAddress() const
     return m_sPlayAddress;
 }
 
-LPCWSTR CMircroClientPlayFrame::GetWindowClass() const
-{
-    return kLauncherWindowClass;
-}
-
-CUIString CMircroClientPlayFrame::GetSkinDir()
-{
-    return CUIString(L".\\");
-}
-
 CUIString CMircroClientPlayFrame::GetSkinXml()
 {
     return CUIString(L"playGameWindow.xml");
 }
 
-UILIB_RESOURCETYPE CMircroClientPlayFrame::GetResourceType() const
+void CMircroClientPlayFrame::OnFinalMessage(HWND hWnd)
 {
-    return UILIB_FROM_ZIPRESOURCE;
-}
-
-UINT CMircroClientPlayFrame::GetResourceID() const
-{
-    return kSkinArchiveResourceId;
-}
-
-void CMircroClientPlayFrame::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
-}
-
-LRESULT CMircroClientPlayFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    return 0;
+    // The question's call is still on the stack and returns into this object.
+    if (m_bAsking) {
+        m_bGoneWhileAsking = true;
+        return;
+    }
+    CLauncherWindow::OnFinalMessage(hWnd);
 }
 
 void CMircroClientPlayFrame::InitWindow()
@@ -90,8 +89,11 @@ void CMircroClientPlayFrame::InitWindow()
     }
     m_pMaxButton = m_PaintManager.FindControl(L"maxbtn");
     m_pRestoreButton = m_PaintManager.FindControl(L"restorebtn");
+    m_maxButtonRoute.Attach(&m_PaintManager, m_pMaxButton, m_pRestoreButton);
+    LimitTrackSize();
 
-    // The client is 1286 x 768 skin units, as much of it as the monitor's work area can show.
+    // The client is 1286 x 768 skin units, as much of it as the monitor's work area can show. The size
+    // change shows the maximise button; the play switch's maximising then the restore button.
     MONITORINFO mi = {};
     mi.cbSize = sizeof(mi);
     ::GetMonitorInfoW(::MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTONEAREST), &mi);
@@ -105,11 +107,30 @@ void CMircroClientPlayFrame::InitWindow()
                                                    ::GetSystemMetrics(SM_CXSMICON),
                                                    ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     m_trayIcon.Add(GetHWND(), m_hSmallIcon, GetClientConfig().m_sClientName);
+    ShowLogo();
+}
 
-    // The logo is the same icon, registered under a name the skin can use.
-    TImageInfo* pLogo = CRenderEngine::LoadImageFromHICON(m_hSmallIcon);
+void CMircroClientPlayFrame::LimitTrackSize()
+{
+    // Every title button stays in reach: no narrower than the title bar's fixed groups side by side,
+    // no lower than the window's fixed rows and a strip of page.
+    CControlUI* pCloseButton = m_PaintManager.FindControl(L"closebtn");
+    CControlUI* pTitleBar = pCloseButton != NULL && pCloseButton->GetParent() != NULL
+                                ? pCloseButton->GetParent()->GetParent()
+                                : NULL;
+    if (pTitleBar == NULL) return;
+    const SIZE szSkin = m_PaintManager.GetMinInfo();
+    const int cx = FixedExtent(pTitleBar, true);
+    const int cy = FixedExtent(pTitleBar->GetParent(), false) + kPlayMinPageHeight;
+    m_PaintManager.SetMinInfo(cx > szSkin.cx ? cx : szSkin.cx, cy > szSkin.cy ? cy : szSkin.cy);
+}
+
+void CMircroClientPlayFrame::ShowLogo()
+{
+    // The logo is the same icon with its own transparency, registered under a name the skin can use.
+    TImageInfo* pLogo = CRenderEngine::LoadAlphaImageFromHICON(m_hSmallIcon);
     if (pLogo == NULL) return;
-    if (m_PaintManager.AddImage(kLogoImageName, pLogo->hBmp, pLogo->nWidth, pLogo->nHeight, false) == NULL) {
+    if (m_PaintManager.AddImage(kLogoImageName, pLogo->hBmp, pLogo->nWidth, pLogo->nHeight, pLogo->bAlpha) == NULL) {
         CRenderEngine::FreeImage(pLogo);
         return;
     }
@@ -119,17 +140,21 @@ void CMircroClientPlayFrame::InitWindow()
     if (pLogoControl != NULL) pLogoControl->SetBkImage(kLogoImageName);
 }
 
+void CMircroClientPlayFrame::SyncMaximiseButtons()
+{
+    const bool bZoomed = ::IsZoomed(GetHWND()) != FALSE;
+    if (m_pRestoreButton != NULL && m_pRestoreButton->IsVisible() != bZoomed) m_pRestoreButton->SetVisible(bZoomed);
+    if (m_pMaxButton != NULL && m_pMaxButton->IsVisible() == bZoomed) m_pMaxButton->SetVisible(!bZoomed);
+}
+
 void CMircroClientPlayFrame::OnClick(TNotifyUI& msg)
 {
+    // The maximise and restore buttons trade places when the window's size changes (SyncMaximiseButtons).
     const CUIString sName = msg.pSender->GetName();
     if (sName == L"restorebtn") {
-        msg.pSender->SetVisible(false);
-        if (m_pMaxButton != NULL) m_pMaxButton->SetVisible(true);
         ::ShowWindow(GetHWND(), SW_RESTORE);
     }
     else if (sName == L"maxbtn") {
-        msg.pSender->SetVisible(false);
-        if (m_pRestoreButton != NULL) m_pRestoreButton->SetVisible(true);
         ::ShowWindow(GetHWND(), SW_MAXIMIZE);
     }
     else if (sName == L"kefubtn") {
@@ -156,14 +181,18 @@ void CMircroClientPlayFrame::OpenCustomerService()
 
 void CMircroClientPlayFrame::ConfirmExit()
 {
-    if (::MessageBoxW(GetHWND(), L"正在游戏是否退出？", L"提示", MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
-    CMicroClientLogin* pLogin = GetLoginFrame();
-    if (pLogin != NULL) pLogin->Close(1);
-}
-
-void CMircroClientPlayFrame::ShowIfHidden()
-{
-    if (!::IsWindowVisible(GetHWND())) ::ShowWindow(GetHWND(), SW_SHOW);
+    if (m_bAsking) {
+        BringToFront();
+        return;
+    }
+    m_bAsking = true;
+    const int nAnswer = ::MessageBoxW(GetHWND(), L"正在游戏是否退出？", L"提示", MB_YESNO | MB_ICONINFORMATION);
+    m_bAsking = false;
+    if (m_bGoneWhileAsking) {
+        delete this;
+        return;
+    }
+    if (nAnswer == IDYES && m_pLoginFrame != NULL) m_pLoginFrame->QuitLauncher();
 }
 
 void CMircroClientPlayFrame::ShowTrayMenu()
@@ -173,9 +202,12 @@ void CMircroClientPlayFrame::ShowTrayMenu()
     HMENU hPopup = ::GetSubMenu(hMenu, 0);
     POINT pt = {};
     ::GetCursorPos(&pt);
-    // The menu closes when the user clicks elsewhere only while its owner is foreground.
-    ::SetForegroundWindow(GetHWND());
+    // The menu closes on a click elsewhere only while this thread has the foreground; an open question
+    // takes it, so that this window does not come above it.
+    ::SetForegroundWindow(GetFrontWindow());
     if (hPopup != NULL) ::TrackPopupMenu(hPopup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, GetHWND(), NULL);
+    // Lets the menu finish its exit before the next one opens.
+    ::PostMessageW(GetHWND(), WM_NULL, 0, 0);
     ::DestroyMenu(hMenu);
 }
 
@@ -183,20 +215,34 @@ LRESULT CMircroClientPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM l
 {
     if (uMsg == kTrayCallbackMessage) {
         const UINT uMouse = static_cast<UINT>(lParam);
-        if (uMouse == WM_LBUTTONDOWN || uMouse == WM_LBUTTONDBLCLK) ShowIfHidden();
+        if (uMouse == WM_LBUTTONDOWN || uMouse == WM_LBUTTONDBLCLK) BringToFront();
         else if (uMouse == WM_RBUTTONDOWN) ShowTrayMenu();
         return 1;
     }
-    if (uMsg == WM_COMMAND) {
-        const UINT uCommand = LOWORD(wParam);
-        if (uCommand == kCommandShowGame) ShowIfHidden();
-        else if (uCommand == kCommandQuitGame) ConfirmExit();
+    if (uMsg == CTrayIcon::GetTaskbarCreatedMessage() && uMsg != 0) {
+        m_trayIcon.AddAgain();
+        return 0;
     }
-    else if (uMsg == WM_CLOSE) {
+    LRESULT lRes = 0;
+    if (m_maxButtonRoute.HandleMessage(uMsg, wParam, lParam, lRes)) return lRes;
+    switch (uMsg) {
+    case WM_COMMAND: {
+        const UINT uCommand = LOWORD(wParam);
+        if (uCommand == kCommandShowGame) BringToFront();
+        else if (uCommand == kCommandQuitGame) ConfirmExit();
+    } break;
+    case WM_CLOSE:
         ConfirmExit();
         return 1;
+    case WM_NCHITTEST:
+        return m_maxButtonRoute.HitTest(lParam, CLauncherWindow::HandleMessage(uMsg, wParam, lParam));
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) SyncMaximiseButtons();
+        break;
+    default:
+        break;
     }
-    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+    return CLauncherWindow::HandleMessage(uMsg, wParam, lParam);
 }
 
 void CMircroClientPlayFrame::NavigateComplete2(IDispatch* /*pDisp*/, VARIANT*& /*url*/, LPCWSTR /*pstrBrowserName*/)

@@ -28,6 +28,18 @@ bool CTrayIcon::Add(HWND hWndOwner, HICON hIcon, LPCWSTR pstrTooltip)
     return ::Shell_NotifyIconW(NIM_ADD, &m_data) != FALSE;
 }
 
+bool CTrayIcon::AddAgain()
+{
+    if (m_hWnd == NULL) return false;
+    return ::Shell_NotifyIconW(NIM_ADD, &m_data) != FALSE;
+}
+
+UINT CTrayIcon::GetTaskbarCreatedMessage()
+{
+    static const UINT s_uMessage = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return s_uMessage;
+}
+
 void CTrayIcon::Remove()
 {
     if (m_hWnd == NULL) return;

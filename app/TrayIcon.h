@@ -21,8 +21,14 @@ public:
 // Operations
     // Shows the icon; a tooltip longer than the field's 127 characters is cut.
     bool Add(HWND hWndOwner, HICON hIcon, LPCWSTR pstrTooltip);
+    // Shows the icon again after the notification area was made anew (Explorer restarted); false when
+    // none was added.
+    bool AddAgain();
     // Takes the icon away; harmless when none is shown.
     void Remove();
+
+    // The message Explorer broadcasts when it has made the notification area anew; 0 when unknown.
+    static UINT GetTaskbarCreatedMessage();
 
 private:
     HWND m_hWnd;

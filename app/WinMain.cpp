@@ -26,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*l
     HANDLE hMutex = ::OpenMutexW(MUTEX_ALL_ACCESS, TRUE, sClientName);
     if (hMutex != NULL) {
         ::MessageBoxW(NULL, L"微端已经运行了。", L"提示", MB_ICONINFORMATION);
+        BringRunningLauncherForward(sClientName);
         ::CloseHandle(hMutex);
         ::CoUninitialize();
         return 0;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace Veneer;
 
@@ -83,11 +84,16 @@ VARIANT_BOOL SendNewWindow(IDispatch* pSink, LPCWSTR pstrAddress)
     return cancel;
 }
 
-// The play window with its paint manager in reach of the tests.
+// The play window with its paint manager in reach, and its deletion reported.
 class CTestPlayFrame : public CMircroClientPlayFrame
 {
 public:
+    ~CTestPlayFrame() override
+    {
+        if (m_pbDeleted != NULL) *m_pbDeleted = true;
+    }
     CPaintManagerUI& Manager() { return m_PaintManager; }
+    bool* m_pbDeleted = NULL;
 };
 
 // The launcher's resources (skin archive, icon, menu) come from the data DLL beside the test program.
@@ -124,6 +130,7 @@ protected:
         m_pFrame->SetPlayAddress(kGameAddress);
         m_hWnd = m_pFrame->Create(NULL, L"Orvane", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
         ASSERT_TRUE(m_hWnd != NULL);
+        ::UpdateWindow(m_hWnd);
         Pump();
     }
 
@@ -134,6 +141,15 @@ protected:
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
+    }
+
+    CPaintManagerUI& Manager() { return m_pFrame->Manager(); }
+
+    POINT Centre(LPCWSTR pstrName)
+    {
+        const RECT rc = Manager().FindControl(pstrName)->GetPos();
+        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        return pt;
     }
 
     // A left click at the centre of a named control, as real mouse messages.
@@ -153,6 +169,39 @@ protected:
     {
         CControlUI* pControl = m_pFrame->Manager().FindControl(pstrName);
         return pControl != NULL && pControl->IsVisible();
+    }
+
+    // The maximise and restore buttons show the state the window is in, or, minimised, comes back to.
+    void ExpectButtonsFollowTheWindow(const char* pszHow)
+    {
+        ::UpdateWindow(m_hWnd);
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof(wp);
+        ::GetWindowPlacement(m_hWnd, &wp);
+        const bool bZoomed = ::IsIconic(m_hWnd) ? (wp.flags & WPF_RESTORETOMAXIMIZED) != 0 : ::IsZoomed(m_hWnd) != FALSE;
+        EXPECT_EQ(bZoomed, IsShown(L"restorebtn")) << pszHow;
+        EXPECT_EQ(!bZoomed, IsShown(L"maxbtn")) << pszHow;
+    }
+
+    // The client area as the paint manager prints it, 0x00RRGGBB per pixel, rows top-down.
+    std::vector<DWORD> PrintClient()
+    {
+        RECT rc = {};
+        ::GetClientRect(m_hWnd, &rc);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* pBits = NULL;
+        HBITMAP hBmp = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+        HDC hDC = ::CreateCompatibleDC(NULL);
+        HGDIOBJ hOld = ::SelectObject(hDC, hBmp);
+        ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT);
+        ::GdiFlush();
+        std::vector<DWORD> pixels(static_cast<const DWORD*>(pBits), static_cast<const DWORD*>(pBits) + rc.right * rc.bottom);
+        for (DWORD& pixel : pixels) pixel &= 0x00FFFFFF;
+        ::SelectObject(hDC, hOld);
+        ::DeleteDC(hDC);
+        ::DeleteObject(hBmp);
+        return pixels;
     }
 
     CResourceScope m_scope;
@@ -222,35 +271,129 @@ TEST_F(PlayWindowTest, ClientIsItsSkinUnitsAtTheDisplayScaleWithinTheWorkArea)
                   rcClient.right);
         EXPECT_EQ((std::min)(::MulDiv(kPlayClientHeight, dpi, 96), int(mi.rcWork.bottom - mi.rcWork.top)),
                   rcClient.bottom);
+        // The page's window leaves the scaled size box (4,4,6,6) to the window.
+        ::UpdateWindow(m_hWnd);
+        HWND hPage = m_pFrame->GetBrowser()->GetHostWindow();
+        ASSERT_TRUE(hPage != NULL);
+        const RECT rcPage = m_pFrame->GetBrowser()->GetPos();
+        RECT rcShown = {};
+        ASSERT_NE(ERROR, ::GetWindowRgnBox(hPage, &rcShown));
+        EXPECT_EQ((std::max)(0L, ::MulDiv(4, dpi, 96) - rcPage.left), rcShown.left);
+        EXPECT_EQ((std::min)(rcPage.right, rcClient.right - ::MulDiv(6, dpi, 96) + 1) - rcPage.left, rcShown.right);
         ::DestroyWindow(m_hWnd);
         Pump();
     }
     m_pFrame = NULL;
 }
 
-TEST_F(PlayWindowTest, TitleButtonsSwapMinimiseAndAskBeforeQuitting)
+// See-through pixels of the icon show the title bar under the logo; opaque ones the icon's colour.
+TEST_F(PlayWindowTest, LogoIsDrawnWithTheIconsOwnTransparency)
 {
     CreateFrame();
-    EXPECT_TRUE(IsShown(L"restorebtn"));
-    EXPECT_FALSE(IsShown(L"maxbtn"));
+    CControlUI* pLogo = Manager().FindControl(L"logo");
+    const TImageInfo* pImage = Manager().GetImage(L"Logo.png");
+    const RECT rc = pLogo->GetPos();
+    ASSERT_TRUE(pImage != NULL && pImage->bAlpha);
+    ASSERT_EQ(pImage->nWidth, rc.right - rc.left) << "the logo is drawn at its own size";
+    ASSERT_EQ(pImage->nHeight, rc.bottom - rc.top);
+    DIBSECTION dib = {};
+    ASSERT_EQ(static_cast<int>(sizeof(dib)), ::GetObjectW(pImage->hBmp, sizeof(dib), &dib));
+    const DWORD* pIcon = static_cast<const DWORD*>(dib.dsBm.bmBits);
+
+    const std::vector<DWORD> withLogo = PrintClient();
+    pLogo->SetBkImage(L"");
+    const std::vector<DWORD> without = PrintClient();
+    RECT rcClient = {};
+    ::GetClientRect(m_hWnd, &rcClient);
+    int nClear = 0, nSolid = 0;
+    for (int y = 0; y < pImage->nHeight; ++y) {
+        for (int x = 0; x < pImage->nWidth; ++x) {
+            const DWORD icon = pIcon[y * pImage->nWidth + x];
+            const size_t i = static_cast<size_t>(rc.top + y) * rcClient.right + rc.left + x;
+            if ((icon >> 24) == 0) {
+                ++nClear;
+                EXPECT_EQ(without[i], withLogo[i]) << x << "," << y;
+            } else if ((icon >> 24) == 0xFF) {
+                ++nSolid;
+                EXPECT_EQ(icon & 0x00FFFFFF, withLogo[i]) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(nClear, 0);
+    EXPECT_GT(nSolid, 0);
+}
+
+TEST_F(PlayWindowTest, ResizesDownToWhereEveryTitleButtonShowsAndAlsoByTheBorderOverThePage)
+{
+    CreateFrame();
+    MINMAXINFO mmi = {};
+    ::SendMessageW(m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    ::SetWindowPos(m_hWnd, NULL, 0, 0, mmi.ptMinTrackSize.x, mmi.ptMinTrackSize.y, SWP_NOZORDER | SWP_NOMOVE);
+    ::UpdateWindow(m_hWnd);
+    RECT rcClient = {};
+    ::GetClientRect(m_hWnd, &rcClient);
+    RECT rcPrevious = Manager().FindControl(L"logo")->GetPos();
+    for (LPCWSTR pstrName : {L"kefubtn", L"refreshbtn", L"minbtn", L"maxbtn", L"closebtn"}) {
+        const RECT rc = Manager().FindControl(pstrName)->GetPos();
+        EXPECT_TRUE(rc.left >= rcPrevious.right && rc.right <= rcClient.right && rc.right - rc.left == 27)
+            << "squeezed or cut off";
+        rcPrevious = rc;
+    }
+    EXPECT_GE(m_pFrame->GetBrowser()->GetPos().bottom - m_pFrame->GetBrowser()->GetPos().top, kPlayMinPageHeight);
+
+    // The size box also works where the browser's own window lies under it.
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 800, 500, SWP_SHOWWINDOW);
+    ::UpdateWindow(m_hWnd);
+    ASSERT_TRUE(m_pFrame->GetBrowser()->GetHostWindow() != NULL);
+    const RECT rcBrowser = m_pFrame->GetBrowser()->GetPos();
+    const int yMiddle = (rcBrowser.top + rcBrowser.bottom) / 2;
+    // An 800 x 500 client with the size box 4,4,6,6: x < 4 and x > 794, y > 494 resize.
+    const struct { POINT pt; LRESULT code; } cases[] = {
+        {{rcBrowser.left, yMiddle}, HTLEFT}, {{3, yMiddle}, HTLEFT},     {{795, yMiddle}, HTRIGHT},
+        {{400, 495}, HTBOTTOM},              {{400, 499}, HTBOTTOM},     {{rcBrowser.left, 497}, HTBOTTOMLEFT},
+        {{4, yMiddle}, HTCLIENT},            {{794, yMiddle}, HTCLIENT}, {{400, 494}, HTCLIENT},
+    };
+    for (const auto& c : cases) {
+        POINT pt = c.pt;
+        ::ClientToScreen(m_hWnd, &pt);
+        HWND hUnder = ::WindowFromPoint(pt);
+        EXPECT_EQ(c.code, ::SendMessageW(hUnder, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y))) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(c.code != HTCLIENT, hUnder == m_hWnd) << "window under " << c.pt.x << "," << c.pt.y;
+    }
+    // Maximised, the whole page is the browser's again.
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
-    Pump();
+    ::UpdateWindow(m_hWnd);
+    EXPECT_EQ(ERROR, ::GetWindowRgnBox(m_pFrame->GetBrowser()->GetHostWindow(), &rcClient));
+}
 
+TEST_F(PlayWindowTest, TitleButtonsFollowTheWindowMinimiseAndAskBeforeQuitting)
+{
+    CreateFrame();
+    ExpectButtonsFollowTheWindow("created");
+    const struct { const char* how; UINT msg; WPARAM wParam; } ways[] = {
+        {"system menu maximise", WM_SYSCOMMAND, SC_MAXIMIZE},
+        {"system menu restore", WM_SYSCOMMAND, SC_RESTORE},
+        {"caption double-click", WM_NCLBUTTONDBLCLK, HTCAPTION},
+        {"minimise", WM_SYSCOMMAND, SC_MINIMIZE},
+        {"tray click", kTrayCallbackMessage, 0},
+        {"caption double-click again", WM_NCLBUTTONDBLCLK, HTCAPTION},
+    };
+    for (const auto& way : ways) {
+        POINT pt = Centre(L"titelLabel");
+        ::ClientToScreen(m_hWnd, &pt);
+        const LPARAM lParam = way.msg == kTrayCallbackMessage ? WM_LBUTTONDOWN : MAKELPARAM(pt.x, pt.y);
+        ::SendMessageW(m_hWnd, way.msg, way.wParam, lParam);
+        Pump();
+        ExpectButtonsFollowTheWindow(way.how);
+    }
+
+    // The buttons themselves.
     Click(L"restorebtn");
-    EXPECT_FALSE(IsShown(L"restorebtn"));
-    EXPECT_TRUE(IsShown(L"maxbtn"));
     EXPECT_FALSE(::IsZoomed(m_hWnd));
-
+    ExpectButtonsFollowTheWindow("restore button");
     Click(L"maxbtn");
-    EXPECT_TRUE(IsShown(L"restorebtn"));
-    EXPECT_FALSE(IsShown(L"maxbtn"));
     EXPECT_TRUE(::IsZoomed(m_hWnd));
-
-    // Escape and Return do nothing here.
-    ::SendMessageW(m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    ::SendMessageW(m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
-    Pump();
-    EXPECT_TRUE(::IsWindow(m_hWnd));
+    ExpectButtonsFollowTheWindow("maximise button");
 
     // The close button and the close message ask; "no" keeps the game running.
     {
@@ -277,23 +420,113 @@ TEST_F(PlayWindowTest, TitleButtonsSwapMinimiseAndAskBeforeQuitting)
     EXPECT_TRUE(::IsIconic(m_hWnd));
 }
 
-TEST_F(PlayWindowTest, TrayClicksShowOnlyAHiddenWindow)
+TEST_F(PlayWindowTest, MaximiseButtonAnswersAsTheSystemsOwnAndStillClicksWithItsPictures)
 {
     CreateFrame();
+    auto HitTest = [this](POINT pt) {
+        ::ClientToScreen(m_hWnd, &pt);
+        return ::SendMessageW(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    auto ButtonState = [this](LPCWSTR pstrName) {
+        return static_cast<CButtonUI*>(Manager().FindControl(pstrName))->GetButtonState();
+    };
+    const POINT ptMax = Centre(L"maxbtn");
+    const RECT rcMax = Manager().FindControl(L"maxbtn")->GetPos();
+    const struct { POINT pt; LRESULT code; } codes[] = {
+        {ptMax, HTMAXBUTTON}, {{rcMax.left, rcMax.bottom - 1}, HTMAXBUTTON}, {Centre(L"minbtn"), HTCLIENT},
+        {Centre(L"closebtn"), HTCLIENT}, {{ptMax.x, 1}, HTTOP}, {Centre(L"titelLabel"), HTCAPTION},
+    };
+    for (const auto& c : codes) EXPECT_EQ(c.code, HitTest(c.pt)) << c.pt.x << "," << c.pt.y;
+
+    // Pointer over it, pressed, released: the non-client messages reach the button.
+    const std::vector<DWORD> normal = PrintClient();
+    for (LPCWSTR pstrButton : {L"maxbtn", L"restorebtn"}) {
+        ::UpdateWindow(m_hWnd);
+        POINT pt = Centre(pstrButton);
+        EXPECT_EQ(HTMAXBUTTON, HitTest(pt));
+        POINT ptScreen = pt;
+        ::ClientToScreen(m_hWnd, &ptScreen);
+        const LPARAM lScreen = MAKELPARAM(ptScreen.x, ptScreen.y);
+        ::SendMessageW(m_hWnd, WM_NCMOUSEMOVE, HTMAXBUTTON, lScreen);
+        EXPECT_NE(0u, ButtonState(pstrButton) & STATE_HOT);
+        if (pstrButton == std::wstring(L"maxbtn")) {
+            EXPECT_NE(normal, PrintClient()) << "no hot picture";
+        }
+        ::SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTMAXBUTTON, lScreen);
+        EXPECT_NE(0u, ButtonState(pstrButton) & STATE_PUSHED);
+        const bool bWasZoomed = ::IsZoomed(m_hWnd) != FALSE;
+        ::SendMessageW(m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        Pump();
+        EXPECT_NE(bWasZoomed, ::IsZoomed(m_hWnd) != FALSE) << "the click did not act";
+        ::SendMessageW(m_hWnd, WM_NCMOUSELEAVE, 0, 0);
+        EXPECT_EQ(0u, ButtonState(pstrButton) & (STATE_HOT | STATE_PUSHED));
+    }
+}
+
+TEST_F(PlayWindowTest, TrayClickOrShowCommandBringsTheWindowBackAsItWas)
+{
+    CreateFrame();
+    HWND hOther = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
+    const struct { const char* state; int showFirst; int showThen; } states[] = {
+        {"hidden", SW_SHOWNORMAL, SW_HIDE},     {"minimised", SW_SHOWNORMAL, SW_MINIMIZE},
+        {"minimised from maximised", SW_MAXIMIZE, SW_MINIMIZE}, {"behind another window", SW_MAXIMIZE, SW_SHOW},
+    };
+    const struct { UINT msg; WPARAM wParam; LPARAM lParam; } inputs[] = {
+        {kTrayCallbackMessage, 0, WM_LBUTTONDOWN}, {kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK},
+        {WM_COMMAND, MAKEWPARAM(kCommandShowGame, 0), 0},
+    };
+    for (const auto& state : states) {
+        for (const auto& input : inputs) {
+            ::ShowWindow(m_hWnd, state.showFirst);
+            const bool bZoomed = ::IsZoomed(m_hWnd) != FALSE;
+            ::ShowWindow(m_hWnd, state.showThen);
+            ::SetForegroundWindow(hOther);
+            ::SendMessageW(m_hWnd, input.msg, input.wParam, input.lParam);
+            Pump();
+            EXPECT_TRUE(::IsWindowVisible(m_hWnd) && !::IsIconic(m_hWnd)) << state.state;
+            EXPECT_EQ(bZoomed, ::IsZoomed(m_hWnd) != FALSE) << state.state;
+            EXPECT_EQ(m_hWnd, ::GetForegroundWindow()) << state.state;
+            ExpectButtonsFollowTheWindow(state.state);
+        }
+    }
+    ::DestroyWindow(hOther);
+    // Anything else on the icon does nothing.
     ::ShowWindow(m_hWnd, SW_HIDE);
     EXPECT_EQ(1, ::SendMessageW(m_hWnd, kTrayCallbackMessage, 0, WM_MOUSEMOVE));
     EXPECT_FALSE(::IsWindowVisible(m_hWnd));
-    EXPECT_EQ(1, ::SendMessageW(m_hWnd, kTrayCallbackMessage, 0, WM_LBUTTONDOWN));
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+}
 
-    // A minimised window counts as shown: a click leaves it minimised.
-    ::ShowWindow(m_hWnd, SW_MINIMIZE);
-    ::SendMessageW(m_hWnd, kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(::IsIconic(m_hWnd));
+// The window may be destroyed from outside while its question is open.
+HWND g_hDoomed = NULL;
+void CALLBACK DestroyDoomed(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    ::KillTimer(NULL, idEvent);
+    ::DestroyWindow(g_hDoomed);
+}
 
-    ::ShowWindow(m_hWnd, SW_HIDE);
-    ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kCommandShowGame, 0), 0);
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+TEST_F(PlayWindowTest, WindowDestroyedWhileItsQuestionIsOpenGoesCleanly)
+{
+    CreateFrame();
+    g_hDoomed = m_hWnd;
+    bool bDeleted = false;
+    m_pFrame->m_pbDeleted = &bDeleted;
+    ::SetTimer(NULL, 0, 300, DestroyDoomed);
+    CMessageBoxWatcher watcher(IDNO, [](HWND) { ::Sleep(1000); });
+    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(m_hWnd));
+    EXPECT_TRUE(bDeleted);
+    m_pFrame = NULL;
+}
+
+TEST_F(PlayWindowTest, TrayIconComesBackWhenTheTaskbarIsMadeAnew)
+{
+    CreateFrame();
+    NOTIFYICONDATAW data = m_pFrame->GetTrayIcon().GetData();
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) GTEST_SKIP() << "no notification area on this desktop";
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+    ::SendMessageW(m_hWnd, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data)) << "the icon was not added again";
 }
 
 TEST(PageWindow, OnlyPlainWebAddressesMayLeaveForTheDefaultBrowser)

@@ -244,9 +244,9 @@ CFakeFactory g_factory;
 
 } // namespace
 
-CFakeClassScope::CFakeClassScope()
+CFakeClassScope::CFakeClassScope(const CLSID& clsid)
 {
-    if (FAILED(::CoRegisterClassObject(CLSID_FakeOleControl, &g_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+    if (FAILED(::CoRegisterClassObject(clsid, &g_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                        &m_dwCookie))) {
         m_dwCookie = 0;
     }

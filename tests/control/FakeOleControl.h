@@ -36,11 +36,11 @@ void ResetFakeLog();
 bool FakeLogHas(const wchar_t* call);
 int FakeLogCount(const wchar_t* call);
 
-// Registers the class with COM for the lifetime of the scope.
+// Registers the class with COM for the lifetime of the scope, under its own class id or another.
 class CFakeClassScope
 {
 public:
-    CFakeClassScope();
+    explicit CFakeClassScope(const CLSID& clsid = CLSID_FakeOleControl);
     ~CFakeClassScope();
     bool IsRegistered() const { return m_dwCookie != 0; }
 

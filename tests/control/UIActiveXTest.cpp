@@ -101,6 +101,27 @@ TEST_F(ActiveXTest, ClassTextsThatDoNotResolveCreateNothing)
     EXPECT_EQ(&control, control.GetInterface(L"ActiveX"));
 }
 
+TEST_F(ActiveXTest, TagsWithoutAUsableClassIdCreateNothingAtLayout)
+{
+    // Were the null class ever asked for, this registration would answer it.
+    CFakeClassScope nullClass(CLSID_NULL);
+    ASSERT_TRUE(nullClass.IsRegistered());
+    const wchar_t* const tags[] = {
+        L"<ActiveX name=\"ax\"/>", L"<ActiveX name=\"ax\" clsid=\"\"/>", L"<ActiveX name=\"ax\" clsid=\"{5C3A1F0E\"/>",
+        L"<ActiveX name=\"ax\" clsid=\"{00000000-0000-0000-0000-000000000000}\" delaycreate=\"false\"/>",
+        L"<ActiveX name=\"ax\" clsid=\"No.Such.ProgId\" modulename=\"no-such-module.dll\"/>",
+    };
+    for (const wchar_t* tag : tags) {
+        CControlUI* root = Build(tag);
+        ASSERT_TRUE(root != NULL) << tag;
+        Layout(root);
+        void* unused = NULL;
+        EXPECT_EQ(E_PENDING, Find(L"ax")->GetControl(IID_IOleObject, &unused)) << tag;
+        EXPECT_EQ(0, g_fake.nCreated) << tag;
+        EXPECT_EQ(0, m_notes.Count(L"showactivex")) << tag;
+    }
+}
+
 TEST_F(ActiveXTest, WindowlessObjectIsActivatedSizedAndPainted)
 {
     CControlUI* root =
@@ -269,6 +290,36 @@ TEST_F(ActiveXTest, WindowedObjectLivesInAChildWindowThatFollowsTheControl)
     ASSERT_TRUE(first != NULL);
     EXPECT_EQ(first, ax->GetHostWindow());
     EXPECT_TRUE(::FindWindowExW(m_hWnd, first, L"ActiveXWnd", NULL) == NULL) << "the old child window is gone";
+}
+
+// The window's size box stays the window's: the object's child window leaves it out while the
+// window can be resized, so the border resizes also where the object lies under it.
+TEST_F(ActiveXTest, WindowedObjectLeavesTheSizeBoxToTheWindow)
+{
+    g_fake.bWindowless = false;
+    const RECT rcSizeBox = {4, 4, 6, 6};
+    m_pm->SetSizeBox(rcSizeBox);
+    ASSERT_TRUE(Build(std::wstring(L"<ActiveX name=\"ax\" clsid=\"") + kFakeClsid + L"\"/>") != NULL);
+    // Object rectangles in a 400 x 300 client whose size box takes x < 4, x > 394, y < 4 and y > 294,
+    // and what of each stays the object's, in its own coordinates.
+    const struct { RECT rcItem; bool bZoomed; bool bClipped; RECT rcShown; } cases[] = {
+        {{0, 0, 400, 300}, false, true, {4, 4, 395, 295}},
+        {{2, 32, 398, 298}, false, true, {2, 0, 393, 263}},
+        {{396, 0, 400, 300}, false, true, {0, 0, 0, 0}},
+        {{10, 10, 390, 290}, false, false, {}},
+        {{0, 0, 400, 300}, true, false, {}},
+    };
+    for (const auto& c : cases) {
+        ::ShowWindow(m_hWnd, c.bZoomed ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+        Find(L"ax")->SetPos(c.rcItem);
+        HWND child = ChildOfClass(L"ActiveXWnd");
+        ASSERT_TRUE(child != NULL);
+        RECT rcBox = {};
+        const int nRegion = ::GetWindowRgnBox(child, &rcBox);
+        EXPECT_EQ(c.bClipped, nRegion != ERROR) << c.rcItem.left << "," << c.rcItem.top;
+        EXPECT_TRUE(RectEq(rcBox, c.rcShown.left, c.rcShown.top, c.rcShown.right, c.rcShown.bottom));
+    }
 }
 
 TEST_F(ActiveXTest, MiscStatusOrdersTheSiteAndCanSkipActivation)

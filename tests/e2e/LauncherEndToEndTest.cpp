@@ -238,11 +238,14 @@ TEST_F(LauncherEndToEndTest, LoginFrameOpensCentredAtTheConfiguredSizeWithTheWeb
     EXPECT_EQ(rcConfigured.right - rcConfigured.left, rcWeb.right - rcWeb.left);
     EXPECT_EQ(rcConfigured.bottom - rcConfigured.top, rcWeb.bottom - rcWeb.top);
 
-    // Escape and Return do nothing in the frame, and a hidden frame keeps the launcher running.
-    ::PostMessageW(hFrame, WM_KEYDOWN, VK_ESCAPE, 1);
-    ::PostMessageW(hFrame, WM_KEYDOWN, VK_RETURN, 1);
+    // Keys pressed in the frame do nothing: no title button has the focus, and Escape does not close it.
+    ASSERT_TRUE(BringToForeground(hFrame));
+    for (WORD vk : {VK_RETURN, VK_SPACE, VK_ESCAPE, VK_TAB, VK_RETURN, VK_TAB, VK_SPACE}) KeyPress(vk);
     EXPECT_FALSE(launcher.WaitForExit(1000));
     EXPECT_TRUE(::IsWindowVisible(hFrame));
+    EXPECT_FALSE(::IsIconic(hFrame));
+    EXPECT_TRUE(::IsWindowVisible(hWeb));
+    // A hidden frame keeps the launcher running.
     ::ShowWindow(hFrame, SW_HIDE);
     EXPECT_FALSE(launcher.WaitForExit(1000));
     EXPECT_TRUE(::IsWindow(hFrame));
@@ -424,11 +427,12 @@ TEST_F(LauncherEndToEndTest, EscapeClosesTheWebWindowAloneAndTheFrameMovesOnWith
     EXPECT_EQ(0u, dwExitCode);
 }
 
-TEST_F(LauncherEndToEndTest, SecondStartShowsTheRunningMessageAndLeavesTheFirstAlone)
+TEST_F(LauncherEndToEndTest, SecondStartShowsTheRunningMessageAndBringsTheFirstForward)
 {
     CLauncherProcess first;
     HWND hFrame = StartLauncher(first);
     ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    ::ShowWindow(hFrame, SW_MINIMIZE);
 
     CLauncherProcess second;
     ASSERT_TRUE(second.Start(s_launcher));
@@ -444,7 +448,10 @@ TEST_F(LauncherEndToEndTest, SecondStartShowsTheRunningMessageAndLeavesTheFirstA
     ASSERT_TRUE(second.WaitForExit(kActMillis, &dwExitCode));
     EXPECT_EQ(0u, dwExitCode);
 
+    // Once the notice is answered the running launcher's frame is back and in front.
     EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsIconic(hFrame) && ::GetForegroundWindow() == hFrame; }))
+        << "minimised " << ::IsIconic(hFrame) << ", in front " << (::GetForegroundWindow() == hFrame);
     EXPECT_TRUE(::IsWindowVisible(hFrame));
     ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
     ASSERT_TRUE(first.WaitForExit(kActMillis, &dwExitCode));

@@ -24,6 +24,8 @@ const int kTitleButtonSize = 27;
 const int kMinimiseSlot = 3;
 const int kMaximiseSlot = 2;
 const int kCloseSlot = 1;
+// Thirty slots from the right lies the empty title bar between its groups, where the window is dragged.
+const int kCaptionSlot = 30;
 
 // The launcher's windows once its message loop runs.
 struct TLauncherWindows
@@ -151,6 +153,20 @@ protected:
         EXPECT_EQ(mi.rcWork.top + (cyWork - kPlayHeight) / 2, rcNormal.top);
     }
 
+    // The screen point of the launcher's icon in the notification area of Wine's desktop: the taskbar
+    // draws its icons itself from its right end, each a small icon in a 2-pixel border, and the
+    // launcher's is the only one. (-1, -1) without a taskbar.
+    static POINT TrayIconPoint()
+    {
+        POINT pt = {-1, -1};
+        RECT rc = {};
+        HWND hTray = ::FindWindowW(L"Shell_TrayWnd", NULL);
+        if (hTray == NULL || !::GetWindowRect(hTray, &rc)) return pt;
+        pt.x = rc.right - 2 - ::GetSystemMetrics(SM_CXSMICON) / 2;
+        pt.y = (rc.top + rc.bottom) / 2;
+        return pt;
+    }
+
     static std::wstring s_play;
     static std::wstring s_noPlay;
     static CMicroClientConfig s_config;
@@ -253,6 +269,107 @@ TEST_F(PlaySwitchEndToEndTest, PlayWindowTitleButtonsAnswerTheMouse)
     DWORD dwExitCode = 0xFFFF;
     ASSERT_TRUE(launcher.WaitForExit(kActMillis, &dwExitCode)) << "Yes did not end the launcher";
     EXPECT_EQ(0u, dwExitCode);
+}
+
+// The play window as a user meets it: a caption double click, keys, the tray icon and its menu, a second
+// start and the quit question, all from outside.
+TEST_F(PlaySwitchEndToEndTest, PlayWindowActsAsAWindowDoesForTheUser)
+{
+    CLauncherProcess launcher;
+    const TLauncherWindows windows = Start(launcher, s_play);
+    ASSERT_TRUE(windows.hLogin != NULL) << "no login frame appeared";
+    HWND hPlay = WaitForPlayWindow(launcher, windows.hLogin);
+    ASSERT_TRUE(hPlay != NULL) << "no play window appeared";
+    ASSERT_TRUE(WaitForMaximised(hPlay));
+    auto restoredInFront = [&]() { return !::IsIconic(hPlay) && ::IsZoomed(hPlay) && ::GetForegroundWindow() == hPlay; };
+
+    // The button in the maximise slot answers as the system's maximise button (Windows 11 snap layouts).
+    POINT ptSlot = TitleButton(hPlay, kMaximiseSlot);
+    EXPECT_EQ(HTMAXBUTTON, ::SendMessageW(hPlay, WM_NCHITTEST, 0, MAKELPARAM(ptSlot.x, ptSlot.y)));
+    // A double click on the caption restores; the slot then holds the maximise button, which maximises.
+    POINT ptCaption = TitleButton(hPlay, kCaptionSlot);
+    ASSERT_TRUE(RaiseUnder(hPlay, ptCaption)) << "another window covers the caption";
+    MouseClick(ptCaption, false, 2);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsZoomed(hPlay); })) << "the double click did not restore";
+    ASSERT_TRUE(ClickTitleButton(hPlay, kMaximiseSlot));
+    ASSERT_TRUE(WaitForMaximised(hPlay)) << "the maximise slot still held the restore button";
+
+    // Keys: the minimise button, once clicked, does not take Return or Space; Escape asks nothing.
+    ASSERT_TRUE(ClickTitleButton(hPlay, kMinimiseSlot));
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsIconic(hPlay) != FALSE; })) << "minimise did not act";
+    ::ShowWindow(hPlay, SW_RESTORE);
+    ASSERT_TRUE(WaitForMaximised(hPlay));
+    ASSERT_TRUE(BringToForeground(hPlay));
+    for (WORD vk : {VK_RETURN, VK_SPACE, VK_ESCAPE, VK_TAB, VK_RETURN}) KeyPress(vk);
+    EXPECT_FALSE(WaitUntil(1000, [&]() { return ::IsIconic(hPlay) || !launcher.Windows(kMessageBoxClass).empty(); }))
+        << "a key acted";
+
+    // A click on the tray icon brings the minimised window back maximised and in front, a double click
+    // the hidden one; so does a second start once its notice is answered.
+    const POINT ptIcon = TrayIconPoint();
+    ASSERT_TRUE(ptIcon.x >= 0) << "no tray icon on the desktop's taskbar";
+    ::ShowWindow(hPlay, SW_MINIMIZE);
+    MouseClick(ptIcon);
+    EXPECT_TRUE(WaitUntil(kActMillis, restoredInFront)) << "the tray click left the window minimised or behind";
+    ::ShowWindow(hPlay, SW_HIDE);
+    MouseClick(ptIcon, false, 2);
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() { return ::IsWindowVisible(hPlay) && restoredInFront(); }));
+    ::ShowWindow(hPlay, SW_MINIMIZE);
+    CLauncherProcess second;
+    ASSERT_TRUE(second.Start(s_play));
+    HWND hNotice = second.WaitForWindow(kMessageBoxClass, NULL, true, kStartMillis);
+    ASSERT_TRUE(hNotice != NULL) << "the second start showed no notice";
+    EXPECT_TRUE(::IsIconic(hPlay));
+    DismissMessageBox(hNotice);
+    ASSERT_TRUE(second.WaitForExit(kActMillis));
+    EXPECT_TRUE(WaitUntil(kActMillis, restoredInFront)) << "the second start left the window minimised or behind";
+    EXPECT_FALSE(::IsWindowVisible(windows.hLogin));
+
+    // The tray menu goes when the user clicks elsewhere. (Wine's maximised window covers the taskbar.)
+    auto menuShown = [&]() { return !launcher.Windows(L"#32768", NULL, true).empty(); };
+    ASSERT_TRUE(RaiseUnder(::FindWindowW(L"Shell_TrayWnd", NULL), ptIcon)) << "the taskbar stays covered";
+    MouseClick(ptIcon, true);
+    ASSERT_TRUE(WaitUntil(kActMillis, menuShown)) << "no tray menu";
+    MouseClick(TitleButton(hPlay, kCaptionSlot));
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() { return !menuShown(); })) << "the menu stayed open";
+
+    // Alt+F4 asks; whatever asks again while the question is open (the close message, the system close
+    // command that Alt+F4 sends, the close button, the tray menu's quit) brings it to the front instead.
+    ASSERT_TRUE(BringToForeground(hPlay));
+    KeyPress(VK_F4, VK_MENU);
+    HWND hBox = WaitForQuestion(launcher, hPlay);
+    ASSERT_TRUE(hBox != NULL) << "Alt+F4 asked nothing";
+    const char* again[] = {"close message", "system close", "close button", "tray menu quit"};
+    for (int i = 0; i < 4; ++i) {
+        // Out of sight first (the question goes with its window), but for the click on its button.
+        if (i != 2) ::ShowWindow(hPlay, SW_MINIMIZE);
+        if (i == 0) ::PostMessageW(hPlay, WM_CLOSE, 0, 0);
+        if (i == 1) ::PostMessageW(hPlay, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (i == 2) {
+            EXPECT_TRUE(ClickTitleButton(hPlay, kCloseSlot));
+        }
+        if (i == 3) {
+            MouseClick(ptIcon, true);
+            EXPECT_TRUE(WaitUntil(kActMillis, menuShown)) << "no tray menu";
+            KeyPress(VK_UP);
+            KeyPress(VK_RETURN);
+        }
+        EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+            return !::IsIconic(hPlay) && ::IsWindowVisible(hBox) && ::GetForegroundWindow() == hBox;
+        })) << again[i] << " left the question minimised or behind";
+        ::Sleep(300);
+        EXPECT_EQ(1u, launcher.Windows(kMessageBoxClass, NULL, true).size()) << again[i];
+    }
+    AnswerMessageBox(hBox, IDNO);
+    ASSERT_TRUE(WaitUntil(kActMillis, [&]() { return !::IsWindow(hBox); }));
+    EXPECT_FALSE(WaitUntil(1000, [&]() { return !launcher.Windows(kMessageBoxClass, NULL, true).empty(); }))
+        << "a second question followed";
+
+    ::PostMessageW(hPlay, WM_CLOSE, 0, 0);
+    hBox = WaitForQuestion(launcher, hPlay);
+    ASSERT_TRUE(hBox != NULL);
+    AnswerMessageBox(hBox, IDYES);
+    ASSERT_TRUE(launcher.WaitForExit(kActMillis));
 }
 
 TEST_F(PlaySwitchEndToEndTest, GameAddressWithoutTheKeywordKeepsTheLoginWindows)

@@ -771,11 +771,12 @@ TEST_F(ImageLoadTest, HugeDimensionsAreRefused)
     }
 }
 
-// A 4x4 icon: opaque red everywhere except a transparent black top-left pixel.
+// A 4x4 icon: a transparent black top-left pixel, masked out, then the second pixel and the rest in the
+// given colours (0xAARRGGBB), by default opaque red.
 class CTestIcon
 {
 public:
-    CTestIcon() : m_colour(NULL), m_mask(NULL), m_icon(NULL)
+    explicit CTestIcon(DWORD second = 0xFFFF0000, DWORD rest = 0xFFFF0000) : m_colour(NULL), m_mask(NULL), m_icon(NULL)
     {
         BITMAPINFO bmi;
         memset(&bmi, 0, sizeof(bmi));
@@ -792,7 +793,7 @@ public:
         }
         DWORD* px = static_cast<DWORD*>(bits);
         for (int i = 0; i < 16; ++i) {
-            px[i] = i == 0 ? 0 : 0xFFFF0000;
+            px[i] = i == 0 ? 0 : i == 1 ? second : rest;
         }
         const BYTE maskBits[8] = { 0x80, 0, 0, 0, 0, 0, 0, 0 };
         m_mask = ::CreateBitmap(4, 4, 1, 1, maskBits);
@@ -850,6 +851,26 @@ TEST(ImageIcon, ConvertsOverOpaqueBlack)
     }
     image.reset();
     Gdiplus::GdiplusShutdown(token);
+}
+
+// The icon's own transparency: its alpha channel premultiplied, or its mask when it has no alpha.
+TEST(ImageIcon, KeepsTheIconsOwnTransparency)
+{
+    EXPECT_TRUE(CRenderEngine::LoadAlphaImageFromHICON(NULL) == NULL);
+    const struct { DWORD second; DWORD rest; DWORD converted; } cases[] = {
+        {0x80FF4000, 0xFFFF0000, 0x80802000}, {0x00FF0000, 0x00FF0000, 0xFFFF0000},
+    };
+    for (const auto& c : cases) {
+        CTestIcon icon(c.second, c.rest);
+        ImageHolder image(CRenderEngine::LoadAlphaImageFromHICON(icon.Get()));
+        ASSERT_TRUE(image);
+        EXPECT_TRUE(image->bAlpha);
+        std::vector<DWORD> out = Pixels(image.get());
+        ASSERT_EQ(16u, out.size());
+        EXPECT_EQ(0u, out[0]);
+        EXPECT_EQ(c.converted, out[1]);
+        for (int i = 2; i < 16; ++i) EXPECT_EQ(0xFFFF0000u, out[i]) << i;
+    }
 }
 
 } // namespace

@@ -152,18 +152,51 @@ void AnswerMessageBox(HWND hBox, int nCommand)
     ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(nCommand, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
 }
 
-void MouseClick(POINT pt)
+void MouseClick(POINT pt, bool bRight, int nClicks)
 {
-    ::SetCursorPos(pt.x, pt.y);
+    // Every event carries the point: under Wine a button event on its own may land where the display
+    // last saw the pointer rather than where SetCursorPos put it. Absolute coordinates name a pixel in
+    // 65536ths of the primary screen; a quarter pixel in keeps rounding on that pixel.
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
+    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((4LL * pt.x + 1) * 65536 / (4LL * cx));
+    input.mi.dy = static_cast<LONG>((4LL * pt.y + 1) * 65536 / (4LL * cy));
+    const DWORD dwButton[] = {static_cast<DWORD>(bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                              static_cast<DWORD>(bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
     ::Sleep(100);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &inputs[0], sizeof(INPUT));
-    ::Sleep(100);
-    ::SendInput(1, &inputs[1], sizeof(INPUT));
+    for (int i = 0; i < nClicks; ++i) {
+        for (DWORD dwFlag : dwButton) {
+            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwFlag;
+            ::SendInput(1, &input, sizeof(INPUT));
+            // The clicks of a double click come well within the double-click time.
+            ::Sleep(nClicks > 1 ? 30 : 100);
+        }
+    }
+}
+
+void KeyPress(WORD vk, WORD vkModifier)
+{
+    // Down in order, up in reverse; no modifier is a zero left out.
+    const WORD keys[4] = {vkModifier, vk, vk, vkModifier};
+    for (int i = 0; i < 4; ++i) {
+        if (keys[i] == 0) continue;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = keys[i];
+        input.ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        ::SendInput(1, &input, sizeof(INPUT));
+        ::Sleep(30);
+    }
+}
+
+bool BringToForeground(HWND hWnd)
+{
+    ::SetForegroundWindow(hWnd);
+    return WaitUntil(2000, [&]() { return ::GetForegroundWindow() == hWnd; });
 }
 
 bool RaiseUnder(HWND hWnd, POINT pt)

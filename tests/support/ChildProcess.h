@@ -55,8 +55,13 @@ void DismissMessageBox(HWND hBox);
 // Presses one of the box's buttons (IDOK, IDYES, IDNO...).
 void AnswerMessageBox(HWND hBox, int nCommand);
 
-// A left click at a screen point through the system's input queue.
-void MouseClick(POINT pt);
+// A left click at a screen point through the system's input queue; with bRight the right button,
+// with nClicks > 1 a double click.
+void MouseClick(POINT pt, bool bRight = false, int nClicks = 1);
+// A key press through the system's input queue, with a modifier key (VK_MENU...) held when not 0.
+void KeyPress(WORD vk, WORD vkModifier = 0);
+// Makes hWnd the foreground window; false if it does not become so.
+bool BringToForeground(HWND hWnd);
 // Makes hWnd the window under the screen point, or the mouse would act on another window; false if
 // it does not become so.
 bool RaiseUnder(HWND hWnd, POINT pt);

@@ -1,8 +1,9 @@
 // CMessageBoxWatcher: polls the watched thread's windows for a dialog and answers it.
 #include "support/MessageBoxWatcher.h"
 
-CMessageBoxWatcher::CMessageBoxWatcher(int nCommand)
-    : m_dwThread(::GetCurrentThreadId()), m_nCommand(nCommand), m_bStop(false), m_bSeen(false)
+CMessageBoxWatcher::CMessageBoxWatcher(int nCommand, std::function<void(HWND hBox)> fnBeforeAnswer)
+    : m_dwThread(::GetCurrentThreadId()), m_nCommand(nCommand), m_fnBeforeAnswer(fnBeforeAnswer), m_bStop(false),
+      m_bSeen(false)
 {
     m_thread = std::thread([this] { Watch(); });
 }
@@ -27,6 +28,7 @@ void CMessageBoxWatcher::Watch()
             ::GetDlgItemTextW(hDialog, 0xFFFF, szText, lengthof(szText));
             m_sText = szText;
             m_bSeen = true;
+            if (m_fnBeforeAnswer) m_fnBeforeAnswer(hDialog);
             ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(m_nCommand, BN_CLICKED), 0);
             return;
         }
@@ -42,3 +44,4 @@ BOOL CALLBACK CMessageBoxWatcher::FindDialog(HWND hWnd, LPARAM lParam)
     *reinterpret_cast<HWND*>(lParam) = hWnd;
     return FALSE;
 }
+

@@ -4,6 +4,7 @@
 #include "veneer/core/UISetup.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -11,8 +12,9 @@ class CMessageBoxWatcher
 {
 public:
 // Construction
-    // Watches the calling thread's windows; the box is answered with nCommand (IDOK, IDYES, IDNO...).
-    explicit CMessageBoxWatcher(int nCommand = IDOK);
+    // Watches the calling thread's windows; the box is answered with nCommand (IDOK, IDYES, IDNO...),
+    // after fnBeforeAnswer, when given, has run on the watching thread.
+    explicit CMessageBoxWatcher(int nCommand = IDOK, std::function<void(HWND hBox)> fnBeforeAnswer = nullptr);
     ~CMessageBoxWatcher();
     CMessageBoxWatcher(const CMessageBoxWatcher&) = delete;
     CMessageBoxWatcher& operator=(const CMessageBoxWatcher&) = delete;
@@ -29,6 +31,7 @@ private:
 
     DWORD m_dwThread;
     int m_nCommand;
+    std::function<void(HWND)> m_fnBeforeAnswer;
     std::atomic<bool> m_bStop;
     std::atomic<bool> m_bSeen;
     std::wstring m_sCaption;

@@ -4,6 +4,9 @@
 #include "support/ResourceScope.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
+#include <climits>
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -147,6 +150,20 @@ TEST_F(ManagerTest, CustomFontsHaveIdsThatShiftOnRemoval)
     m_pm->RemoveAllFonts();
     EXPECT_EQ(0, m_pm->GetCustomFontCount());
     EXPECT_EQ(0u, ::GetObjectType(h1));
+}
+
+TEST_F(ManagerTest, FontHeightsAreCutToTheLargestSize)
+{
+    // A skin's size 65535 once made glyphs so tall that drawing one label took seconds.
+    const int sizes[] = { 15, -15, kMaxFontSize, 65535, -65535, INT_MAX, INT_MIN };
+    for (int size : sizes) {
+        HFONT hFont = m_pm->AddFont(L"Arial", size, false, false, false);
+        LOGFONTW lf = {};
+        ASSERT_EQ(static_cast<int>(sizeof(lf)), ::GetObjectW(hFont, sizeof(lf), &lf)) << size;
+        EXPECT_EQ(-std::max(-kMaxFontSize, std::min(size, kMaxFontSize)), lf.lfHeight) << size;
+        EXPECT_EQ(size, m_pm->GetFontInfo(hFont)->iSize) << size;
+        EXPECT_EQ(hFont, m_pm->GetFont(L"Arial", size, false, false, false)) << size;
+    }
 }
 
 TEST_F(ManagerTest, FontMetricsAreReadOnFirstRequest)
@@ -316,6 +333,42 @@ TEST_F(ManagerImageTest, ImagesAreLoadedOnceAndCachedByName)
     EXPECT_EQ(nullptr, m_pm->GetImage(L"a.png"));
     m_pm->RemoveAllImages();
     EXPECT_EQ(nullptr, m_pm->GetImage(L"b.png"));
+}
+
+TEST_F(ManagerImageTest, SkinsRebuiltIntoALivingManagerKeepOneShareWhenReleasedFirst)
+{
+    const wchar_t kSkin[] = L"<Window><Image name=\"a.png\"/><Font name=\"Arial\" size=\"20\"/>"
+                            L"<Font name=\"Tahoma\" size=\"9\" default=\"true\"/>"
+                            L"<Default name=\"Label\" value=\"font=&quot;0&quot;\"/><Label name=\"l\"/></Window>";
+    auto rebuild = [&]() {
+        CDialogBuilder builder;
+        CControlUI* pRoot = builder.Create(kSkin, NULL, NULL, m_pm);
+        ASSERT_TRUE(pRoot != NULL);
+        m_pm->AttachDialog(pRoot);
+    };
+    rebuild();
+    const HFONT hFirst = m_pm->GetFont(0);
+    // Fonts are addressed by index: the second build appends copies, and the indexes keep the first ones.
+    rebuild();
+    EXPECT_EQ(4, m_pm->GetCustomFontCount());
+    EXPECT_EQ(hFirst, m_pm->GetFont(0));
+
+    m_pm->ReleaseSkinResources();
+    EXPECT_EQ(0, m_pm->GetCustomFontCount());
+    EXPECT_EQ(0u, ::GetObjectType(hFirst));
+    EXPECT_EQ(nullptr, m_pm->GetImage(L"a.png"));
+    EXPECT_EQ(nullptr, m_pm->GetDefaultAttributeList(L"Label"));
+    EXPECT_STREQ(L"Tahoma", m_pm->GetDefaultFontInfo()->sFontName.GetData()) << "the default font stays";
+    for (int i = 0; i < 3; ++i) {
+        rebuild();
+        m_pm->ReleaseSkinResources();
+    }
+    rebuild();
+    EXPECT_EQ(2, m_pm->GetCustomFontCount());
+    EXPECT_EQ(20, m_pm->GetFontInfo(0)->iSize);
+    EXPECT_TRUE(m_pm->GetImage(L"a.png") != NULL);
+    EXPECT_STREQ(L"font=\"0\"", m_pm->GetDefaultAttributeList(L"Label"));
+    EXPECT_EQ(0, static_cast<CLabelUI*>(m_pm->FindControl(L"l"))->GetFont());
 }
 
 TEST_F(ManagerImageTest, TypedImagesNeedANumericName)

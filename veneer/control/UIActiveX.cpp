@@ -39,6 +39,38 @@ IOleObject* CreateFromModule(LPCWSTR pstrModule, const CLSID& clsid)
     return pObject;
 }
 
+// The paint window's size box belongs to the window: a hosted object's window leaves it out, so that
+// the border resizes the window also where the object lies under it. The box is counted as the
+// window's hit test counts it (x < left or x > width - right, the same for y), and only while the
+// window can be resized, that is while it is not maximised. The box is skin units, at the window's scale.
+void KeepOutOfSizeBox(HWND hWnd, const RECT& rcItem, CPaintManagerUI* pManager)
+{
+    HWND hWndPaint = pManager != NULL ? pManager->GetPaintWindow() : NULL;
+    if (hWndPaint == NULL) return;
+    RECT rcInner = {};
+    ::GetClientRect(hWndPaint, &rcInner);
+    const RECT rcSizeBox = pManager->ScaleRect(pManager->GetSizeBox());
+    rcInner.left += rcSizeBox.left;
+    rcInner.top += rcSizeBox.top;
+    rcInner.right -= rcSizeBox.right - 1;
+    rcInner.bottom -= rcSizeBox.bottom - 1;
+    RECT rcShown = rcItem;
+    if (!::IsZoomed(hWndPaint) && !::IntersectRect(&rcShown, &rcItem, &rcInner)) ::SetRectEmpty(&rcShown);
+    else ::OffsetRect(&rcShown, -rcItem.left, -rcItem.top);
+
+    RECT rcCurrent = {};
+    const int nCurrent = ::GetWindowRgnBox(hWnd, &rcCurrent);
+    const RECT rcWhole = {0, 0, rcItem.right - rcItem.left, rcItem.bottom - rcItem.top};
+    if (::EqualRect(&rcShown, &rcWhole)) {
+        if (nCurrent != ERROR) ::SetWindowRgn(hWnd, NULL, TRUE);
+        return;
+    }
+    if (nCurrent != ERROR && ::EqualRect(&rcCurrent, &rcShown)) return;
+    HRGN hRgn = ::CreateRectRgnIndirect(&rcShown);
+    // The window owns the region once it is set.
+    if (hRgn != NULL && !::SetWindowRgn(hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+}
+
 } // namespace
 
 CActiveXUI::CActiveXUI()
@@ -161,6 +193,7 @@ void CActiveXUI::SetPos(RECT rc)
     if (!m_pControl->m_bWindowless && m_pControl->m_pWindow != NULL) {
         ::MoveWindow(m_pControl->m_pWindow->GetHWND(), m_rcItem.left, m_rcItem.top, m_rcItem.right - m_rcItem.left,
                      m_rcItem.bottom - m_rcItem.top, TRUE);
+        KeepOutOfSizeBox(m_pControl->m_pWindow->GetHWND(), m_rcItem, m_pManager);
     }
 }
 
@@ -251,6 +284,8 @@ bool CActiveXUI::DoCreateControl()
 {
     ReleaseControl();
     m_bCreated = true;
+    // No usable class id (none given, or a text that did not resolve): there is nothing to ask COM for.
+    if (::IsEqualCLSID(m_clsid, kNullClsid)) return false;
 
     IOleControl* pOleControl = NULL;
     if (!m_sModuleName.IsEmpty()) {

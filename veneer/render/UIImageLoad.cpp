@@ -74,8 +74,8 @@ bool FindModuleImage(LPCWSTR name, LPCWSTR type, ImageBytes& bytes)
     return true;
 }
 
-// A top-down 32-bit DIB section with no padding; null when GDI refuses it.
-HBITMAP CreateImageSection(int width, int height, DWORD** bits)
+// The header of a top-down 32-bit picture with no padding.
+BITMAPINFO TopDownInfo(int width, int height)
 {
     BITMAPINFO bmi;
     ::ZeroMemory(&bmi, sizeof(bmi));
@@ -85,6 +85,13 @@ HBITMAP CreateImageSection(int width, int height, DWORD** bits)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+// A top-down 32-bit DIB section with no padding; null when GDI refuses it.
+HBITMAP CreateImageSection(int width, int height, DWORD** bits)
+{
+    BITMAPINFO bmi = TopDownInfo(width, height);
     bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* pixels = NULL;
     HBITMAP hBmp = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pixels, NULL, 0);
@@ -243,6 +250,54 @@ TImageInfo* CRenderEngine::LoadImageFromHICON(HICON hIcon)
         }
     }
     DllExports::GdipDisposeImage(bitmap);
+    return info;
+}
+
+TImageInfo* CRenderEngine::LoadAlphaImageFromHICON(HICON hIcon)
+{
+    ICONINFO icon;
+    ::ZeroMemory(&icon, sizeof(icon));
+    if (hIcon == NULL || !::GetIconInfo(hIcon, &icon)) {
+        return NULL;
+    }
+    TImageInfo* info = NULL;
+    BITMAP colour;
+    ::ZeroMemory(&colour, sizeof(colour));
+    // A monochrome icon has no colour bitmap: it is left to LoadImageFromHICON.
+    if (icon.hbmColor != NULL && icon.hbmMask != NULL &&
+        ::GetObjectW(icon.hbmColor, sizeof(colour), &colour) == sizeof(colour) &&
+        IsSaneImageSize(colour.bmWidth, colour.bmHeight)) {
+        const int width = colour.bmWidth;
+        const int height = colour.bmHeight;
+        const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+        DWORD* bits = NULL;
+        HBITMAP hBmp = CreateImageSection(width, height, &bits);
+        DWORD* mask = hBmp != NULL ? new (std::nothrow) DWORD[count] : NULL;
+        BITMAPINFO bmi = TopDownInfo(width, height);
+        HDC hScreen = ::GetDC(NULL);
+        // The mask of a colour icon has the colour bitmap's height; set bits mark see-through pixels.
+        const bool read = mask != NULL &&
+                          ::GetDIBits(hScreen, icon.hbmColor, 0, height, bits, &bmi, DIB_RGB_COLORS) == height &&
+                          ::GetDIBits(hScreen, icon.hbmMask, 0, height, mask, &bmi, DIB_RGB_COLORS) == height;
+        ::ReleaseDC(NULL, hScreen);
+        if (read) {
+            const bool ownAlpha = std::any_of(bits, bits + count, [](DWORD pixel) { return (pixel >> 24) != 0; });
+            for (size_t i = 0; i < count; ++i) {
+                DWORD a = ownAlpha ? bits[i] >> 24 : ((mask[i] & 0x00FFFFFF) != 0 ? 0 : 255);
+                DWORD red = ((bits[i] >> 16) & 0xFF) * a / 255;
+                DWORD green = ((bits[i] >> 8) & 0xFF) * a / 255;
+                DWORD blue = (bits[i] & 0xFF) * a / 255;
+                bits[i] = (a << 24) | (red << 16) | (green << 8) | blue;
+            }
+            info = NewImageInfo(hBmp, width, height, true);
+        }
+        else if (hBmp != NULL) {
+            ::DeleteObject(hBmp);
+        }
+        delete[] mask;
+    }
+    if (icon.hbmColor != NULL) ::DeleteObject(icon.hbmColor);
+    if (icon.hbmMask != NULL) ::DeleteObject(icon.hbmMask);
     return info;
 }
 

@@ -57,6 +57,8 @@ public:
     // Image loading
     static TImageInfo* LoadImage(STRINGorID bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     static TImageInfo* LoadImageFromHICON(HICON hIcon);
+    // The icon with its own transparency (its alpha channel, or its mask when it has none), premultiplied.
+    static TImageInfo* LoadAlphaImageFromHICON(HICON hIcon);
     static void FreeImage(const TImageInfo* image);
     // A new image of the given size resampled from image (premultiplied, cubic filter that widens when
     // reducing); the caller frees it. Null when either size is unusable or memory runs out.

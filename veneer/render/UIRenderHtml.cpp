@@ -16,7 +16,6 @@ namespace {
 
 // Longest piece of a run measured at once; the rest follows as a further run on the same line.
 const int kMaxRunLength = 1024;
-const int kMaxTagFontSize = 1000;
 const int kDefaultTagFontSize = 10;
 // Measuring stops this far down: far beyond any window, well before the pen could overflow.
 const int kMaxPenY = 0x3FFFFFFF;
@@ -566,7 +565,7 @@ void CHtmlTextRenderer::OpenFontTag(LPCWSTR args, LPCWSTR argsEnd)
         int size = kDefaultTagFontSize;
         if (p < argsEnd && IsDigit(*p)) {
             ParseInt(p, argsEnd, size);
-            size = (size <= 0) ? kDefaultTagFontSize : (size > kMaxTagFontSize ? kMaxTagFontSize : size);
+            size = (size <= 0) ? kDefaultTagFontSize : (size > kMaxFontSize ? kMaxFontSize : size);
         }
         font = FindOrAddFont(name, size, ContainsNoCase(p, argsEnd, L"bold"), ContainsNoCase(p, argsEnd, L"underline"),
                              ContainsNoCase(p, argsEnd, L"italic"));

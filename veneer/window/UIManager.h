@@ -14,6 +14,10 @@ namespace Veneer {
 class CControlUI;
 class CPaintManagerUI;
 
+// Largest font height, in pixels, a paint manager makes a font with; larger sizes (of skins or of
+// formatted text) are cut to it: glyphs tens of thousands of pixels tall take seconds each to draw.
+const int kMaxFontSize = 1000;
+
 // One font of a paint manager's store; the manager owns hFont.
 typedef struct tagTFontInfo
 {
@@ -217,6 +221,14 @@ public:
     // Told of attributes the controls of this manager ignore; null (the default) tells nobody.
     void SetUnknownAttributeListener(IUnknownAttributeUI* pListener);
     IUnknownAttributeUI* GetUnknownAttributeListener() const;
+
+    // Resources: what skins registered
+    // Drops the fonts, images and default attribute lists that skins built with this manager
+    // registered (and any the program added); the default font and colours stay. A skin built again
+    // into a living manager registers its fonts again, as new indexes: call this before building the
+    // replacement, and the store holds one skin's share instead of one per build. Until the new tree
+    // is attached the old one paints with the default font and reloads its images.
+    void ReleaseSkinResources();
 
     // Operations: the control tree
     bool AttachDialog(CControlUI* pControl);

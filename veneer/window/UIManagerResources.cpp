@@ -3,6 +3,8 @@
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
 
+#include <algorithm>
+
 namespace Veneer {
 
 namespace {
@@ -162,8 +164,10 @@ HFONT CPaintManagerUI::CreateScaledFont(const TFontInfo* pFontInfo) const
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
     ::lstrcpynW(lf.lfFaceName, pFontInfo->sFontName.GetData(), LF_FACESIZE);
     lf.lfCharSet = DEFAULT_CHARSET;
-    // The size is in skin units: the font is made for the manager's DPI.
-    lf.lfHeight = -ScaleValue(pFontInfo->iSize);
+    // The size is in skin units: the font is made for the manager's DPI. The size asked for stays the
+    // font's size (lookups find it by that); only its height is cut.
+    const int nHeight = ScaleValue(pFontInfo->iSize);
+    lf.lfHeight = -std::max(-kMaxFontSize, std::min(nHeight, kMaxFontSize));
     // Bold is relative to the stock font's weight; the stock default font keeps that weight as it is.
     const bool bStock = pFontInfo == &m_DefaultFontInfo && m_bStockDefaultFont;
     if (pFontInfo->bBold && !bStock) lf.lfWeight += FW_BOLD;
@@ -485,6 +489,15 @@ void CPaintManagerUI::SetUnknownAttributeListener(IUnknownAttributeUI* pListener
 IUnknownAttributeUI* CPaintManagerUI::GetUnknownAttributeListener() const
 {
     return m_pUnknownAttributeListener;
+}
+
+// ---- a skin's share --------------------------------------------------------------------------
+
+void CPaintManagerUI::ReleaseSkinResources()
+{
+    RemoveAllFonts();
+    RemoveAllImages();
+    RemoveAllDefaultAttributeList();
 }
 
 } // namespace Veneer
