@@ -3,6 +3,7 @@
 #include "veneer/core/UISetup.h"
 #include "control/SkinWindowFixture.h"
 
+#include <algorithm>
 #include <map>
 
 using namespace Veneer;
@@ -94,6 +95,33 @@ TEST_F(ScaledLayoutTest, RectanglesOfALaidOutSkinAtEachScale)
         EXPECT_EQ(-10, pPin->GetFixedXY().cx);
         EXPECT_EQ(100, pPin->GetFixedWidth());
         EXPECT_EQ(30, m_pm->FindControl(L"bar")->GetFixedHeight());
+    }
+}
+
+TEST_F(ScaledLayoutTest, ExtentLimitsAndTileWidthsAreSkinUnits)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        auto S = [dpi](int v) { return (v * dpi + 48) / 96; };
+        m_pm->SetDPI(dpi);
+        ASSERT_TRUE(Build(L"<Window><VerticalLayout><HorizontalLayout height=\"20\">"
+                          L"<Control name=\"lo\" maxwidth=\"50\" /><Control name=\"hi\" minwidth=\"300\" />"
+                          L"</HorizontalLayout><TileLayout name=\"tiles\" itemsize=\"100,0\">"
+                          L"<Control height=\"10\" /><Control height=\"10\" /><Control height=\"10\" />"
+                          L"<Control height=\"10\" /><Control height=\"10\" /></TileLayout>"
+                          L"</VerticalLayout></Window>") != NULL);
+        // Two children share 400 pixels: the first is held to its maximum, the second raised to its minimum.
+        const RECT& rcLo = m_pm->FindControl(L"lo")->GetPos();
+        const RECT& rcHi = m_pm->FindControl(L"hi")->GetPos();
+        EXPECT_EQ(S(50), rcLo.right - rcLo.left);
+        EXPECT_EQ((std::max)(400 - S(50), S(300)), rcHi.right - rcHi.left);
+        // As many 100-unit columns as fit in 400 pixels, each tile one scaled row high.
+        CContainerUI* pTiles = static_cast<CContainerUI*>(m_pm->FindControl(L"tiles"));
+        const int columns = 400 / S(100);
+        const RECT& rcFirst = pTiles->GetItemAt(0)->GetPos();
+        EXPECT_EQ(S(10), rcFirst.bottom - rcFirst.top);
+        EXPECT_EQ(rcFirst.top, pTiles->GetItemAt(columns - 1)->GetPos().top);
+        EXPECT_EQ(rcFirst.bottom, pTiles->GetItemAt(columns)->GetPos().top);
     }
 }
 
