@@ -125,6 +125,34 @@ TEST_F(ScaledLayoutTest, ExtentLimitsAndTileWidthsAreSkinUnits)
     }
 }
 
+TEST_F(ScaledLayoutTest, BordersAndRoundCornersArePaintedAtTheScale)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        auto S = [dpi](int v) { return (v * dpi + 48) / 96; };
+        m_pm->SetDPI(dpi);
+        CControlUI box;
+        box.ApplyAttributeList(L"bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF0000FF\" bordersize=\"2\"");
+        Place(box, 0, 0, 100, 60);
+        CDibCanvas square(100, 60, 0xFF000000);
+        Paint(box, square);
+        EXPECT_EQ(0x0000FFu, square.Get(S(2) - 1, 30) & 0xFFFFFF);
+        EXPECT_EQ(0xFFFFFFu, square.Get(S(2), 30) & 0xFFFFFF);
+        EXPECT_EQ(0x0000FFu, square.Get(50, 60 - S(2)) & 0xFFFFFF);
+        EXPECT_EQ(0xFFFFFFu, square.Get(50, 60 - S(2) - 1) & 0xFFFFFF);
+
+        // A rounded box leaves its corners out as far as the scaled radius reaches.
+        box.ApplyAttributeList(L"bordersize=\"0\" borderround=\"16,16\"");
+        CDibCanvas round(100, 60, 0xFF000000);
+        Paint(box, round);
+        // On the diagonal the arc of radius r lies 0.29 r in from the corner.
+        const int radius = S(8);
+        EXPECT_EQ(0u, round.Get(radius / 5, radius / 5) & 0xFFFFFF);
+        EXPECT_EQ(0xFFFFFFu, round.Get(radius / 2, radius / 2) & 0xFFFFFF);
+        EXPECT_EQ(0xFFFFFFu, round.Get(50, 30) & 0xFFFFFF);
+    }
+}
+
 TEST_F(ScaledLayoutTest, ADpiChangeLaysTheWindowOutAgainAndHitTestsFollow)
 {
     ASSERT_TRUE(Build(kSkin) != NULL);
