@@ -278,7 +278,9 @@ TEST_F(LauncherEndToEndTest, AtOneAndAHalfTimesTheFrameItsButtonsAndItsWebWindow
 
     CLauncherProcess launcher;
     HWND hFrame = StartLauncher(launcher);
-    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
+    DWORD dwExitCode = STILL_ACTIVE;
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared; the launcher "
+                                << (launcher.WaitForExit(0, &dwExitCode) ? "ended with " : "runs, ") << dwExitCode;
     RECT rcClient = {};
     ::GetClientRect(hFrame, &rcClient);
     EXPECT_EQ(S(s_config.m_szLoginFrame.cx), rcClient.right);
