@@ -646,11 +646,20 @@ TEST_F(ManagerRoutingTest, CloseEndsHoverAndClickAndClearsTheFocus)
 
 TEST_F(ManagerRoutingTest, SetCursorGoesToAControlThatSetsItsOwnCursorUnlessCaptured)
 {
-    // The window is moved under the cursor, wherever that is, with c's area beneath it.
+    // The cursor is put on the screen and the window under it, with c's area beneath. Wine may report
+    // the pointer's old place until the display has seen the move, so the place is read back until the
+    // cursor is where the test needs it.
     POINT ptCursor = {};
-    ASSERT_TRUE(::GetCursorPos(&ptCursor));
-    ::SetWindowPos(m_hWnd, NULL, ptCursor.x - 20, ptCursor.y - 250, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < 20; ++i) {
+        ::SetCursorPos(300, 400);
+        ::SetWindowPos(m_hWnd, NULL, 280, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::Sleep(i * 10);
+        ASSERT_TRUE(::GetCursorPos(&ptCursor));
+        ::ScreenToClient(m_hWnd, &ptCursor);
+        if (ptCursor.x == 20 && ptCursor.y == 250) break;
+    }
+    ASSERT_EQ(20, ptCursor.x);
+    ASSERT_EQ(250, ptCursor.y);
     const LPARAM lParam = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
     const WPARAM wParam = reinterpret_cast<WPARAM>(m_hWnd);
 
