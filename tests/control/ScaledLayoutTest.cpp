@@ -96,6 +96,18 @@ TEST_F(ScaledLayoutTest, RectanglesOfALaidOutSkinAtEachScale)
         EXPECT_EQ(100, pPin->GetFixedWidth());
         EXPECT_EQ(30, m_pm->FindControl(L"bar")->GetFixedHeight());
     }
+    // Below 100 % too, laid out again and again.
+    m_pm->SetDPI(48);
+    ASSERT_TRUE(Build(L"<Window><VerticalLayout><Control name=\"dot\" float=\"true\" pos=\"3,3,6,6\" />"
+                      L"</VerticalLayout></Window>") != NULL);
+    CControlUI* pDot = m_pm->FindControl(L"dot");
+    for (int i = 0; i < 3; ++i) {
+        m_pm->GetRoot()->NeedUpdate();
+        m_pm->UpdateLayout();
+        EXPECT_EQ(3, pDot->GetFixedXY().cx);
+        EXPECT_EQ(3, pDot->GetFixedWidth());
+        EXPECT_EQ(2, pDot->GetPos().left);
+    }
 }
 
 TEST_F(ScaledLayoutTest, ExtentLimitsAndTileWidthsAreSkinUnits)
