@@ -71,7 +71,9 @@ void CMicroClientLogin::InitWindow()
 {
     const CMicroClientConfig& config = GetClientConfig();
     SetIcon(kAppIconResourceId);
-    ResizeClient(config.m_szLoginFrame.cx, config.m_szLoginFrame.cy);
+    // The configured sizes and rectangles are skin units, scaled to the frame's display.
+    const SIZE szFrame = m_PaintManager.ScaleSize(config.m_szLoginFrame);
+    ResizeClient(szFrame.cx, szFrame.cy);
     m_uBringForwardMessage = GetBringForwardMessage(config.m_sClientName);
 
     // The caption reaches down the whole picture: the frame is dragged from anywhere but its buttons.

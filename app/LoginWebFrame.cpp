@@ -123,16 +123,34 @@ void CMircroClientWebFrame::SwitchToPlay(LPCWSTR pstrAddress)
 
 void CMircroClientWebFrame::MoveWithFrame(int left, int top, int right, int bottom)
 {
-    int x = left;
-    int y = top;
-    if (m_nOffsetX != 0 || m_nOffsetY != 0) {
-        x = left + m_nOffsetX;
-        y = top + m_nOffsetY;
-    } else {
+    if (m_nOffsetX == 0 && m_nOffsetY == 0) {
         m_nOffsetX = left;
         m_nOffsetY = top;
         m_nWidth = right - left;
         m_nHeight = bottom - top;
+        ::SetWindowPos(GetHWND(), NULL, left, top, m_nWidth, m_nHeight, SWP_SHOWWINDOW);
+        return;
     }
-    ::SetWindowPos(GetHWND(), NULL, x, y, m_nWidth, m_nHeight, SWP_SHOWWINDOW);
+    // The offset and size are the frame's skin units: at the frame's display scale the window stays
+    // over the same part of its picture.
+    const HWND hFrame = ::GetWindow(GetHWND(), GW_OWNER);
+    const int nDpi = hFrame != NULL ? CPaintManagerUI::GetWindowDPI(hFrame) : m_PaintManager.GetDPI();
+    ::SetWindowPos(GetHWND(), NULL, left + DpiScale(m_nOffsetX, nDpi), top + DpiScale(m_nOffsetY, nDpi),
+                   DpiScale(m_nWidth, nDpi), DpiScale(m_nHeight, nDpi), SWP_SHOWWINDOW);
+}
+
+LRESULT CMircroClientWebFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+    const HWND hFrame = ::GetWindow(GetHWND(), GW_OWNER);
+    if (uMsg != WM_DPICHANGED || hFrame == NULL) {
+        return WindowImplBase::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
+    }
+    // The window takes the new DPI but not the place the system suggests: it stays glued to the frame.
+    LRESULT lRes = 0;
+    m_PaintManager.MessageHandler(uMsg, wParam, lParam, lRes);
+    RECT rcFrame = {};
+    ::GetWindowRect(hFrame, &rcFrame);
+    MoveWithFrame(rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.bottom);
+    bHandled = TRUE;
+    return 0;
 }

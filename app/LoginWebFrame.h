@@ -29,6 +29,7 @@ public:
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     // The play switch: a navigation to an address holding the play keyword opens the play window instead.
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
                          VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;

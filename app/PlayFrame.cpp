@@ -4,6 +4,7 @@
 #include "app/ClientConfig.h"
 #include "app/LaunchTrailer.h"
 
+#include <algorithm>
 #include <mshtml.h>
 #include <shellapi.h>
 
@@ -90,8 +91,15 @@ void CMircroClientPlayFrame::InitWindow()
     m_maxButtonRoute.Attach(&m_PaintManager, m_pMaxButton, m_pRestoreButton);
     LimitTrackSize();
 
-    // The size change shows the maximise button; the play switch's maximising then the restore button.
-    ResizeClient(kPlayClientWidth, kPlayClientHeight);
+    // The client is 1286 x 768 skin units, as much of it as the monitor's work area can show. The size
+    // change shows the maximise button; the play switch's maximising then the restore button.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTONEAREST), &mi);
+    const int cxClient = m_PaintManager.ScaleValue(kPlayClientWidth);
+    const int cyClient = m_PaintManager.ScaleValue(kPlayClientHeight);
+    ResizeClient((std::min)(cxClient, static_cast<int>(mi.rcWork.right - mi.rcWork.left)),
+                 (std::min)(cyClient, static_cast<int>(mi.rcWork.bottom - mi.rcWork.top)));
 
     m_hSmallIcon = static_cast<HICON>(::LoadImageW(CPaintManagerUI::GetResourceDll(),
                                                    MAKEINTRESOURCEW(kAppIconResourceId), IMAGE_ICON,

@@ -8,6 +8,8 @@ using namespace Veneer;
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/, int /*nCmdShow*/)
 {
+    // Before any window exists: the launcher scales its skins itself, sharp on every monitor.
+    CPaintManagerUI::DeclareDPIAwareness();
     ::CoInitialize(NULL);
     ::OleInitialize(NULL);
 

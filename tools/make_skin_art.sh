@@ -13,6 +13,21 @@ font_file() { fc-match -f '%{file}' "$1"; }
 serif_bold="$(font_file 'P052:bold')"
 sans_cjk="$(font_file 'WenQuanYi Micro Hei')"
 
+# Every picture is drawn once for a 96-DPI display (k=1, name.png) and once at twice the pixels
+# (k=2, name@2x.png), which the framework picks on displays scaled to 175 % and more. The @2x pictures are
+# drawn at their size, not enlarged: shapes and text are as sharp as the display allows.
+k=1
+# The file name of a picture at the current scale.
+at_scale() { # name.png
+  if [ "$k" = 1 ]; then echo "$1"; else echo "${1%.png}@${k}x.png"; fi
+}
+# A draw command in 96-DPI coordinates, for the current scale (unchanged at k=1).
+sd() {
+  if [ "$k" = 1 ]; then echo "$1"; else echo "scale $k,$k $1"; fi
+}
+# A length or coordinate at the current scale.
+kk() { echo $(($1 * k)); }
+
 # Strip dates and other chunks that change between runs, so the PNGs are byte-for-byte reproducible.
 save_png() { # source destination
   convert "$1" +repage -strip -define png:exclude-chunks=date,time PNG32:"$2"
@@ -84,49 +99,49 @@ crest_points() {
 # ---- login frame background ------------------------------------------------------------------------
 
 make_login_bg() {
-  local w=1034 h=680
+  local w=$(kk 1034) h=$(kk 680)
   local d="$work/login"
   mkdir -p "$d"
 
   # The shaped outline: chamfered body, arched crest over the login panel, a point at the bottom.
   local outline="polygon 14,100 36,78 $(crest_points) 998,78 1020,100 1020,644 998,666 663,666 633,678 603,666 36,666 14,644"
-  convert -size ${w}x${h} xc:black +antialias -fill white -draw "$outline" -threshold 50% "$d/mask.png"
+  convert -size ${w}x${h} xc:black +antialias -fill white -draw "$(sd "$outline")" -threshold 50% "$d/mask.png"
 
   # Dusk sky, warm towards the horizon.
   convert -size 1x256 gradient: -rotate 180 \
     \( xc:'#070a22' xc:'#10163f' xc:'#241f5a' xc:'#4f2a6e' xc:'#9a3f6e' xc:'#e0705f' xc:'#f8aa66' xc:'#ffd890' +append \
-       -filter Triangle -resize 256x1\! \) -clut -resize ${w}x470\! \
+       -filter Triangle -resize 256x1\! \) -clut -resize ${w}x$(kk 470)\! \
     -background '#ffd890' -gravity north -extent ${w}x${h} "$d/sky.png"
 
   # Stars fade out towards the glow.
-  stars $w 360 260 20240611 > "$d/stars.mvg"
-  convert -size ${w}x${h} xc:none -draw "$(cat "$d/stars.mvg")" "$d/stars.png"
+  stars 1034 360 260 20240611 > "$d/stars.mvg"
+  convert -size ${w}x${h} xc:none -draw "$(sd "$(cat "$d/stars.mvg")")" "$d/stars.png"
 
   # Sun glow behind the far peaks, right of centre.
-  convert -size ${w}x${h} xc:none \( -size 900x900 radial-gradient:'rgba(255,214,150,0.95)'-'rgba(255,120,80,0)' \
-    -resize 1300x700\! \) -geometry +50+120 -compose Over -composite "$d/glow.png"
-  convert -size ${w}x${h} xc:none -fill '#fff3d0' -draw 'circle 700,448 700,414' -blur 0x6 "$d/sun.png"
+  convert -size ${w}x${h} xc:none \( -size $(kk 900)x$(kk 900) radial-gradient:'rgba(255,214,150,0.95)'-'rgba(255,120,80,0)' \
+    -resize $(kk 1300)x$(kk 700)\! \) -geometry +$(kk 50)+$(kk 120) -compose Over -composite "$d/glow.png"
+  convert -size ${w}x${h} xc:none -fill '#fff3d0' -draw "$(sd 'circle 700,448 700,414')" -blur 0x$(kk 6) "$d/sun.png"
 
   # Long thin clouds lit from below.
   convert -size ${w}x${h} xc:none \
-    -fill 'rgba(255,170,130,0.55)' -draw 'ellipse 520,360 260,9 0,360' -draw 'ellipse 880,392 200,7 0,360' \
-    -fill 'rgba(250,140,140,0.45)' -draw 'ellipse 200,318 230,8 0,360' -draw 'ellipse 760,300 150,5 0,360' \
-    -fill 'rgba(120,70,140,0.55)' -draw 'ellipse 330,250 300,12 0,360' -draw 'ellipse 900,230 220,10 0,360' \
-    -blur 0x7 "$d/clouds.png"
+    -fill 'rgba(255,170,130,0.55)' -draw "$(sd 'ellipse 520,360 260,9 0,360')" -draw "$(sd 'ellipse 880,392 200,7 0,360')" \
+    -fill 'rgba(250,140,140,0.45)' -draw "$(sd 'ellipse 200,318 230,8 0,360')" -draw "$(sd 'ellipse 760,300 150,5 0,360')" \
+    -fill 'rgba(120,70,140,0.55)' -draw "$(sd 'ellipse 330,250 300,12 0,360')" -draw "$(sd 'ellipse 900,230 220,10 0,360')" \
+    -blur 0x$(kk 7) "$d/clouds.png"
 
   # Mountains, far to near: each darker, less hazy, lit a little from above.
   shade() { # name top-colour bottom-colour top-row draw-command
-    convert -size ${w}x${h} xc:none -fill white -draw "$5" \
-      \( -size ${w}x$((h - $4)) gradient:"$2"-"$3" -background "$2" -gravity south -extent ${w}x${h} \) \
+    convert -size ${w}x${h} xc:none -fill white -draw "$(sd "$5")" \
+      \( -size ${w}x$((h - $4 * k)) gradient:"$2"-"$3" -background "$2" -gravity south -extent ${w}x${h} \) \
       -compose In -composite "$d/$1.png"
   }
-  shade m1 '#b06a8c' '#5a3068' 350 "$(ridge $w $h 470 120 0.7 6 1.6)"
-  shade m2 '#6a3470' '#331a48' 410 "$(ridge $w $h 520 110 2.1 5 2.2)"
-  shade m3 '#341a4c' '#1a0e2a' 500 "$(ridge $w $h 575 70 4.2 5 2.6)"
-  shade m4 '#140b24' '#06030b' 570 "$(treeline $w $h 612 26 1.3)"
+  shade m1 '#b06a8c' '#5a3068' 350 "$(ridge 1034 680 470 120 0.7 6 1.6)"
+  shade m2 '#6a3470' '#331a48' 410 "$(ridge 1034 680 520 110 2.1 5 2.2)"
+  shade m3 '#341a4c' '#1a0e2a' 500 "$(ridge 1034 680 575 70 4.2 5 2.6)"
+  shade m4 '#140b24' '#06030b' 570 "$(treeline 1034 680 612 26 1.3)"
   # Mist between the ranges.
-  convert -size ${w}x${h} xc:none -fill 'rgba(255,190,200,0.30)' -draw 'rectangle 0,468 1034,500' \
-    -fill 'rgba(230,160,210,0.22)' -draw 'rectangle 0,540 1034,560' -blur 0x12 "$d/mist.png"
+  convert -size ${w}x${h} xc:none -fill 'rgba(255,190,200,0.30)' -draw "$(sd 'rectangle 0,468 1034,500')" \
+    -fill 'rgba(230,160,210,0.22)' -draw "$(sd 'rectangle 0,540 1034,560')" -blur 0x$(kk 12) "$d/mist.png"
 
   # A citadel on a rock on the left, windows lit.
   local cast="$d/castle.mvg"
@@ -160,11 +175,11 @@ rectangle 237,468 241,475
 rectangle 78,470 82,477
 rectangle 156,462 162,478
 EOF
-  convert -size ${w}x${h} xc:none -draw "$(cat "$cast")" "$d/castle.png"
+  convert -size ${w}x${h} xc:none -draw "$(sd "$(cat "$cast")")" "$d/castle.png"
   convert -size ${w}x${h} xc:none -fill '#ffb347' \
-    -draw 'rectangle 99,420 103,428 rectangle 106,452 110,460 rectangle 156,378 161,386 rectangle 140,448 144,456
-           rectangle 172,446 176,454 rectangle 205,436 209,444 rectangle 156,462 162,478' \
-    -blur 0x4 "$d/castleglow.png"
+    -draw "$(sd 'rectangle 99,420 103,428 rectangle 106,452 110,460 rectangle 156,378 161,386 rectangle 140,448 144,456
+           rectangle 172,446 176,454 rectangle 205,436 209,444 rectangle 156,462 162,478')" \
+    -blur 0x$(kk 4) "$d/castleglow.png"
 
   convert "$d/sky.png" \
     \( "$d/stars.png" \( -size ${w}x${h} gradient:white-black -alpha copy \) -compose DstIn -composite \) \
@@ -188,46 +203,46 @@ EOF
     studs+=" polygon $x,$((y - 7)) $((x + 7)),$y $x,$((y + 7)) $((x - 7)),$y"
   done
   convert "$d/scene.png" \
-    -fill 'rgba(6,5,16,0.92)' -stroke none -draw 'rectangle 290,151 976,567' \
-    -fill none -stroke '#dcb66c' -strokewidth 2 -draw 'rectangle 289,150 977,568' \
-    -stroke 'rgba(150,110,55,0.9)' -strokewidth 1 -draw 'rectangle 294,155 972,563' \
-    -fill '#f2d28a' -stroke '#4a2e10' -strokewidth 1 -draw "$studs" \
+    -fill 'rgba(6,5,16,0.92)' -stroke none -draw "$(sd 'rectangle 290,151 976,567')" \
+    -fill none -stroke '#dcb66c' -strokewidth 2 -draw "$(sd 'rectangle 289,150 977,568')" \
+    -stroke 'rgba(150,110,55,0.9)' -strokewidth 1 -draw "$(sd 'rectangle 294,155 972,563')" \
+    -fill '#f2d28a' -stroke '#4a2e10' -strokewidth 1 -draw "$(sd "$studs")" \
     "$d/paneled.png"
 
   # The title: gilded letters with a dark rim and a warm glow, then a tagline.
-  convert -background black -font "$serif_bold" -pointsize 86 -kerning 6 -fill white label:'Orvane' \
-    -trim +repage -bordercolor black -border 40 "$d/t_mask.png"
+  convert -background black -font "$serif_bold" -pointsize $(kk 86) -kerning $(kk 6) -fill white label:'Orvane' \
+    -trim +repage -bordercolor black -border $(kk 40) "$d/t_mask.png"
   local tw th
   tw=$(identify -format %w "$d/t_mask.png"); th=$(identify -format %h "$d/t_mask.png")
   convert -size 1x256 gradient: -rotate 180 \
     \( xc:'#fffbe6' xc:'#ffe9a8' xc:'#f0c060' xc:'#b87a26' xc:'#e6b45a' xc:'#fff0b8' +append -filter Triangle -resize 256x1\! \) \
     -clut -resize ${tw}x${th}\! "$d/t_mask.png" -alpha off -compose CopyOpacity -composite "$d/t_face.png"
-  convert -size ${tw}x${th} xc:'#2a1405' \( "$d/t_mask.png" -morphology Dilate Disk:3 \) \
+  convert -size ${tw}x${th} xc:'#2a1405' \( "$d/t_mask.png" -morphology Dilate Disk:$(kk 3) \) \
     -alpha off -compose CopyOpacity -composite "$d/t_rim.png"
-  convert -size ${tw}x${th} xc:'#ff9a40' \( "$d/t_mask.png" -morphology Dilate Disk:4 -blur 0x8 \) \
+  convert -size ${tw}x${th} xc:'#ff9a40' \( "$d/t_mask.png" -morphology Dilate Disk:$(kk 4) -blur 0x$(kk 8) \) \
     -alpha off -compose CopyOpacity -composite "$d/t_glow.png"
   convert "$d/t_glow.png" "$d/t_rim.png" -compose Over -composite "$d/t_face.png" -compose Over -composite "$d/title.png"
-  convert -background none -font "$sans_cjk" -pointsize 17 -kerning 8 -fill '#f3dca6' label:'奥文纪元·传奇再启' \
+  convert -background none -font "$sans_cjk" -pointsize $(kk 17) -kerning $(kk 8) -fill '#f3dca6' label:'奥文纪元·传奇再启' \
     "$d/tagline.png"
 
   # The healthy-play advice every game of the region shows, and the version.
-  convert -background none -font "$sans_cjk" -pointsize 12 -fill 'rgba(214,196,160,0.85)' -gravity center \
+  convert -background none -font "$sans_cjk" -pointsize $(kk 12) -fill 'rgba(214,196,160,0.85)' -gravity center \
     label:$'抵制不良游戏，拒绝盗版游戏。注意自我保护，谨防受骗上当。\n适度游戏益脑，沉迷游戏伤身。合理安排时间，享受健康生活。' \
     "$d/advice.png"
-  convert -background none -font "$sans_cjk" -pointsize 12 -fill 'rgba(190,170,140,0.8)' label:'版本 1.0.0' "$d/version.png"
+  convert -background none -font "$sans_cjk" -pointsize $(kk 12) -fill 'rgba(190,170,140,0.8)' label:'版本 1.0.0' "$d/version.png"
 
   convert "$d/paneled.png" \
-    "$d/title.png" -gravity north -geometry +$((633 - w / 2))-12 -compose Over -composite \
-    "$d/tagline.png" -gravity north -geometry +$((633 - w / 2))+106 -compose Over -composite \
-    "$d/advice.png" -gravity north -geometry +$((633 - w / 2))+596 -compose Over -composite \
-    "$d/version.png" -gravity northwest -geometry +34+640 -compose Over -composite \
+    "$d/title.png" -gravity north -geometry +$(((633 - 1034 / 2) * k))-$(kk 12) -compose Over -composite \
+    "$d/tagline.png" -gravity north -geometry +$(((633 - 1034 / 2) * k))+$(kk 106) -compose Over -composite \
+    "$d/advice.png" -gravity north -geometry +$(((633 - 1034 / 2) * k))+$(kk 596) -compose Over -composite \
+    "$d/version.png" -gravity northwest -geometry +$(kk 34)+$(kk 640) -compose Over -composite \
     "$d/decorated.png"
 
   # The outline: shade inwards from the edge, a gilded band along it, a fine rule inside.
-  convert "$d/mask.png" -morphology Erode Disk:3 "$d/e3.png"
-  convert "$d/mask.png" -morphology Erode Disk:7 "$d/e7.png"
-  convert "$d/mask.png" -morphology Erode Disk:8 "$d/e8.png"
-  convert "$d/e3.png" -blur 0x14 -level 0%,100% +level 45%,100% "$d/shadow.png"
+  convert "$d/mask.png" -morphology Erode Disk:$(kk 3) "$d/e3.png"
+  convert "$d/mask.png" -morphology Erode Disk:$(kk 7) "$d/e7.png"
+  convert "$d/mask.png" -morphology Erode Disk:$(kk 8) "$d/e8.png"
+  convert "$d/e3.png" -blur 0x$(kk 14) -level 0%,100% +level 45%,100% "$d/shadow.png"
   convert "$d/mask.png" "$d/e3.png" -compose Difference -composite "$d/band_mask.png"
   convert "$d/e7.png" "$d/e8.png" -compose Difference -composite "$d/rule_mask.png"
   convert -size ${w}x${h} gradient:'#f6dc96'-'#8c6226' "$d/band_mask.png" -alpha off -compose CopyOpacity -composite "$d/band.png"
@@ -238,7 +253,7 @@ EOF
   # Everything outside the outline is the mask colour, with a hard edge so no blended pink survives.
   convert "$d/framed.png" "$d/mask.png" -alpha off -compose CopyOpacity -composite \
     -background '#FF00FF' -alpha remove -alpha off "$d/final.png"
-  save_png "$d/final.png" "$out/loginBg.png"
+  save_png "$d/final.png" "$out/$(at_scale loginBg.png)"
 }
 
 # ---- login frame buttons: round gilded gems, drawn four times larger and scaled down ---------------------
@@ -270,8 +285,8 @@ gem_button() {
     -draw "stroke-linecap round translate $((cx)),$((cy + shift * s + 3)) scale $gs,$gs translate -50,-50 $glyph" -blur 0x2 "$d/glyph_shadow.png"
   convert "$d/ring.png" "$d/core.png" -geometry +$((cx - r))+$((cy - r)) -compose Over -composite \
     "$d/shine.png" -compose Over -composite "$d/glyph_shadow.png" -compose Over -composite \
-    "$d/glyph.png" -compose Over -composite -filter Lanczos -resize ${w}x${h}\! "$d/button.png"
-  save_png "$d/button.png" "$out/$file"
+    "$d/glyph.png" -compose Over -composite -filter Lanczos -resize $(kk $w)x$(kk $h)\! "$d/button.png"
+  save_png "$d/button.png" "$out/$(at_scale "$file")"
 }
 
 make_frame_buttons() {
@@ -287,23 +302,40 @@ make_frame_buttons() {
 
 # ---- play window background: title band, frame, rounded corners (nine-grid 10,32,10,10) ----------------
 
+# A one-unit rule from (x0, y) to (x1, y) in 96-DPI pixels: k rows of k-times-wider lines.
+hline() { # y x0 x1
+  local i out=""
+  for ((i = 0; i < k; i++)); do
+    out+="${out:+ }line $(($2 * k)),$(($1 * k + i)) $(($3 * k + k - 1)),$(($1 * k + i))"
+  done
+  echo "$out"
+}
+
+# A rounded rectangle outline one unit wide, inset by INSET units from a W x H picture (in pixels).
+rrect() { # w h inset radius
+  awk -v w="$1" -v h="$2" -v i="$3" -v r="$4" -v k="$k" 'BEGIN {
+    a = i * k + (k - 1) / 2
+    printf "roundrectangle %g,%g %g,%g %g,%g", a, a, w - 1 - a, h - 1 - a, r * k, r * k
+  }'
+}
+
 make_play_bg() {
-  local w=120 h=90
+  local w=$(kk 120) h=$(kk 90)
   local d="$work/play"
   mkdir -p "$d"
-  convert -size ${w}x${h} xc:black +antialias -fill white -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) 6,6" \
+  convert -size ${w}x${h} xc:black +antialias -fill white -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $(kk 6),$(kk 6)" \
     -threshold 50% "$d/mask.png"
   convert -size ${w}x${h} xc:'#0c0f1e' \
-    \( -size ${w}x32 gradient:'#2e3660'-'#141830' \) -geometry +0+0 -compose Over -composite \
-    -fill 'rgba(255,255,255,0.16)' -draw "line 2,1 $((w - 3)),1" \
-    -fill '#5e4a2a' -draw "line 0,30 $((w - 1)),30" \
-    -fill '#c9a35a' -draw "line 0,31 $((w - 1)),31" \
-    -fill none -stroke '#6b5a3a' -strokewidth 1 -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) 6,6" \
-    -stroke 'rgba(255,255,255,0.06)' -draw "roundrectangle 1,1 $((w - 2)),$((h - 2)) 5,5" \
+    \( -size ${w}x$(kk 32) gradient:'#2e3660'-'#141830' \) -geometry +0+0 -compose Over -composite \
+    -fill 'rgba(255,255,255,0.16)' -draw "$(hline 1 2 117)" \
+    -fill '#5e4a2a' -draw "$(hline 30 0 119)" \
+    -fill '#c9a35a' -draw "$(hline 31 0 119)" \
+    -fill none -stroke '#6b5a3a' -strokewidth $k -draw "$(rrect $w $h 0 6)" \
+    -stroke 'rgba(255,255,255,0.06)' -draw "$(rrect $w $h 1 5)" \
     "$d/body.png"
   convert "$d/body.png" "$d/mask.png" -alpha off -compose CopyOpacity -composite \
     -background '#FF00FF' -alpha remove -alpha off "$d/final.png"
-  save_png "$d/final.png" "$out/PlayGameBg.png"
+  save_png "$d/final.png" "$out/$(at_scale PlayGameBg.png)"
 }
 
 # ---- play window title buttons: 81 x 27 strips of normal, hot and pushed -------------------------------
@@ -319,13 +351,13 @@ strip_button() {
       -fill "$2" -draw "roundrectangle 6,6 101,101 16,16" \
       -fill none -stroke "$3" -strokewidth 8 \
       -draw "stroke-linecap round stroke-linejoin round translate 4,$((4 + $4 * 4)) $mvg" \
-      -filter Lanczos -resize 27x27 "$d/$1.png"
+      -filter Lanczos -resize $(kk 27)x$(kk 27) "$d/$1.png"
   }
   state n none '#c9cde4' 0
   state h "$hot" '#ffffff' 0
   state p "$pushed" '#9aa0c4' 1
   convert "$d/n.png" "$d/h.png" "$d/p.png" +append "$d/strip.png"
-  save_png "$d/strip.png" "$out/$file"
+  save_png "$d/strip.png" "$out/$(at_scale "$file")"
 }
 
 make_strip_buttons() {
@@ -362,8 +394,11 @@ make_icon() {
   convert "$d/icon16.png" "$d/icon32.png" "$d/icon48.png" "$out/app.ico"
 }
 
-make_login_bg
-make_frame_buttons
-make_play_bg
-make_strip_buttons
+for k in 1 2; do
+  make_login_bg
+  make_frame_buttons
+  make_play_bg
+  make_strip_buttons
+done
+k=1
 make_icon

@@ -48,6 +48,8 @@ private:
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow)
 {
+    // Before any window: the skin is laid out at each monitor's scale instead of stretched blurry.
+    CPaintManagerUI::DeclareDPIAwareness();
     ::OleInitialize(NULL); // for the web browser control
     CPaintManagerUI::SetInstance(hInstance);
     CGalleryWnd window;

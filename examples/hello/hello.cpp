@@ -53,6 +53,8 @@ private:
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow)
 {
+    // Before any window: the skin is laid out at each monitor's scale instead of stretched blurry.
+    CPaintManagerUI::DeclareDPIAwareness();
     CPaintManagerUI::SetInstance(hInstance);
     CHelloWnd window;
     if (window.Create(NULL, L"Hello", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0) == NULL) return 1;

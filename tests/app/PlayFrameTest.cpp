@@ -252,6 +252,40 @@ TEST_F(PlayWindowTest, SetsUpItsBrowserSizeTrayIconAndLogo)
     m_pFrame = NULL;
 }
 
+TEST_F(PlayWindowTest, ClientIsItsSkinUnitsAtTheDisplayScaleWithinTheWorkArea)
+{
+    for (int dpi : {120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        m_pFrame = new CTestPlayFrame;
+        m_pFrame->SetPlayAddress(kGameAddress);
+        m_pFrame->Manager().SetDPI(dpi);
+        m_hWnd = m_pFrame->Create(NULL, L"Orvane", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
+        ASSERT_TRUE(m_hWnd != NULL);
+        Pump();
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
+        ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi));
+        RECT rcClient = {};
+        ::GetClientRect(m_hWnd, &rcClient);
+        EXPECT_EQ((std::min)(::MulDiv(kPlayClientWidth, dpi, 96), int(mi.rcWork.right - mi.rcWork.left)),
+                  rcClient.right);
+        EXPECT_EQ((std::min)(::MulDiv(kPlayClientHeight, dpi, 96), int(mi.rcWork.bottom - mi.rcWork.top)),
+                  rcClient.bottom);
+        // The page's window leaves the scaled size box (4,4,6,6) to the window.
+        ::UpdateWindow(m_hWnd);
+        HWND hPage = m_pFrame->GetBrowser()->GetHostWindow();
+        ASSERT_TRUE(hPage != NULL);
+        const RECT rcPage = m_pFrame->GetBrowser()->GetPos();
+        RECT rcShown = {};
+        ASSERT_NE(ERROR, ::GetWindowRgnBox(hPage, &rcShown));
+        EXPECT_EQ((std::max)(0L, ::MulDiv(4, dpi, 96) - rcPage.left), rcShown.left);
+        EXPECT_EQ((std::min)(rcPage.right, rcClient.right - ::MulDiv(6, dpi, 96) + 1) - rcPage.left, rcShown.right);
+        ::DestroyWindow(m_hWnd);
+        Pump();
+    }
+    m_pFrame = NULL;
+}
+
 // See-through pixels of the icon show the title bar under the logo; opaque ones the icon's colour.
 TEST_F(PlayWindowTest, LogoIsDrawnWithTheIconsOwnTransparency)
 {

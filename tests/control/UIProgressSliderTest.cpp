@@ -201,6 +201,49 @@ TEST_F(ProgressTest, StretchingSqueezesAndOtherwiseCuts)
     EXPECT_STREQ(L"", loose.GetForeImage());
 }
 
+TEST_F(ProgressTest, PartsAControlPlacesArePaintedWhereTheyAreAtEveryScale)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        m_pm->SetDPI(dpi);
+        CProgressUI progress;
+        progress.SetAttribute(L"foreimage", L"fill");
+        progress.SetValue(50);
+        Place(progress, 0, 0, kWidth, kHeight);
+        CDibCanvas filled(kWidth, kHeight, kWhite);
+        Paint(progress, filled);
+        EXPECT_EQ(100, RunX(filled, 30, kFill));
+        // Cut rather than squeezed: the left half of the picture drawn at this scale.
+        progress.SetAttribute(L"foreimage", L"halves");
+        progress.SetAttribute(L"isstretchfore", L"false");
+        CDibCanvas cut(kWidth, kHeight, kWhite);
+        Paint(progress, cut);
+        EXPECT_EQ(100, RunX(cut, 30, kLeft));
+        EXPECT_EQ(0, RunX(cut, 30, kRight));
+
+        CSliderUI slider;
+        slider.SetAttribute(L"thumbimage", L"thumb");
+        slider.SetValue(50);
+        Place(slider, 0, 0, kWidth, kHeight);
+        const RECT thumb = slider.GetThumbRect();
+        CDibCanvas slid(kWidth, kHeight, kWhite);
+        Paint(slider, slid);
+        EXPECT_EQ(thumb.right - thumb.left, RunX(slid, (thumb.top + thumb.bottom) / 2, kThumb));
+        EXPECT_EQ(kThumb, slid.Get(thumb.left, thumb.top) & 0xFFFFFF);
+
+        // A bar's far arrow is painted over the bar's end.
+        CScrollBarUI bar;
+        bar.SetAttribute(L"hor", L"true");
+        bar.SetAttribute(L"button2normalimage", L"thumb");
+        Place(bar, 0, 0, kWidth, 20);
+        const RECT arrow = bar.GetButton2Rect();
+        ASSERT_EQ(static_cast<LONG>(kWidth), arrow.right);
+        CDibCanvas scrolled(kWidth, kHeight, kWhite);
+        Paint(bar, scrolled);
+        EXPECT_EQ(arrow.right - arrow.left, RunX(scrolled, (arrow.top + arrow.bottom) / 2, kThumb));
+    }
+}
+
 TEST_F(ProgressTest, SliderClickDragAndWheelThroughMessages)
 {
     ASSERT_TRUE(Build(L"<Window><HorizontalLayout>"

@@ -229,7 +229,8 @@ TEST_F(WebBrowserTest, HostAnswersWithAndWithoutAHandler)
     info.dwFlags = DOCHOSTUIFLAG_DIALOG;
     info.dwDoubleClick = DOCHOSTUIDBLCLK_SHOWCODE;
     EXPECT_EQ(S_OK, host->GetHostInfo(&info));
-    EXPECT_EQ(static_cast<DWORD>(DOCHOSTUIFLAG_DIALOG | DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO),
+    EXPECT_EQ(static_cast<DWORD>(DOCHOSTUIFLAG_DIALOG | DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO |
+                                 DOCHOSTUIFLAG_DPI_AWARE),
               info.dwFlags);
     EXPECT_EQ(static_cast<DWORD>(DOCHOSTUIDBLCLK_DEFAULT), info.dwDoubleClick);
     EXPECT_EQ(sizeof(DOCHOSTUIINFO), info.cbSize);

@@ -256,6 +256,63 @@ TEST_F(LauncherEndToEndTest, LoginFrameOpensCentredAtTheConfiguredSizeWithTheWeb
     EXPECT_EQ(0u, dwExitCode);
 }
 
+TEST_F(LauncherEndToEndTest, AtOneAndAHalfTimesTheFrameItsButtonsAndItsWebWindowKeepTheirShape)
+{
+    // The display's DPI as Wine keeps it for the processes started from now on.
+    CRegistryValueScope dpiSetting(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+    const DWORD dwDpi = 144;
+    ASSERT_TRUE(dpiSetting.Write(REG_DWORD, &dwDpi, sizeof(dwDpi)));
+    // This thread reads the launcher's windows in their own pixels, not mapped to 96 DPI.
+    typedef HANDLE(WINAPI * PFNSETTHREADDPIAWARENESSCONTEXT)(HANDLE);
+    const auto pfnSetContext = reinterpret_cast<PFNSETTHREADDPIAWARENESSCONTEXT>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (pfnSetContext == NULL) GTEST_SKIP() << "no per-thread DPI awareness on this system";
+    const HANDLE hFormer = pfnSetContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+    struct Restore
+    {
+        PFNSETTHREADDPIAWARENESSCONTEXT pfn;
+        HANDLE hContext;
+        ~Restore() { pfn(hContext); }
+    } restore = {pfnSetContext, hFormer};
+    auto S = [](LONG v) { return ::MulDiv(v, 3, 2); };
+
+    CLauncherProcess launcher;
+    HWND hFrame = StartLauncher(launcher);
+    DWORD dwExitCode = STILL_ACTIVE;
+    ASSERT_TRUE(hFrame != NULL) << "no login frame appeared; the launcher "
+                                << (launcher.WaitForExit(0, &dwExitCode) ? "ended with " : "runs, ") << dwExitCode;
+    RECT rcClient = {};
+    ::GetClientRect(hFrame, &rcClient);
+    EXPECT_EQ(S(s_config.m_szLoginFrame.cx), rcClient.right);
+    EXPECT_EQ(S(s_config.m_szLoginFrame.cy), rcClient.bottom);
+
+    HWND hWeb = launcher.WaitForWindow(kFrameClass, kWebWindowTitle, true, kActMillis);
+    ASSERT_TRUE(hWeb != NULL);
+    RECT rcFrame = {}, rcWeb = {};
+    const RECT& rcConfigured = s_config.m_rcLoginWeb;
+    EXPECT_TRUE(WaitUntil(kActMillis, [&]() {
+        ::GetWindowRect(hFrame, &rcFrame);
+        ::GetWindowRect(hWeb, &rcWeb);
+        return rcWeb.left == rcFrame.left + S(rcConfigured.left) && rcWeb.top == rcFrame.top + S(rcConfigured.top);
+    })) << "web window at " << rcWeb.left - rcFrame.left << "," << rcWeb.top - rcFrame.top << " in the frame";
+    EXPECT_EQ(S(rcConfigured.right - rcConfigured.left), rcWeb.right - rcWeb.left);
+    EXPECT_EQ(S(rcConfigured.bottom - rcConfigured.top), rcWeb.bottom - rcWeb.top);
+
+    // The buttons cover their configured rectangles at the scale; the picture around them drags.
+    for (const RECT& rc : {s_config.m_rcMini, s_config.m_rcClose}) {
+        const RECT rcScaled = {S(rc.left), S(rc.top), S(rc.right), S(rc.bottom)};
+        EXPECT_EQ(HTCLIENT, HitTest(hFrame, rcScaled.left, rcScaled.top));
+        EXPECT_EQ(HTCLIENT, HitTest(hFrame, rcScaled.right - 1, rcScaled.bottom - 1));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rcScaled.left - 1, rcScaled.top));
+        EXPECT_EQ(HTCAPTION, HitTest(hFrame, rcScaled.right, rcScaled.bottom - 1));
+    }
+    // The caption reaches down the whole scaled picture.
+    EXPECT_EQ(HTCAPTION, HitTest(hFrame, 10, rcClient.bottom - 10));
+
+    ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(launcher.WaitForExit(kActMillis));
+}
+
 TEST_F(LauncherEndToEndTest, MinimiseAndCloseButtonsAnswerTheMouse)
 {
     CLauncherProcess launcher;

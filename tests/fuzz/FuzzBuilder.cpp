@@ -1,4 +1,4 @@
-// Fuzz target: the dialog builder with every tag, the tree laid out at several sizes and painted.
+// Fuzz target: the dialog builder with every tag, the tree laid out at several sizes and scales and painted.
 #include "veneer/core/UISetup.h"
 #include "fuzz/FuzzTargets.h"
 
@@ -85,6 +85,9 @@ bool Run(const BYTE* data, size_t size)
             s_pWindow->LayoutAndPrint(kCanvasWidth, kCanvasHeight);
             s_pWindow->LayoutAndPrint(400, 300);
             s_pWindow->LayoutAndPrint(1, 1);
+            // Again at a display scale: lengths, fonts and pictures made for 175 %.
+            pManager->SetDPI(168);
+            s_pWindow->LayoutAndPrint(kCanvasWidth, kCanvasHeight);
             accepted = true;
         }
     }

@@ -91,6 +91,35 @@ TEST_F(SkinRenderTest, SizeOptionLaysTheTreeOutAtThatSize)
     EXPECT_TRUE(Near(png.At(6, 2), 0, 0, 255, 255));
 }
 
+TEST_F(SkinRenderTest, ScaleOptionPaintsTheLayoutAsADisplayOfThatScaleShowsIt)
+{
+    ASSERT_TRUE(m_temp.WriteFile(L"panel.xml", kPanelXml));
+    ASSERT_TRUE(m_temp.WriteFile(L"img\\green.png", SolidPng(0, 255, 0, 255)));
+    const std::wstring out = m_temp.GetFile(L"scaled.png");
+    const struct
+    {
+        const wchar_t* scale;
+        const wchar_t* size;
+        int cx, cy, band;
+    } cases[] = {{L"2", NULL, 80, 60, 20}, {L"150%", NULL, 60, 45, 15}, {L"1.25", L"40x20", 50, 25, 13}};
+    for (const auto& c : cases) {
+        std::vector<std::wstring> args = {m_temp.GetFile(L"panel.xml"), L"--scale", c.scale, L"-o", out};
+        if (c.size != NULL) args.insert(args.end(), {L"-s", c.size});
+        ASSERT_EQ(0, Run(args)) << m_message;
+        // The Window size (or the one given) is skin units: the picture has its pixels at the scale, and
+        // the 10-unit band of image keeps its share of it.
+        TDecoded png = DecodePng(out);
+        ASSERT_EQ(c.cx, png.width) << c.scale;
+        ASSERT_EQ(c.cy, png.height) << c.scale;
+        EXPECT_TRUE(Near(png.At(c.cx - 1, c.band - 1), 0, 255, 0, 255)) << c.scale;
+        EXPECT_TRUE(Near(png.At(c.cx - 1, c.band), 255, 0, 0, 255)) << c.scale;
+        EXPECT_TRUE(Near(png.At(0, c.cy - 1), 255, 0, 0, 255)) << c.scale;
+    }
+    // A scale that takes the picture past the limits is refused, not cut.
+    EXPECT_EQ(1, Run({m_temp.GetFile(L"panel.xml"), L"--scale", L"10", L"-s", L"2000x1000", L"-o", out}));
+    EXPECT_TRUE(HasMessage(L"beyond the limits")) << m_message;
+}
+
 TEST_F(SkinRenderTest, FolderAndLayoutNameWriteNextToTheCurrentFolderByDefault)
 {
     ASSERT_TRUE(m_temp.WriteFile(L"skin\\panel.xml", kPanelXml));
@@ -172,6 +201,16 @@ TEST_F(SkinRenderTest, BadCommandLinesExitWithUsage)
         {{xml, L"-s", L"16385x1"}, L"bad size"},
         {{xml, L"-s", L"8192x8193"}, L"bad size"},
         {{xml, L"-s", L"99999999999999999999x1"}, L"bad size"},
+        {{xml, L"--scale"}, L"--scale needs a value"},
+        {{xml, L"--scale", L"0.49"}, L"bad scale '0.49'"},
+        {{xml, L"--scale=10.01"}, L"bad scale"},
+        {{xml, L"--scale", L"1.5.2"}, L"bad scale"},
+        {{xml, L"--scale", L"1,5"}, L"bad scale"},
+        {{xml, L"--scale", L"-1.5"}, L"bad scale"},
+        {{xml, L"--scale", L"150.5%"}, L"bad scale"},
+        {{xml, L"--scale", L"%"}, L"bad scale"},
+        {{xml, L"--scale", L"."}, L"bad scale"},
+        {{xml, L"--scale", L"99999999999999999999"}, L"bad scale"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(2, Run(c.args)) << c.part;
@@ -188,6 +227,18 @@ TEST_F(SkinRenderTest, BadCommandLinesExitWithUsage)
     EXPECT_TRUE(ParseSkinSize(L"8192x8192", cx, cy));
     EXPECT_EQ(8192, cy);
     EXPECT_FALSE(ParseSkinSize(L"", cx, cy));
+
+    const struct
+    {
+        const wchar_t* text;
+        int dpi;
+    } scales[] = {{L"1", 96}, {L"1.25", 120}, {L"1.5", 144}, {L"2", 192}, {L"150%", 144}, {L"175%", 168},
+                  {L"0.5", 48}, {L"10", 960}, {L"1.0", 96}, {L"1.333", 128}, {L"2.", 192}, {L".75", 72}};
+    for (const auto& scale : scales) {
+        int dpi = 0;
+        EXPECT_TRUE(ParseSkinScale(scale.text, dpi)) << scale.text;
+        EXPECT_EQ(scale.dpi, dpi) << scale.text;
+    }
 }
 
 TEST_F(SkinRenderTest, BadInputFailsWithAMessageAndNoPicture)

@@ -551,6 +551,52 @@ TEST_F(WindowImplBaseTest, RoundCornersCutTheWindowRegionOnEverySize)
     ::DeleteObject(hRgn);
 }
 
+TEST_F(WindowImplBaseTest, SizingBorderCaptionCornersAndTrackSizesFollowTheDisplayScale)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        CSkinWindow wnd(L"<Window sizebox=\"4,4,6,6\" caption=\"0,0,0,30\" roundcorner=\"20,20\" "
+                        L"mininfo=\"200,120\"><VerticalLayout /></Window>");
+        Open(&wnd);
+        CPaintManagerUI* pm = wnd.GetPaintManager();
+        // The monitor's DPI changes: the window takes the size the system suggests for it.
+        auto S = [dpi](int v) { return (v * dpi + 48) / 96; };
+        RECT rcSuggested = {120, 80, 120 + S(400), 80 + S(300)};
+        ::SendMessageW(wnd.GetHWND(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&rcSuggested));
+        ASSERT_EQ(dpi, pm->GetDPI());
+        pm->UpdateLayout();
+        const int cx = S(400);
+        const int cy = S(300);
+        EXPECT_EQ(HTLEFT, HitTest(&wnd, S(4) - 1, cy / 2));
+        EXPECT_EQ(HTCAPTION, HitTest(&wnd, S(4), S(30) - 1));
+        EXPECT_EQ(HTCLIENT, HitTest(&wnd, S(4), S(30)));
+        EXPECT_EQ(HTRIGHT, HitTest(&wnd, cx - S(6) + 1, cy / 2));
+        EXPECT_EQ(HTCLIENT, HitTest(&wnd, cx - S(6), cy / 2));
+        EXPECT_EQ(HTTOPLEFT, HitTest(&wnd, S(4) - 1, S(4) - 1));
+        EXPECT_EQ(HTBOTTOMRIGHT, HitTest(&wnd, cx - S(6) + 1, cy - S(6) + 1));
+        EXPECT_EQ(HTBOTTOM, HitTest(&wnd, cx / 2, cy - S(6) + 1));
+        EXPECT_EQ(HTCLIENT, HitTest(&wnd, cx / 2, cy - S(6)));
+
+        MINMAXINFO mmi = {};
+        ::SendMessageW(wnd.GetHWND(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        EXPECT_EQ(S(200), mmi.ptMinTrackSize.x);
+        EXPECT_EQ(S(120), mmi.ptMinTrackSize.y);
+
+        // The window region has corners of the scaled ellipse (within the window).
+        HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+        HRGN hExpected = ::CreateRoundRectRgn(0, 0, cx + 1, cy + 1, S(20), S(20));
+        HRGN hWindow = ::CreateRectRgn(0, 0, cx, cy);
+        ASSERT_NE(ERROR, ::GetWindowRgn(wnd.GetHWND(), hRgn));
+        ::CombineRgn(hRgn, hRgn, hWindow, RGN_AND);
+        ::CombineRgn(hExpected, hExpected, hWindow, RGN_AND);
+        EXPECT_TRUE(::EqualRgn(hRgn, hExpected));
+        ::DeleteObject(hRgn);
+        ::DeleteObject(hExpected);
+        ::DeleteObject(hWindow);
+    }
+}
+
 TEST_F(WindowImplBaseTest, MissingSkinArchiveResourceLeavesAnEmptyWindow)
 {
     // This program carries no archive resource.

@@ -179,17 +179,22 @@ bool ParseArguments(const std::vector<std::wstring>& args, TSkinRenderJob& job, 
         std::wstring value;
         bool isSize = false;
         bool isOutput = false;
+        bool isScale = false;
         if (arg == L"-h" || arg == L"--help" || arg == L"/?") {
             help = true;
             return true;
-        } else if (arg == L"-s" || arg == L"--size" || arg == L"-o" || arg == L"--output") {
+        } else if (arg == L"-s" || arg == L"--size" || arg == L"-o" || arg == L"--output" || arg == L"--scale") {
             isSize = arg == L"-s" || arg == L"--size";
-            isOutput = !isSize;
+            isOutput = arg == L"-o" || arg == L"--output";
+            isScale = arg == L"--scale";
             if (i + 1 >= args.size()) {
                 error = arg + L" needs a value";
                 return false;
             }
             value = args[++i];
+        } else if (arg.compare(0, 8, L"--scale=") == 0) {
+            isScale = true;
+            value = arg.substr(8);
         } else if (arg.compare(0, 7, L"--size=") == 0) {
             isSize = true;
             value = arg.substr(7);
@@ -211,6 +216,12 @@ bool ParseArguments(const std::vector<std::wstring>& args, TSkinRenderJob& job, 
                 return false;
             }
             sizeGiven = true;
+        } else if (isScale) {
+            if (!ParseSkinScale(value, job.dpi)) {
+                error = L"bad scale '" + value + L"': expected a factor such as 1.5 or a percentage such as 150%, "
+                        L"from 0.5 to 10";
+                return false;
+            }
         } else if (isOutput) {
             if (value.empty()) {
                 error = L"the output file name is empty";
@@ -334,6 +345,40 @@ bool ParseSkinSize(const std::wstring& text, int& cx, int& cy)
     return true;
 }
 
+bool ParseSkinScale(const std::wstring& text, int& dpi)
+{
+    // Digits with at most one decimal point, or digits and a final '%': no signs, blanks or exponents.
+    bool percent = !text.empty() && text.back() == L'%';
+    const std::wstring number = percent ? text.substr(0, text.size() - 1) : text;
+    if (number.empty() || number.size() > 12) return false;
+    long long whole = 0;
+    long long fraction = 0;
+    long long fractionScale = 1;
+    bool point = false;
+    bool digits = false;
+    for (wchar_t ch : number) {
+        if (ch == L'.' && !point && !percent) {
+            point = true;
+        } else if (ch >= L'0' && ch <= L'9') {
+            digits = true;
+            if (point) {
+                fraction = fraction * 10 + (ch - L'0');
+                fractionScale *= 10;
+            } else {
+                whole = whole * 10 + (ch - L'0');
+            }
+        } else {
+            return false;
+        }
+    }
+    if (!digits) return false;
+    // The scale in hundredths of a percent, then the DPI rounded to the nearest whole one.
+    const long long perMyriad = percent ? whole * 100 : whole * 10000 + fraction * 10000 / fractionScale;
+    if (perMyriad < 5000 || perMyriad > 100000) return false;
+    dpi = static_cast<int>((perMyriad * 96 + 5000) / 10000);
+    return true;
+}
+
 const std::wstring& CSkinRenderer::GetLastError() const
 {
     return m_sError;
@@ -354,10 +399,10 @@ bool CSkinRenderer::Render(const TSkinRenderJob& job, TSkinImage& image)
     std::wstring layoutName;
     std::wstring error;
     if (!SelectSkinSource(job, layoutName, error)) return Fail(error);
-    return RenderLayout(layoutName, job.cx, job.cy, image);
+    return RenderLayout(layoutName, job.cx, job.cy, job.dpi, image);
 }
 
-bool CSkinRenderer::RenderLayout(const std::wstring& layoutName, int cx, int cy, TSkinImage& image)
+bool CSkinRenderer::RenderLayout(const std::wstring& layoutName, int cx, int cy, int dpi, TSkinImage& image)
 {
     CSkinRenderWnd wnd;
     if (wnd.Create(NULL, L"skin_render", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 1, 1) == NULL)
@@ -365,6 +410,8 @@ bool CSkinRenderer::RenderLayout(const std::wstring& layoutName, int cx, int cy,
     HWND hWnd = wnd.GetHWND();
     CPaintManagerUI* pManager = new CPaintManagerUI;
     pManager->Init(hWnd);
+    // Given before the tree is built, so fonts and images are made for it from the start.
+    pManager->SetDPI(dpi);
     wnd.SetManager(pManager);
 
     // The manager goes before its window, so no message reaches a deleted manager.
@@ -384,10 +431,13 @@ bool CSkinRenderer::RenderLayout(const std::wstring& layoutName, int cx, int cy,
         SIZE szInit = pManager->GetInitSize();
         if (szInit.cx <= 0 || szInit.cy <= 0)
             return finish(Fail(layoutName + L" sets no Window size: give one with --size WxH"));
-        std::wstring text = std::to_wstring(szInit.cx) + L"x" + std::to_wstring(szInit.cy);
-        if (!ParseSkinSize(text, cx, cy))
-            return finish(Fail(layoutName + L" asks for a window of " + text + L", beyond the limits"));
+        cx = szInit.cx;
+        cy = szInit.cy;
     }
+    // The size is in skin units; the picture has the pixels of the scale.
+    std::wstring text = std::to_wstring(pManager->ScaleValue(cx)) + L"x" + std::to_wstring(pManager->ScaleValue(cy));
+    if (!ParseSkinSize(text, cx, cy))
+        return finish(Fail(layoutName + L" asks for a window of " + text + L" pixels, beyond the limits"));
 
     wnd.SetWantedSize(cx, cy);
     ::SetWindowPos(hWnd, NULL, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
@@ -488,7 +538,9 @@ std::wstring SkinRenderUsage(const std::wstring& program)
            L"  FOLDER LAYOUT        a skin folder and the name of a layout in it\n"
            L"  ARCHIVE.zip LAYOUT   a skin archive and the name of a layout in it\n"
            L"Options:\n"
-           L"  -s, --size WxH       client size in pixels (default: the layout's Window size)\n"
+           L"  -s, --size WxH       client size in skin units (default: the layout's Window size)\n"
+           L"      --scale S        display scale to paint at: a factor (1.5) or a percentage (150%),\n"
+           L"                       from 0.5 to 10; the picture is the size times the scale (default 1)\n"
            L"  -o, --output FILE    PNG file to write (default: the layout's name with .png)\n"
            L"  -h, --help           this text\n"
            L"Exit code: 0 written, 1 the layout could not be rendered or written, 2 bad command line.\n";

@@ -27,8 +27,9 @@ struct TSkinSource
 // One rendering request, as read from the command line.
 struct TSkinRenderJob : TSkinSource
 {
-    int cx = 0;            // client size; 0 x 0 takes the layout's Window size
+    int cx = 0;            // client size in skin units; 0 x 0 takes the layout's Window size
     int cy = 0;
+    int dpi = 96;          // display scale to paint at: 96 is 100 %, 144 is 150 %
     std::wstring output;   // PNG file to write
 };
 
@@ -48,6 +49,9 @@ const long long kSkinRenderMaxPixels = 64LL * 1024 * 1024;
 // Reads "WxH" (two positive decimals within the limits above); false for anything else.
 bool ParseSkinSize(const std::wstring& text, int& cx, int& cy);
 
+// Reads a display scale, a factor ("1.5") or a percentage ("150%"), from 0.5 to 10, as a DPI; false
+// for anything else.
+bool ParseSkinScale(const std::wstring& text, int& dpi);
 // Reads the layout arguments: "LAYOUT.xml", "FOLDER LAYOUT" or "ARCHIVE.zip LAYOUT"; false with the
 // error set when they are not one of these.
 bool ParseSkinSource(const std::vector<std::wstring>& positional, TSkinSource& source, std::wstring& error);
@@ -75,7 +79,7 @@ public:
     // Implementation
 private:
     bool Fail(const std::wstring& message);
-    bool RenderLayout(const std::wstring& layoutName, int cx, int cy, TSkinImage& image);
+    bool RenderLayout(const std::wstring& layoutName, int cx, int cy, int dpi, TSkinImage& image);
 
     std::wstring m_sError;
 };

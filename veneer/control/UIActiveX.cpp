@@ -45,14 +45,14 @@ IOleObject* CreateFromModule(LPCWSTR pstrModule, const CLSID& clsid)
 // The paint window's size box belongs to the window: a hosted object's window leaves it out, so that
 // the border resizes the window also where the object lies under it. The box is counted as the
 // window's hit test counts it (x < left or x > width - right, the same for y), and only while the
-// window can be resized, that is while it is not maximised.
+// window can be resized, that is while it is not maximised. The box is skin units, at the window's scale.
 void KeepOutOfSizeBox(HWND hWnd, const RECT& rcItem, CPaintManagerUI* pManager)
 {
     HWND hWndPaint = pManager != NULL ? pManager->GetPaintWindow() : NULL;
     if (hWndPaint == NULL) return;
     RECT rcInner = {};
     ::GetClientRect(hWndPaint, &rcInner);
-    const RECT& rcSizeBox = pManager->GetSizeBox();
+    const RECT rcSizeBox = pManager->ScaleRect(pManager->GetSizeBox());
     rcInner.left += rcSizeBox.left;
     rcInner.top += rcSizeBox.top;
     rcInner.right -= rcSizeBox.right - 1;

@@ -38,12 +38,13 @@ RECT CBoxLayoutUI::GetThumbRect(bool useNew) const
 {
     const RECT& rc = ((m_uButtonState & STATE_CAPTURED) != 0 && useNew) ? m_rcNewPos : m_rcItem;
     RECT thumb = rc;
-    if (m_iSepSize >= 0) {
-        Axis().Start(thumb) = Axis().End(rc) - m_iSepSize;
+    const int sepSize = Scale(m_iSepSize);
+    if (sepSize >= 0) {
+        Axis().Start(thumb) = Axis().End(rc) - sepSize;
         if (m_box.thumbInside && Axis().Start(thumb) < Axis().Start(rc)) Axis().Start(thumb) = Axis().Start(rc);
     }
     else {
-        Axis().End(thumb) = Axis().Start(rc) - m_iSepSize;
+        Axis().End(thumb) = Axis().Start(rc) - sepSize;
         if (m_box.thumbInside && Axis().End(thumb) > Axis().End(rc)) Axis().End(thumb) = Axis().End(rc);
     }
     return thumb;
@@ -83,7 +84,7 @@ void CBoxLayoutUI::DoEvent(TEventUI& event)
             if (!DragTo(event.ptMouse, rc)) return;
             CUIRect rcInvalidate = GetThumbRect(true);
             m_rcNewPos = rc;
-            Axis().Main(m_cxyFixed) = Axis().Extent(m_rcNewPos);
+            Axis().Main(m_cxyFixed) = Unscale(Axis().Extent(m_rcNewPos));
             if (m_bImmMode) {
                 m_rcItem = m_rcNewPos;
                 NeedParentUpdate();
@@ -113,9 +114,10 @@ bool CBoxLayoutUI::DragTo(POINT pt, RECT& rc)
     m_ptLastMouse = pt;
     // The dragged edge follows while the point is on the strip or past it; the other edge stays.
     const bool atEnd = m_iSepSize >= 0;
+    const int sepSize = Scale(m_iSepSize);
     const LONG edge = atEnd ? Axis().End(m_rcNewPos) : Axis().Start(m_rcNewPos);
-    if (delta > 0 && at < (atEnd ? edge - m_iSepSize : edge)) return false;
-    if (delta < 0 && at > (atEnd ? edge : edge - m_iSepSize)) return false;
+    if (delta > 0 && at < (atEnd ? edge - sepSize : edge)) return false;
+    if (delta < 0 && at > (atEnd ? edge : edge - sepSize)) return false;
 
     rc = m_rcNewPos;
     LONG& moved = atEnd ? Axis().End(rc) : Axis().Start(rc);
@@ -146,7 +148,7 @@ void CBoxLayoutUI::SetPos(RECT rc)
     rc = GetInnerRect();
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
     if (IsHorizontalBarShown()) available.cx += GetScrollRange().cx;
-    const int gap = m_iChildPadding;
+    const int gap = Scale(m_iChildPadding);
 
     // First pass: what the children of fixed extent need, and how many share the rest.
     int adjustables = 0;

@@ -3,12 +3,13 @@
 
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UIContainer.h"
+#include "veneer/window/UIManager.h"
 
 namespace Veneer {
 
 // One axis of a layout pass: the components of sizes, points and rectangles along it (main) and
-// across it (cross), and the skin values of a control as the pass reads them. Layouts read every
-// size, padding and extent limit through here.
+// across it (cross), and the skin values of a control as the pass reads them, in pixels at the display
+// scale of the control's window. Layouts read every size, padding and extent limit through here.
 class CLayoutAxis
 {
 public:
@@ -31,24 +32,28 @@ public:
     LONG CrossEnd(const RECT& rc) const { return m_bVertical ? rc.right : rc.bottom; }
     LONG Extent(const RECT& rc) const { return End(rc) - Start(rc); }
 
-    // Skin values of a control
+    // Skin values of a control, in pixels
     static SIZE Estimate(CControlUI* control, SIZE available) { return control->EstimateSize(available); }
-    static RECT Padding(const CControlUI* control) { return control->GetPadding(); }
+    static RECT Padding(const CControlUI* control)
+    {
+        const CPaintManagerUI* manager = control->GetManager();
+        return manager != NULL ? manager->ScaleRect(control->GetPadding()) : control->GetPadding();
+    }
     int Fixed(const CControlUI* control) const
     {
-        return m_bVertical ? control->GetFixedHeight() : control->GetFixedWidth();
+        return Pixels(control, m_bVertical ? control->GetFixedHeight() : control->GetFixedWidth());
     }
     int FixedCross(const CControlUI* control) const
     {
-        return m_bVertical ? control->GetFixedWidth() : control->GetFixedHeight();
+        return Pixels(control, m_bVertical ? control->GetFixedWidth() : control->GetFixedHeight());
     }
     int Min(const CControlUI* control) const
     {
-        return m_bVertical ? control->GetMinHeight() : control->GetMinWidth();
+        return Pixels(control, m_bVertical ? control->GetMinHeight() : control->GetMinWidth());
     }
     int Max(const CControlUI* control) const
     {
-        return m_bVertical ? control->GetMaxHeight() : control->GetMaxWidth();
+        return Pixels(control, m_bVertical ? control->GetMaxHeight() : control->GetMaxWidth());
     }
     // Raised to the minimum, then lowered to the maximum: the maximum wins a conflict.
     int Clamp(const CControlUI* control, int extent) const
@@ -63,6 +68,12 @@ public:
     }
 
 private:
+    static int Pixels(const CControlUI* control, int value)
+    {
+        const CPaintManagerUI* manager = control->GetManager();
+        return manager != NULL ? manager->ScaleValue(value) : value;
+    }
+
     bool m_bVertical;
 };
 

@@ -296,18 +296,19 @@ int CContainerUI::FindSelectable(int index, bool forward) const
 RECT CContainerUI::GetInsetRect() const
 {
     RECT rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    const RECT rcInset = ScaleRect(m_rcInset);
+    rc.left += rcInset.left;
+    rc.top += rcInset.top;
+    rc.right -= rcInset.right;
+    rc.bottom -= rcInset.bottom;
     return rc;
 }
 
 RECT CContainerUI::GetInnerRect() const
 {
     RECT rc = GetInsetRect();
-    if (IsVerticalBarShown()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (IsHorizontalBarShown()) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    if (IsVerticalBarShown()) rc.right -= Scale(m_pVerticalScrollBar->GetFixedWidth());
+    if (IsHorizontalBarShown()) rc.bottom -= Scale(m_pHorizontalScrollBar->GetFixedHeight());
     return rc;
 }
 
@@ -391,8 +392,9 @@ void CContainerUI::SetFloatPos(int index)
     CControlUI* control = GetItemAt(index);
     if (control == NULL || !control->IsVisible() || !control->IsFloat()) return;
 
-    SIZE xy = control->GetFixedXY();
-    SIZE size = { control->GetFixedWidth(), control->GetFixedHeight() };
+    // Skin units: a negative position measures from the right or bottom edge at the scale too.
+    const SIZE xy = ScaleSize(control->GetFixedXY());
+    const SIZE size = ScaleSize(SIZE{control->GetFixedWidth(), control->GetFixedHeight()});
     RECT rcCtrl;
     if (xy.cx >= 0) {
         rcCtrl.left = m_rcItem.left + xy.cx;
@@ -413,15 +415,16 @@ void CContainerUI::SetFloatPos(int index)
 
     if (control->IsRelativePos()) {
         TRelativePosUI relative = control->GetRelativePos();
-        SIZE current = { m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top };
+        // Recorded in skin units, so that a new display scale is no growth to follow.
+        SIZE current = { Unscale(m_rcItem.right - m_rcItem.left), Unscale(m_rcItem.bottom - m_rcItem.top) };
         // The first layout only records the size; later ones follow the growth since then.
         if (relative.szParent.cx != 0) {
             int dx = current.cx - relative.szParent.cx;
             int dy = current.cy - relative.szParent.cy;
-            rcCtrl.left += PercentOf(dx, relative.nMoveXPercent);
-            rcCtrl.top += PercentOf(dy, relative.nMoveYPercent);
-            rcCtrl.right = rcCtrl.left + size.cx + PercentOf(dx, relative.nZoomXPercent);
-            rcCtrl.bottom = rcCtrl.top + size.cy + PercentOf(dy, relative.nZoomYPercent);
+            rcCtrl.left += Scale(PercentOf(dx, relative.nMoveXPercent));
+            rcCtrl.top += Scale(PercentOf(dy, relative.nMoveYPercent));
+            rcCtrl.right = rcCtrl.left + size.cx + Scale(PercentOf(dx, relative.nZoomXPercent));
+            rcCtrl.bottom = rcCtrl.top + size.cy + Scale(PercentOf(dy, relative.nZoomYPercent));
         }
         control->SetRelativeParentSize(current);
     }
@@ -556,9 +559,9 @@ void CContainerUI::SetScrollPos(SIZE pos)
 
 int CContainerUI::GetLineStep() const
 {
-    // One line of the default font plus a little air; 8 pixels without a manager to ask.
+    // One line of the default font plus a little air; 8 units without a manager to ask.
     if (m_pManager == NULL) return 8;
-    return m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
+    return m_pManager->GetDefaultFontInfo()->tm.tmHeight + Scale(8);
 }
 
 void CContainerUI::LineUp()
@@ -578,18 +581,16 @@ void CContainerUI::LineDown()
 void CContainerUI::PageUp()
 {
     SIZE sz = GetScrollPos();
-    int offset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsHorizontalBarShown()) offset -= m_pHorizontalScrollBar->GetFixedHeight();
-    sz.cy -= offset;
+    const RECT rcInner = GetInnerRect();
+    sz.cy -= rcInner.bottom - rcInner.top;
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageDown()
 {
     SIZE sz = GetScrollPos();
-    int offset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsHorizontalBarShown()) offset -= m_pHorizontalScrollBar->GetFixedHeight();
-    sz.cy += offset;
+    const RECT rcInner = GetInnerRect();
+    sz.cy += rcInner.bottom - rcInner.top;
     SetScrollPos(sz);
 }
 
@@ -610,32 +611,30 @@ void CContainerUI::EndDown()
 void CContainerUI::LineLeft()
 {
     SIZE sz = GetScrollPos();
-    sz.cx -= 8;
+    sz.cx -= Scale(8);
     SetScrollPos(sz);
 }
 
 void CContainerUI::LineRight()
 {
     SIZE sz = GetScrollPos();
-    sz.cx += 8;
+    sz.cx += Scale(8);
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageLeft()
 {
     SIZE sz = GetScrollPos();
-    int offset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsVerticalBarShown()) offset -= m_pVerticalScrollBar->GetFixedWidth();
-    sz.cx -= offset;
+    const RECT rcInner = GetInnerRect();
+    sz.cx -= rcInner.right - rcInner.left;
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageRight()
 {
     SIZE sz = GetScrollPos();
-    int offset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsVerticalBarShown()) offset -= m_pVerticalScrollBar->GetFixedWidth();
-    sz.cx += offset;
+    const RECT rcInner = GetInnerRect();
+    sz.cx += rcInner.right - rcInner.left;
     SetScrollPos(sz);
 }
 
@@ -703,7 +702,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
 
     CScrollBarUI* hbar = m_pHorizontalScrollBar;
     if (hbar != NULL && hbar->IsVisible()) {
-        RECT rcBar = { rc.left, rc.bottom, rc.right, rc.bottom + hbar->GetFixedHeight() };
+        RECT rcBar = { rc.left, rc.bottom, rc.right, rc.bottom + Scale(hbar->GetFixedHeight()) };
         hbar->SetPos(rcBar);
     }
 
@@ -731,7 +730,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
         return;
     }
 
-    RECT rcBar = { rc.right, rc.top, rc.right + vbar->GetFixedWidth(), rc.bottom };
+    RECT rcBar = { rc.right, rc.top, rc.right + Scale(vbar->GetFixedWidth()), rc.bottom };
     vbar->SetPos(rcBar);
 
     if (vbar->GetScrollRange() != range) {

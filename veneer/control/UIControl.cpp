@@ -138,12 +138,16 @@ void CControlUI::SetPos(RECT rc)
     }
 
     if (m_bFloat && m_pParent != NULL) {
-        // Keep the float position measured from the edge it was given against.
+        // Keep the float position measured from the edge it was given against, in skin units. A length
+        // the layout placed from its units keeps them: below 100 % units to pixels and back can drift.
+        auto units = [this](LONG& nUnits, int nPixels) {
+            if (Scale(nUnits) != nPixels) nUnits = Unscale(nPixels);
+        };
         const RECT& rcParent = m_pParent->GetPos();
-        m_cXY.cx = (m_cXY.cx >= 0) ? m_rcItem.left - rcParent.left : m_rcItem.right - rcParent.right;
-        m_cXY.cy = (m_cXY.cy >= 0) ? m_rcItem.top - rcParent.top : m_rcItem.bottom - rcParent.bottom;
-        m_cxyFixed.cx = m_rcItem.right - m_rcItem.left;
-        m_cxyFixed.cy = m_rcItem.bottom - m_rcItem.top;
+        units(m_cXY.cx, (m_cXY.cx >= 0) ? m_rcItem.left - rcParent.left : m_rcItem.right - rcParent.right);
+        units(m_cXY.cy, (m_cXY.cy >= 0) ? m_rcItem.top - rcParent.top : m_rcItem.bottom - rcParent.bottom);
+        units(m_cxyFixed.cx, m_rcItem.right - m_rcItem.left);
+        units(m_cxyFixed.cy, m_rcItem.bottom - m_rcItem.top);
     }
 
     m_bUpdateNeeded = false;
@@ -584,7 +588,7 @@ void CControlUI::ApplyAttributeList(LPCWSTR list)
 SIZE CControlUI::EstimateSize(SIZE available)
 {
     (void)available;
-    return m_cxyFixed;
+    return ScaleSize(m_cxyFixed);
 }
 
 bool CControlUI::ClipToAncestors(RECT& rc) const

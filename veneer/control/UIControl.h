@@ -189,6 +189,13 @@ public:
 
 protected:
     // Implementation
+    // Skin units (attribute values) to pixels at the display scale of the control's window; unchanged
+    // without a manager.
+    int Scale(int nValue) const;
+    SIZE ScaleSize(SIZE sz) const;
+    RECT ScaleRect(const RECT& rc) const;
+    // Pixels back to skin units.
+    int Unscale(int nPixels) const;
     // The item rectangle clipped by every ancestor; false when nothing of it is left.
     bool ClipToAncestors(RECT& rc) const;
     void InvalidateArea(const RECT& rc);

@@ -17,10 +17,10 @@ void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
         PaintText(hDC);
         PaintBorder(hDC);
     };
-    if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
+    const SIZE round = ScaleSize(m_cxyBorderRound);
+    if (round.cx > 0 || round.cy > 0) {
         CRenderClip roundClip;
-        CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx, m_cxyBorderRound.cy,
-                                       roundClip);
+        CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, round.cx, round.cy, roundClip);
         paintParts();
     }
     else {
@@ -79,19 +79,21 @@ void CControlUI::PaintBorder(HDC hDC)
 {
     if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) return;
 
+    // Widths and corners are skin units.
+    const int borderSize = Scale(m_nBorderSize);
+    const RECT sides = ScaleRect(m_rcBorderSize);
+    const SIZE round = ScaleSize(m_cxyBorderRound);
     bool focusColor = IsFocused() && m_dwFocusBorderColor != 0;
-    bool hasSides = m_rcBorderSize.left > 0 || m_rcBorderSize.top > 0 || m_rcBorderSize.right > 0 ||
-                    m_rcBorderSize.bottom > 0;
+    bool hasSides = sides.left > 0 || sides.top > 0 || sides.right > 0 || sides.bottom > 0;
 
-    if (m_nBorderSize > 0 && (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0)) {
+    if (borderSize > 0 && (round.cx > 0 || round.cy > 0)) {
         DWORD color = focusColor ? m_dwFocusBorderColor : m_dwBorderColor;
         if (color != 0) {
-            CRenderEngine::DrawRoundRect(hDC, m_rcItem, m_nBorderSize, m_cxyBorderRound.cx, m_cxyBorderRound.cy,
-                                         GetAdjustColor(color));
+            CRenderEngine::DrawRoundRect(hDC, m_rcItem, borderSize, round.cx, round.cy, GetAdjustColor(color));
         }
     }
-    else if (focusColor && m_nBorderSize > 0) {
-        CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwFocusBorderColor));
+    else if (focusColor && borderSize > 0) {
+        CRenderEngine::DrawRect(hDC, m_rcItem, borderSize, GetAdjustColor(m_dwFocusBorderColor));
     }
     else if (m_dwBorderColor == 0) {
         // Only a focus colour is set and the control is not focused: colour 0 is no colour, not black.
@@ -100,29 +102,29 @@ void CControlUI::PaintBorder(HDC hDC)
     else if (hasSides) {
         DWORD color = GetAdjustColor(m_dwBorderColor);
         RECT rc;
-        if (m_rcBorderSize.left > 0) {
+        if (sides.left > 0) {
             rc = m_rcItem;
             rc.right = rc.left;
-            CRenderEngine::DrawLine(hDC, rc, m_rcBorderSize.left, color, m_nBorderStyle);
+            CRenderEngine::DrawLine(hDC, rc, sides.left, color, m_nBorderStyle);
         }
-        if (m_rcBorderSize.top > 0) {
+        if (sides.top > 0) {
             rc = m_rcItem;
             rc.bottom = rc.top;
-            CRenderEngine::DrawLine(hDC, rc, m_rcBorderSize.top, color, m_nBorderStyle);
+            CRenderEngine::DrawLine(hDC, rc, sides.top, color, m_nBorderStyle);
         }
-        if (m_rcBorderSize.right > 0) {
+        if (sides.right > 0) {
             rc = m_rcItem;
             rc.left = rc.right;
-            CRenderEngine::DrawLine(hDC, rc, m_rcBorderSize.right, color, m_nBorderStyle);
+            CRenderEngine::DrawLine(hDC, rc, sides.right, color, m_nBorderStyle);
         }
-        if (m_rcBorderSize.bottom > 0) {
+        if (sides.bottom > 0) {
             rc = m_rcItem;
             rc.top = rc.bottom;
-            CRenderEngine::DrawLine(hDC, rc, m_rcBorderSize.bottom, color, m_nBorderStyle);
+            CRenderEngine::DrawLine(hDC, rc, sides.bottom, color, m_nBorderStyle);
         }
     }
-    else if (m_nBorderSize > 0) {
-        CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwBorderColor));
+    else if (borderSize > 0) {
+        CRenderEngine::DrawRect(hDC, m_rcItem, borderSize, GetAdjustColor(m_dwBorderColor));
     }
 }
 

@@ -51,13 +51,13 @@ bool CEditWnd::Init(CEditUI* pOwner)
 RECT CEditWnd::CalPos()
 {
     RECT rcPos = m_pOwner->GetPos();
-    const RECT rcPadding = m_pOwner->GetTextPadding();
+    CPaintManagerUI* pManager = m_pOwner->GetManager();
+    if (pManager == NULL) return rcPos;
+    const RECT rcPadding = pManager->ScaleRect(m_pOwner->GetTextPadding());
     rcPos.left += rcPadding.left;
     rcPos.top += rcPadding.top;
     rcPos.right -= rcPadding.right;
     rcPos.bottom -= rcPadding.bottom;
-    CPaintManagerUI* pManager = m_pOwner->GetManager();
-    if (pManager == NULL) return rcPos;
     const LONG lFontHeight = pManager->GetFontInfo(m_pOwner->GetFont())->tm.tmHeight;
     if (lFontHeight < rcPos.bottom - rcPos.top) {
         rcPos.top += (rcPos.bottom - rcPos.top - lFontHeight) / 2;
@@ -313,16 +313,6 @@ void CEditUI::SetReplaceSel(LPCWSTR lpszReplace)
     if (m_pWindow != NULL) m_pWindow->SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(lpszReplace));
 }
 
-void CEditUI::SetPos(RECT rc)
-{
-    CLabelUI::SetPos(rc);
-    if (m_pWindow != NULL) {
-        const RECT rcPos = m_pWindow->CalPos();
-        ::SetWindowPos(m_pWindow->GetHWND(), NULL, rcPos.left, rcPos.top, rcPos.right - rcPos.left,
-                       rcPos.bottom - rcPos.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
 void CEditUI::SelectAllNative()
 {
     if (m_pWindow == NULL) return;
@@ -379,7 +369,7 @@ void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 SIZE CEditUI::EstimateSize(SIZE szAvailable)
 {
     if (GetFixedHeight() != 0 || m_pManager == NULL) return CControlUI::EstimateSize(szAvailable);
-    SIZE sz = { GetFixedWidth(), m_pManager->GetFontInfo(GetFont())->tm.tmHeight + 6 };
+    SIZE sz = { Scale(GetFixedWidth()), m_pManager->GetFontInfo(GetFont())->tm.tmHeight + Scale(6) };
     return sz;
 }
 

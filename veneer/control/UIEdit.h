@@ -19,7 +19,7 @@ public:
 
 // Attributes
     // The owner's text area, narrowed to one line of its font and centred vertically.
-    RECT CalPos();
+    RECT CalPos() override;
     LPCWSTR GetWindowClass() const override;
     LPCWSTR GetSuperClassName() const override;
 
@@ -80,7 +80,6 @@ public:
     void SetReplaceSel(LPCWSTR lpszReplace);
 
 // Overridables
-    void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     SIZE EstimateSize(SIZE szAvailable) override;

@@ -468,7 +468,7 @@ SIZE CLabelUI::EstimateOneLine(SIZE szAvailable, int nMargin)
     CPaintManagerUI* pManager = GetManager();
     if (GetFixedHeight() != 0 || pManager == NULL) return CControlUI::EstimateSize(szAvailable);
     const TFontInfo* pFont = pManager->GetFontInfo(GetFont());
-    SIZE sz = { GetFixedWidth(), (pFont != NULL ? pFont->tm.tmHeight : 0) + nMargin };
+    SIZE sz = { Scale(GetFixedWidth()), (pFont != NULL ? pFont->tm.tmHeight : 0) + Scale(nMargin) };
     return sz;
 }
 
@@ -483,10 +483,11 @@ void CLabelUI::ResolveDefaultColors()
 RECT CLabelUI::GetTextRect() const
 {
     RECT rc = GetPos();
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
+    const RECT rcPadding = ScaleRect(m_rcTextPadding);
+    rc.left += rcPadding.left;
+    rc.top += rcPadding.top;
+    rc.right -= rcPadding.right;
+    rc.bottom -= rcPadding.bottom;
     return rc;
 }
 
@@ -541,9 +542,11 @@ void CLabelUI::PaintEffectText(HDC hDC, const RECT& rcText)
     const int nHeight = rcText.bottom - rcText.top;
     const RectF rcLayout(static_cast<REAL>(rcText.left), static_cast<REAL>(rcText.top), static_cast<REAL>(nWidth),
                          static_cast<REAL>(nHeight));
-    const RectF rcShadow(rcLayout.X + m_ShadowOffset.X, rcLayout.Y + m_ShadowOffset.Y, rcLayout.Width,
-                         rcLayout.Height);
-    const int nLength = m_GradientLength != 0 ? m_GradientLength : nHeight;
+    // Offsets and lengths are skin units; a unit is this many pixels.
+    const REAL fUnit = static_cast<REAL>(Scale(100)) / 100.0f;
+    const RectF rcShadow(rcLayout.X + m_ShadowOffset.X * fUnit, rcLayout.Y + m_ShadowOffset.Y * fUnit,
+                         rcLayout.Width, rcLayout.Height);
+    const int nLength = m_GradientLength != 0 ? Scale(m_GradientLength) : nHeight;
 
     const DWORD dwShadowB = m_dwTextShadowColorB == 0xFFFFFFFF ? m_dwTextShadowColorA : m_dwTextShadowColorB;
     const DWORD dwTextB = m_dwTextColor1 == 0xFFFFFFFF ? m_dwTextColor : m_dwTextColor1;
@@ -560,8 +563,8 @@ void CLabelUI::PaintEffectText(HDC hDC, const RECT& rcText)
         if (gp.strokeBrush == NULL) return;
         static const REAL kStrokeShifts[4][2] = { { -1, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 } };
         for (int i = 0; i < 4; ++i) {
-            const RectF rcStroke(rcLayout.X + kStrokeShifts[i][0], rcLayout.Y + kStrokeShifts[i][1], rcLayout.Width,
-                                 rcLayout.Height);
+            const RectF rcStroke(rcLayout.X + kStrokeShifts[i][0] * fUnit, rcLayout.Y + kStrokeShifts[i][1] * fUnit,
+                                 rcLayout.Width, rcLayout.Height);
             GdipDrawString(gp.graphics, pstrText, -1, gp.font, &rcStroke, gp.format, gp.strokeBrush);
         }
     }

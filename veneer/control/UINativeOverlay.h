@@ -19,6 +19,10 @@ public:
 // Construction
     CNativeOverlayWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false), m_bCloseOnFocusLoss(false) {}
 
+// Attributes
+    // Where the window lies over its owner, in the paint window's client pixels.
+    virtual RECT CalPos() { return m_pOwner != NULL ? m_pOwner->GetPos() : RECT(); }
+
 // Overridables
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
     {
@@ -101,6 +105,17 @@ public:
     HWND GetNativeWindow() const
     {
         return m_pWindow != NULL ? m_pWindow->GetHWND() : NULL;
+    }
+
+// Overridables
+    // The open window follows the control (a new layout, another display scale).
+    void SetPos(RECT rc) override
+    {
+        CLabelUI::SetPos(rc);
+        if (m_pWindow == NULL || m_pWindow->GetHWND() == NULL) return;
+        const RECT rcPos = m_pWindow->CalPos();
+        ::SetWindowPos(m_pWindow->GetHWND(), NULL, rcPos.left, rcPos.top, rcPos.right - rcPos.left,
+                       rcPos.bottom - rcPos.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
 // Implementation

@@ -279,7 +279,7 @@ void CScrollBarUI::SetFocus()
 
 int CScrollBarUI::GetThickness() const
 {
-    return m_bHorizontal ? m_cxyFixed.cy : m_cxyFixed.cx;
+    return Scale(m_bHorizontal ? m_cxyFixed.cy : m_cxyFixed.cx);
 }
 
 int CScrollBarUI::GetBarLength() const
@@ -629,7 +629,7 @@ bool CScrollBarUI::PaintPart(HDC hDC, Part part, UINT& state, const RECT* rc)
 void CScrollBarUI::PaintOutlinedPart(HDC hDC, Part part, UINT& state, const RECT& rc)
 {
     if (!PaintPart(hDC, part, state, &rc)) {
-        CRenderEngine::DrawRect(hDC, rc, kFallbackOutlineWidth, kFallbackOutlineColor);
+        CRenderEngine::DrawRect(hDC, rc, Scale(kFallbackOutlineWidth), kFallbackOutlineColor);
     }
 }
 

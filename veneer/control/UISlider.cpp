@@ -70,8 +70,8 @@ RECT CSliderUI::GetThumbRect() const
     const long long llRange = static_cast<long long>(nMax) - nMin;
     const long long llOffset = static_cast<long long>(nValue) - nMin;
     const RECT& rc = m_rcItem;
-    const int tw = m_szThumb.cx;
-    const int th = m_szThumb.cy;
+    const int tw = Scale(m_szThumb.cx);
+    const int th = Scale(m_szThumb.cy);
 
     RECT rcThumb = { 0, 0, 0, 0 };
     if (m_bHorizontal) {
@@ -97,8 +97,8 @@ int CSliderUI::ValueFromPoint(POINT pt) const
     GetOrderedRange(nMin, nMax, nValue);
     const long long llRange = static_cast<long long>(nMax) - nMin;
     const RECT& rc = m_rcItem;
-    const int tw = m_szThumb.cx;
-    const int th = m_szThumb.cy;
+    const int tw = Scale(m_szThumb.cx);
+    const int th = Scale(m_szThumb.cy);
 
     if (m_bHorizontal) {
         if (pt.x >= rc.right - tw / 2) return nMax;

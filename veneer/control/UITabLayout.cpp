@@ -2,11 +2,19 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UITabLayout.h"
 #include "veneer/control/UIAttribute.h"
+#include "veneer/control/UIBoxLayout.h"
 #include "veneer/window/UIManager.h"
 
 #include <algorithm>
 
 namespace Veneer {
+
+namespace {
+
+// The selected child's width runs along the axis, its height across it.
+const CLayoutAxis kRow(false);
+
+} // namespace
 
 CTabLayoutUI::CTabLayoutUI()
     : m_iCurSel(-1)
@@ -131,11 +139,7 @@ void CTabLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
 
-    RECT rcInner = m_rcItem;
-    rcInner.left += m_rcInset.left;
-    rcInner.top += m_rcInset.top;
-    rcInner.right -= m_rcInset.right;
-    rcInner.bottom -= m_rcInset.bottom;
+    const RECT rcInner = GetInsetRect();
 
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* pControl = GetItemAt(i);
@@ -146,7 +150,7 @@ void CTabLayoutUI::SetPos(RECT rc)
         }
         if (i != m_iCurSel) continue;
 
-        const RECT rcPadding = pControl->GetPadding();
+        const RECT rcPadding = kRow.Padding(pControl);
         RECT rcChild = rcInner;
         rcChild.left += rcPadding.left;
         rcChild.top += rcPadding.top;
@@ -159,10 +163,8 @@ void CTabLayoutUI::SetPos(RECT rc)
         SIZE sz = pControl->EstimateSize(szAvailable);
         if (sz.cx == 0) sz.cx = std::max(0, cxAvailable);
         if (sz.cy == 0) sz.cy = std::max(0, cyAvailable);
-        if (sz.cx < pControl->GetMinWidth()) sz.cx = pControl->GetMinWidth();
-        if (sz.cx > pControl->GetMaxWidth()) sz.cx = pControl->GetMaxWidth();
-        if (sz.cy < pControl->GetMinHeight()) sz.cy = pControl->GetMinHeight();
-        if (sz.cy > pControl->GetMaxHeight()) sz.cy = pControl->GetMaxHeight();
+        sz.cx = kRow.Clamp(pControl, sz.cx);
+        sz.cy = kRow.ClampCross(pControl, sz.cy);
 
         RECT rcCtrl = { rcChild.left, rcChild.top, rcChild.left + sz.cx, rcChild.top + sz.cy };
         pControl->SetPos(rcCtrl);

@@ -112,9 +112,10 @@ void CTextUI::DoEvent(TEventUI& event)
 
 SIZE CTextUI::EstimateSize(SIZE szAvailable)
 {
-    RECT rcText = { 0, 0, std::max<LONG>(GetFixedWidth(), szAvailable.cx), 9999 };
-    rcText.left += m_rcTextPadding.left;
-    rcText.right -= m_rcTextPadding.right;
+    const RECT rcPadding = ScaleRect(m_rcTextPadding);
+    RECT rcText = { 0, 0, std::max<LONG>(Scale(GetFixedWidth()), szAvailable.cx), 9999 };
+    rcText.left += rcPadding.left;
+    rcText.right -= rcPadding.right;
     if (m_pManager != NULL) {
         HDC hDC = m_pManager->GetPaintDC();
         if (m_bShowHtml) {
@@ -127,9 +128,9 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
                                     DT_CALCRECT | m_uTextStyle);
         }
     }
-    SIZE cXY = { rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right,
-                 rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom };
-    if (GetFixedHeight() != 0) cXY.cy = GetFixedHeight();
+    SIZE cXY = { rcText.right - rcText.left + rcPadding.left + rcPadding.right,
+                 rcText.bottom - rcText.top + rcPadding.top + rcPadding.bottom };
+    if (GetFixedHeight() != 0) cXY.cy = Scale(GetFixedHeight());
     return cXY;
 }
 

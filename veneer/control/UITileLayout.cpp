@@ -65,6 +65,7 @@ void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int nColumns, int cxCell) const
 {
+    const int gap = Scale(m_iChildPadding);
     int cyRow = 0;
     int iIndex = iCount;
     for (int j = iFirst; j < m_items.GetSize(); ++j) {
@@ -73,8 +74,8 @@ int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int nColumns, int cxCell) 
         const RECT rcPadding = kRow.Padding(pLine);
         SIZE szAvailable = { cxCell - rcPadding.left - rcPadding.right, 9999 };
         // The outer edges of a row carry half a child padding, the inner ones a whole one.
-        if (iIndex == iCount || (iIndex + 1) % nColumns == 0) szAvailable.cx -= m_iChildPadding / 2;
-        else szAvailable.cx -= m_iChildPadding;
+        if (iIndex == iCount || (iIndex + 1) % nColumns == 0) szAvailable.cx -= gap / 2;
+        else szAvailable.cx -= gap;
         szAvailable.cx = kRow.Clamp(pLine, szAvailable.cx);
         SIZE szTile = kRow.Estimate(pLine, szAvailable);
         szTile.cx = kRow.Clamp(pLine, szTile.cx);
@@ -96,8 +97,10 @@ void CTileLayoutUI::SetPos(RECT rc)
     rc = GetInnerRect();
 
     const int cxWidth = rc.right - rc.left;
+    const int gap = Scale(m_iChildPadding);
+    const int cxItem = Scale(m_szItem.cx);
     int nColumns = m_nColumns;
-    if (m_szItem.cx > 0) nColumns = cxWidth / m_szItem.cx;
+    if (cxItem > 0) nColumns = cxWidth / cxItem;
     // A box squeezed to nothing still lays its children out in one column.
     if (nColumns < 1) nColumns = 1;
 
@@ -122,10 +125,10 @@ void CTileLayoutUI::SetPos(RECT rc)
         RECT rcTile = { ptTile.x, ptTile.y, ptTile.x + cxCell, ptTile.y };
         if (iCount % nColumns == 0) cyRow = MeasureRow(i, iCount, nColumns, cxCell);
 
-        rcTile.left += rcPadding.left + m_iChildPadding / 2;
-        rcTile.right -= rcPadding.right + m_iChildPadding / 2;
-        if (iCount % nColumns == 0) rcTile.left -= m_iChildPadding / 2;
-        if ((iCount + 1) % nColumns == 0) rcTile.right += m_iChildPadding / 2;
+        rcTile.left += rcPadding.left + gap / 2;
+        rcTile.right -= rcPadding.right + gap / 2;
+        if (iCount % nColumns == 0) rcTile.left -= gap / 2;
+        if ((iCount + 1) % nColumns == 0) rcTile.right += gap / 2;
         rcTile.top = ptTile.y + rcPadding.top;
         rcTile.bottom = ptTile.y + cyRow;
 
@@ -142,7 +145,7 @@ void CTileLayoutUI::SetPos(RECT rc)
 
         if (++iCount % nColumns == 0) {
             ptTile.x = x0;
-            ptTile.y += cyRow + m_iChildPadding;
+            ptTile.y += cyRow + gap;
             cyRow = 0;
         }
         else {

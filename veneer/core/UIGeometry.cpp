@@ -2,6 +2,8 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/core/UIGeometry.h"
 
+#include <limits.h>
+
 namespace Veneer {
 
 /////////////////////////////////////////////////////////////////////////////////////
@@ -145,6 +147,32 @@ CPoint::CPoint(LPARAM lParam)
 {
     x = GET_X_LPARAM(lParam);
     y = GET_Y_LPARAM(lParam);
+}
+
+namespace {
+
+// value * numerator / denominator, rounded half away from zero, held within int.
+int MulDivRound(int nValue, int nNumerator, int nDenominator)
+{
+    if (nDenominator <= 0) return nValue;
+    const long long nProduct = static_cast<long long>(nValue) * nNumerator;
+    const long long nHalf = nDenominator / 2;
+    long long nResult = nProduct >= 0 ? (nProduct + nHalf) / nDenominator : -((-nProduct + nHalf) / nDenominator);
+    if (nResult > INT_MAX) nResult = INT_MAX;
+    if (nResult < INT_MIN) nResult = INT_MIN;
+    return static_cast<int>(nResult);
+}
+
+} // namespace
+
+int DpiScale(int nValue, int nDpi)
+{
+    return nDpi == UI_DEFAULT_DPI ? nValue : MulDivRound(nValue, nDpi, UI_DEFAULT_DPI);
+}
+
+int DpiUnscale(int nPixels, int nDpi)
+{
+    return nDpi == UI_DEFAULT_DPI ? nPixels : MulDivRound(nPixels, UI_DEFAULT_DPI, nDpi);
 }
 
 } // namespace Veneer

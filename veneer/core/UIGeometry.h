@@ -50,4 +50,10 @@ public:
     explicit CPoint(LPARAM lParam);
 };
 
+// Skin lengths are in units of a 96-DPI display. DpiScale gives the pixels a length covers at a DPI,
+// rounded to the nearest pixel (halves away from zero) and held within int; DpiUnscale goes back.
+const int UI_DEFAULT_DPI = 96;
+int DpiScale(int nValue, int nDpi);
+int DpiUnscale(int nPixels, int nDpi);
+
 } // namespace Veneer

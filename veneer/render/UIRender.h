@@ -64,6 +64,9 @@ public:
     // The icon with its own transparency (its alpha channel, or its mask when it has none), premultiplied.
     static TImageInfo* LoadAlphaImageFromHICON(HICON hIcon);
     static void FreeImage(const TImageInfo* image);
+    // A new image of the given size resampled from image (premultiplied, cubic filter that widens when
+    // reducing); the caller frees it. Null when either size is unusable or memory runs out.
+    static TImageInfo* ScaleImage(const TImageInfo* image, int nWidth, int nHeight);
 
     // Image drawing
     static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint,

@@ -291,7 +291,8 @@ bool CHtmlTextRenderer::OpenTag(wchar_t letter, LPCWSTR args, LPCWSTR argsEnd)
             m_bLineEnd = true;
             return false;
         }
-        const int cyExtra = Clamp(ParseIntOr(args, argsEnd, 0), 0, kMaxTagNumber);
+        // Lengths in tags are skin units, drawn at the manager's scale.
+        const int cyExtra = m_pManager->ScaleValue(Clamp(ParseIntOr(args, argsEnd, 0), 0, kMaxTagNumber));
         m_lineHeights.Push(reinterpret_cast<LPVOID>(static_cast<INT_PTR>(cyExtra)));
         GrowLineHeight(FontLineHeight() + ExtraLineHeight());
         return true;
@@ -303,7 +304,7 @@ bool CHtmlTextRenderer::OpenTag(wchar_t letter, LPCWSTR args, LPCWSTR argsEnd)
         ToggleSelection();
         return true;
     case L'x': {
-        const int cx = Clamp(ParseIntOr(args, argsEnd, 0), 0, kMaxTagNumber);
+        const int cx = m_pManager->ScaleValue(Clamp(ParseIntOr(args, argsEnd, 0), 0, kMaxTagNumber));
         m_bBreakBefore = true;
         Advance(cx, 0);
         return true;
@@ -311,7 +312,7 @@ bool CHtmlTextRenderer::OpenTag(wchar_t letter, LPCWSTR args, LPCWSTR argsEnd)
     case L'y': {
         int cy = 0;
         LPCWSTR p = SkipSpaces(args, argsEnd);
-        if (ParseInt(p, argsEnd, cy)) m_cyLine = Clamp(cy, 0, kMaxTagNumber);
+        if (ParseInt(p, argsEnd, cy)) m_cyLine = m_pManager->ScaleValue(Clamp(cy, 0, kMaxTagNumber));
         return true;
     }
     default:
@@ -456,8 +457,9 @@ bool CHtmlTextRenderer::DrawImageTag(LPCWSTR args, LPCWSTR argsEnd)
     TImageTag tag;
     ParseImageTag(args, argsEnd, tag);
     if (tag.sName.IsEmpty()) return true;
+    // The picture made for the display scale: its frames are pixels of the scaled picture.
     const TImageInfo* image =
-        m_pManager->GetImageEx(tag.sName, tag.sType.IsEmpty() ? NULL : tag.sType.GetData(), 0);
+        m_pManager->GetScaledImage(tag.sName, tag.sType.IsEmpty() ? NULL : tag.sType.GetData(), 0);
     if (image == NULL || image->hBmp == NULL || image->nWidth <= 0 || image->nHeight <= 0) return true;
 
     const int count = Clamp(tag.nCount, 1, image->nWidth);

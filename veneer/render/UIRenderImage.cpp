@@ -3,6 +3,7 @@
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderBlend.h"
 #include "veneer/render/UIRenderImage.h"
+#include "veneer/core/UIGeometry.h"
 #include "veneer/render/UIRenderSession.h"
 
 namespace Veneer {
@@ -194,10 +195,12 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
     }
 }
 
-CImageStringParser::CImageStringParser(const RECT& rcControl) : m_rcControl(rcControl), m_nImageCount(0)
+CImageStringParser::CImageStringParser(const RECT& rcControl, int nDpi)
+    : m_rcControl(rcControl), m_nDpi(nDpi), m_bPixels(false), m_nImageCount(0)
 {
     m_settings.rcDest = rcControl;
     ::SetRectEmpty(&m_settings.rcSource);
+    m_settings.bPixelSource = false;
     ::SetRectEmpty(&m_settings.rcCorners);
     m_settings.dwMask = 0;
     m_settings.uFade = 255;
@@ -220,8 +223,10 @@ void CImageStringParser::Parse(LPCWSTR image, LPCWSTR modify)
     // A bare name is the image; pairs replace it.
     m_settings.sImageName = image;
     m_nImageCount = 0;
+    m_bPixels = false;
     ParsePass(image);
     m_nImageCount = 0;
+    m_bPixels = true;
     ParsePass(modify);
     OnImage(m_settings);
 }
@@ -272,6 +277,11 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
     else if (key == L"dest") {
         RECT rc;
         ReadRect(value, rc);
+        const int nDpi = m_bPixels ? UI_DEFAULT_DPI : m_nDpi;
+        rc.left = DpiScale(rc.left, nDpi);
+        rc.top = DpiScale(rc.top, nDpi);
+        rc.right = DpiScale(rc.right, nDpi);
+        rc.bottom = DpiScale(rc.bottom, nDpi);
         // Relative to the control; right and bottom stay inside it.
         const long long right = static_cast<long long>(m_rcControl.left) + rc.right;
         const long long bottom = static_cast<long long>(m_rcControl.top) + rc.bottom;
@@ -282,6 +292,7 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
     }
     else if (key == L"source") {
         ReadRect(value, m_settings.rcSource);
+        m_settings.bPixelSource = m_bPixels;
     }
     else if (key == L"corner") {
         ReadRect(value, m_settings.rcCorners);

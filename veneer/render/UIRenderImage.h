@@ -3,8 +3,11 @@
 
 #include "veneer/core/UISetup.h"
 #include "veneer/core/UIString.h"
+#include "veneer/core/UIGeometry.h"
 
 namespace Veneer {
+
+class CPaintManagerUI;
 
 // Which image a description string names and how it is to be drawn.
 struct TImageDrawSettings
@@ -13,6 +16,7 @@ struct TImageDrawSettings
     CUIString sResType;    // empty: a file or archive entry; else a module resource type
     RECT rcDest;           // the control rectangle until a dest key moves it
     RECT rcSource;         // all zero: the whole image
+    bool bPixelSource;     // rcSource is pixels of the picture drawn, not skin units of the 96-DPI one
     RECT rcCorners;        // nine-grid corner widths: left, top, right, bottom
     DWORD dwMask;          // colour cleared to transparent when the image is first loaded
     BYTE uFade;            // constant alpha, 255 = opaque
@@ -28,11 +32,15 @@ struct TImageDrawSettings
 // Syntax: key='value' pairs, each followed by exactly one space to go on; anything else (a missing
 // "=" or quote, an unterminated value, another separator) ends that string's pass and keeps what was
 // read. A string without pairs is a bare image name.
+//
+// The first string is the skin's: its dest and source are skin units. The modifying one is written by
+// a control from its laid-out parts, so its dest and source are pixels.
 class CImageStringParser
 {
 public:
     // Construction
-    explicit CImageStringParser(const RECT& rcControl);
+    // dest offsets are skin units, placed at the given DPI.
+    explicit CImageStringParser(const RECT& rcControl, int nDpi = UI_DEFAULT_DPI);
     virtual ~CImageStringParser();
 
     // Attributes
@@ -52,8 +60,14 @@ private:
     void ReadRect(LPCWSTR value, RECT& rc) const;
 
     RECT m_rcControl;
+    int m_nDpi;
+    bool m_bPixels;  // reading the modifying string
     TImageDrawSettings m_settings;
     int m_nImageCount;
 };
+
+// DrawImageString for strings whose dest rectangles are already pixels (the window shadow): only the
+// picture, its source and its corners follow the manager's scale.
+bool DrawImageStringInPixels(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint, LPCWSTR image);
 
 } // namespace Veneer

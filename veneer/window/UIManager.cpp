@@ -41,6 +41,9 @@ CPaintManagerUI::CPaintManagerUI()
     , m_bMouseCapture(false)
     , m_bUsedVirtualWnd(false)
     , m_bHasWindowShadow(false)
+    , m_nDpi(96)
+    , m_bDpiGiven(false)
+    , m_bStockDefaultFont(true)
     , m_nInvalidateBatch(0)
     , m_nPendingInvalidate(0)
     , m_nResourceVersion(0)
@@ -82,13 +85,14 @@ CPaintManagerUI::CPaintManagerUI()
     if (!m_pStrDefaultFontName.IsEmpty()) {
         ::lstrcpynW(lf.lfFaceName, m_pStrDefaultFontName.GetData(), LF_FACESIZE);
     }
-    m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);
     m_DefaultFontInfo.sFontName = lf.lfFaceName;
-    m_DefaultFontInfo.iSize = -lf.lfHeight;
+    // The stock font is made for the system's DPI; its size in skin units is what a 96-DPI system makes.
+    m_DefaultFontInfo.iSize = SystemToSkinUnits(-lf.lfHeight);
     m_DefaultFontInfo.bBold = (lf.lfWeight >= FW_BOLD);
     m_DefaultFontInfo.bUnderline = (lf.lfUnderline == TRUE);
     m_DefaultFontInfo.bItalic = (lf.lfItalic == TRUE);
     ::ZeroMemory(&m_DefaultFontInfo.tm, sizeof(m_DefaultFontInfo.tm));
+    m_DefaultFontInfo.hFont = CreateScaledFont(&m_DefaultFontInfo);
 
     if (m_hUpdateRectPen == NULL) {
         m_hUpdateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
@@ -141,6 +145,7 @@ void CPaintManagerUI::Init(HWND hWnd)
     m_hWndPaint = hWnd;
     m_hDcPaint = ::GetDC(hWnd);
     if (m_aPreMessages.Find(this) < 0) m_aPreMessages.Add(this);
+    if (!m_bDpiGiven) ChangeDPI(GetWindowDPI(hWnd));
 }
 
 // ---- the control tree ------------------------------------------------------------------------

@@ -95,6 +95,33 @@ public:
     bool IsKeepPicture() const;
     void SetKeepPicture(bool bKeep);
 
+    // Attributes: display scale. Skin values (positions, sizes, paddings, the window attributes above,
+    // font sizes, image rectangles) are in units of a 96-DPI display and keep them in their getters; the
+    // manager scales them to its DPI when it lays out and paints. Window, client and control positions
+    // and mouse points are pixels. The DPI is the window's (taken at Init and on WM_DPICHANGED) unless
+    // one is given.
+    int GetDPI() const;
+    // Gives the manager a DPI of its own (tools, tests); 0 goes back to the window's. Fonts are made
+    // again for it and the tree is laid out anew; the window keeps its size.
+    void SetDPI(int nDpi);
+    bool IsDPIGiven() const;
+    // The DPI as a percentage of 96: 100, 125, 150, 200.
+    int GetScale() const;
+    // Skin units to pixels at this manager's DPI, rounded to the nearest pixel.
+    int ScaleValue(int nValue) const;
+    SIZE ScaleSize(SIZE sz) const;
+    RECT ScaleRect(const RECT& rc) const;
+    // Pixels to skin units, rounded to the nearest unit.
+    int UnscaleValue(int nPixels) const;
+    SIZE UnscaleSize(SIZE sz) const;
+    RECT UnscaleRect(const RECT& rc) const;
+    // The DPI a window is shown at: its monitor's for a per-monitor aware process, else the system's.
+    static int GetWindowDPI(HWND hWnd);
+    // Declares the process aware of each monitor's DPI: per-monitor v2 where the system has it, then
+    // per-monitor, then system-wide; an awareness already set (by the manifest) is kept. Returns the
+    // awareness in effect afterwards as a DPI_AWARENESS value (0 unaware, 1 system, 2 per monitor).
+    static int DeclareDPIAwareness();
+
     // Attributes: the window shadow
     bool HasWindowShadow() const;
     void SetHasWindowShadow(bool bShadow);
@@ -180,6 +207,12 @@ public:
     TImageInfo* GetImageEx(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     TImageInfo* AddImage(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     TImageInfo* AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    // The image to draw at the manager's DPI, loaded on first use: at 96 DPI the one of GetImageEx;
+    // otherwise a picture made for the scale and cached under the name and the DPI. A file "x.png" is
+    // looked up as "x@1.5x.png" or "x@2x.png" first when the scale calls for one; what is found (or the
+    // 96-DPI picture) is resampled to the scale unless it already has it. Its source, corner and
+    // destination rectangles are drawn scaled too (CRenderEngine::DrawImageString).
+    TImageInfo* GetScaledImage(LPCWSTR bitmap, LPCWSTR type = NULL, DWORD mask = 0);
     bool RemoveImage(LPCWSTR bitmap);
     void RemoveAllImages();
     void ReloadAllImages();
@@ -292,11 +325,18 @@ private:
     CPaintManagerUI& operator=(const CPaintManagerUI&);
 
     TFontInfo* CreateFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT CreateScaledFont(const TFontInfo* pFontInfo) const;
+    void ChangeDPI(int nDpi);
+    void RescaleFonts();
+    void OnDPIChanged(WPARAM wParam, LPARAM lParam);
+    static int SystemToSkinUnits(int nPixels);
     void DeleteFontInfo(TFontInfo* pFontInfo);
     void FillFontMetrics(TFontInfo* pFontInfo);
     TFontInfo* FindFontInfo(HFONT hFont);
     TImageInfo* LoadNamedImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask) const;
     TImageInfo* CacheImage(LPCWSTR bitmap, TImageInfo* data);
+    TImageInfo* LoadScaledImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask);
+    int RemoveScaledImages(LPCWSTR bitmap);
     void DeliverNotify(TNotifyUI& Msg);
     void KillFocusControl(CControlUI* pNewFocus);
     static void CloseResourceZip();
@@ -377,6 +417,11 @@ private:
     bool m_bMouseCapture;
     bool m_bUsedVirtualWnd;
     bool m_bHasWindowShadow;
+    // The DPI everything is scaled to, and whether it was given rather than taken from the window.
+    int m_nDpi;
+    bool m_bDpiGiven;
+    // The default font is still the stock GUI font (its weight is kept when made for another DPI).
+    bool m_bStockDefaultFont;
 
     // Open invalidation batches and the disjoint-enough areas they collected so far.
     enum { kMaxPendingInvalidate = 16 };

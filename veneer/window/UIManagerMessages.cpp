@@ -26,6 +26,8 @@ WORD KeyState()
     return wState;
 }
 
+const UINT kWmDpiChanged = 0x02E0;
+
 POINT PointFromLParam(LPARAM lParam)
 {
     POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -91,7 +93,7 @@ void CPaintManagerUI::ShowTooltip(CControlUI* pHover, POINT /*pt*/)
                                           NULL, m_hInstance, NULL);
         ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
     }
-    ::SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, pHover->GetToolTipWidth());
+    ::SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, ScaleValue(pHover->GetToolTipWidth()));
     ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
     ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
 }
@@ -146,11 +148,15 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         break;
     case WM_GETMINMAXINFO: {
         LPMINMAXINFO lpMMI = reinterpret_cast<LPMINMAXINFO>(lParam);
-        if (m_szMinWindow.cx > 0) lpMMI->ptMinTrackSize.x = m_szMinWindow.cx;
-        if (m_szMinWindow.cy > 0) lpMMI->ptMinTrackSize.y = m_szMinWindow.cy;
-        if (m_szMaxWindow.cx > 0) lpMMI->ptMaxTrackSize.x = m_szMaxWindow.cx;
-        if (m_szMaxWindow.cy > 0) lpMMI->ptMaxTrackSize.y = m_szMaxWindow.cy;
+        if (m_szMinWindow.cx > 0) lpMMI->ptMinTrackSize.x = ScaleValue(m_szMinWindow.cx);
+        if (m_szMinWindow.cy > 0) lpMMI->ptMinTrackSize.y = ScaleValue(m_szMinWindow.cy);
+        if (m_szMaxWindow.cx > 0) lpMMI->ptMaxTrackSize.x = ScaleValue(m_szMaxWindow.cx);
+        if (m_szMaxWindow.cy > 0) lpMMI->ptMaxTrackSize.y = ScaleValue(m_szMaxWindow.cy);
     } break;
+    case kWmDpiChanged:
+        OnDPIChanged(wParam, lParam);
+        lRes = 0;
+        return true;
     case WM_SIZE: {
         if (m_pFocus != NULL) {
             const POINT ptNone = {0, 0};

@@ -2,6 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
+#include "veneer/render/UIRenderImage.h"
 #include "veneer/render/UIRenderSession.h"
 
 namespace Veneer {
@@ -310,9 +311,10 @@ void CPaintManagerUI::DrawWindowShadow(RECT& rc)
     wchar_t szBuffer[512] = {};
     for (int i = 0; i < 8; i++) {
         GenerateShadowRenderString(*sources[i], *dests[i], szBuffer, lengthof(szBuffer));
-        CRenderEngine::DrawImageString(m_hDcBackground, this, rc, rc, szBuffer, NULL);
+        // The destinations are pixels already; the picture and its sources follow the scale.
+        DrawImageStringInPixels(m_hDcBackground, this, rc, rc, szBuffer);
     }
-    RECT rcContent = {m_rcShadowTopLeft.right, m_rcShadowTopLeft.bottom, info.rcBottomRight.left,
+    RECT rcContent = {info.rcTopLeft.right, info.rcTopLeft.bottom, info.rcBottomRight.left,
                       info.rcBottomRight.top};
     rc = rcContent;
 }

@@ -164,30 +164,38 @@ void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
 TFontInfo* CPaintManagerUI::CreateFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
                                            bool bItalic)
 {
-    if (pStrFontName == NULL) pStrFontName = L"";
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    ::lstrcpynW(lf.lfFaceName, pStrFontName, LF_FACESIZE);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    // The size asked for stays the font's size (lookups find it by that); only its height is cut.
-    lf.lfHeight = -std::max(-kMaxFontSize, std::min(nSize, kMaxFontSize));
-    // Bold is relative to the stock font's weight.
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    HFONT hFont = ::CreateFontIndirectW(&lf);
-    if (hFont == NULL) return NULL;
-
     TFontInfo* pFontInfo = new TFontInfo;
-    pFontInfo->hFont = hFont;
-    pFontInfo->sFontName = pStrFontName;
+    pFontInfo->sFontName = pStrFontName != NULL ? pStrFontName : L"";
     pFontInfo->iSize = nSize;
     pFontInfo->bBold = bBold;
     pFontInfo->bUnderline = bUnderline;
     pFontInfo->bItalic = bItalic;
     ::ZeroMemory(&pFontInfo->tm, sizeof(pFontInfo->tm));
+    pFontInfo->hFont = CreateScaledFont(pFontInfo);
+    if (pFontInfo->hFont == NULL) {
+        delete pFontInfo;
+        return NULL;
+    }
     FillFontMetrics(pFontInfo);
     return pFontInfo;
+}
+
+HFONT CPaintManagerUI::CreateScaledFont(const TFontInfo* pFontInfo) const
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
+    ::lstrcpynW(lf.lfFaceName, pFontInfo->sFontName.GetData(), LF_FACESIZE);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    // The size is in skin units: the font is made for the manager's DPI. The size asked for stays the
+    // font's size (lookups find it by that); only its height is cut.
+    const int nHeight = ScaleValue(pFontInfo->iSize);
+    lf.lfHeight = -std::max(-kMaxFontSize, std::min(nHeight, kMaxFontSize));
+    // Bold is relative to the stock font's weight; the stock default font keeps that weight as it is.
+    const bool bStock = pFontInfo == &m_DefaultFontInfo && m_bStockDefaultFont;
+    if (pFontInfo->bBold && !bStock) lf.lfWeight += FW_BOLD;
+    if (pFontInfo->bUnderline) lf.lfUnderline = TRUE;
+    if (pFontInfo->bItalic) lf.lfItalic = TRUE;
+    return ::CreateFontIndirectW(&lf);
 }
 
 void CPaintManagerUI::DeleteFontInfo(TFontInfo* pFontInfo)
@@ -217,6 +225,7 @@ void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold
 {
     TFontInfo* pFontInfo = CreateFontInfo(pStrFontName, nSize, bBold, bUnderline, bItalic);
     if (pFontInfo == NULL) return;
+    m_bStockDefaultFont = false;
     ::DeleteObject(m_DefaultFontInfo.hFont);
     m_DefaultFontInfo = *pFontInfo;
     delete pFontInfo;
@@ -416,6 +425,8 @@ TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidt
 bool CPaintManagerUI::RemoveImage(LPCWSTR bitmap)
 {
     if (bitmap == NULL) return false;
+    // The pictures made for other scales go with it.
+    RemoveScaledImages(bitmap);
     TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
     if (data == NULL) return false;
     CRenderEngine::FreeImage(data);
@@ -436,7 +447,8 @@ void CPaintManagerUI::RemoveAllImages()
 
 void CPaintManagerUI::ReloadAllImages()
 {
-    bool bRedraw = false;
+    // Pictures made for other scales are made again from the reloaded ones when next drawn.
+    bool bRedraw = RemoveScaledImages(NULL) > 0;
     for (int i = 0; i < m_mImageHash.GetSize(); i++) {
         LPCWSTR bitmap = m_mImageHash.GetAt(i);
         if (bitmap == NULL) continue;

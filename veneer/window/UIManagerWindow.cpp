@@ -45,7 +45,8 @@ void CPaintManagerUI::SetInitSize(int cx, int cy)
     m_szInitWindowSize.cy = cy;
     // Only a window still without a tree takes the skin's size at once.
     if (m_pRoot == NULL && m_hWndPaint != NULL) {
-        ::SetWindowPos(m_hWndPaint, NULL, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+        ::SetWindowPos(m_hWndPaint, NULL, 0, 0, ScaleValue(cx), ScaleValue(cy),
+                       SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     }
 }
 
@@ -214,9 +215,10 @@ void CPaintManagerUI::CalMiddleShadowRect()
 
 void CPaintManagerUI::CalRealShadowRect(const RECT& rcClient, TWindowShadowInfo& info) const
 {
-    const RECT& tl = m_rcShadowTopLeft;
-    const RECT& tr = m_rcShadowTopRight;
-    const RECT& bl = m_rcShadowBottomLeft;
+    // The corners are drawn at the display scale; their sources stay in the image.
+    const RECT tl = ScaleRect(m_rcShadowTopLeft);
+    const RECT tr = ScaleRect(m_rcShadowTopRight);
+    const RECT bl = ScaleRect(m_rcShadowBottomLeft);
     const int x1 = rcClient.right - (tr.right - tr.left);
     const int y1 = rcClient.bottom - (bl.bottom - bl.top);
     ::SetRect(&info.rcTopLeft, 0, 0, tl.right, tl.bottom);

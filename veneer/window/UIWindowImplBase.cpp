@@ -157,7 +157,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& /*bHandle
     ::GetClientRect(GetHWND(), &rcClient);
 
     if (!::IsZoomed(GetHWND())) {
-        RECT rcSizeBox = m_PaintManager.GetSizeBox();
+        RECT rcSizeBox = m_PaintManager.ScaleRect(m_PaintManager.GetSizeBox());
         if (pt.y < rcClient.top + rcSizeBox.top) {
             if (pt.x < rcClient.left + rcSizeBox.left) {
                 return HTTOPLEFT;
@@ -183,7 +183,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& /*bHandle
         }
     }
 
-    RECT rcCaption = m_PaintManager.GetCaptionRect();
+    RECT rcCaption = m_PaintManager.ScaleRect(m_PaintManager.GetCaptionRect());
     if (pt.x >= rcClient.left + rcCaption.left && pt.x < rcClient.right - rcCaption.right &&
         pt.y >= rcCaption.top && pt.y < rcCaption.bottom) {
         CControlUI* pControl = m_PaintManager.FindControl(pt);
@@ -204,8 +204,9 @@ LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& bHand
     lpMMI->ptMaxPosition.y = rcWork.top;
     lpMMI->ptMaxTrackSize.x = rcWork.right - rcWork.left;
     lpMMI->ptMaxTrackSize.y = rcWork.bottom - rcWork.top;
-    lpMMI->ptMinTrackSize.x = m_PaintManager.GetMinInfo().cx;
-    lpMMI->ptMinTrackSize.y = m_PaintManager.GetMinInfo().cy;
+    const SIZE szMin = m_PaintManager.ScaleSize(m_PaintManager.GetMinInfo());
+    lpMMI->ptMinTrackSize.x = szMin.cx;
+    lpMMI->ptMinTrackSize.y = szMin.cy;
     bHandled = FALSE;
     return 0;
 }
@@ -224,7 +225,7 @@ LRESULT WindowImplBase::OnMouseHover(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
-    SIZE szRoundCorner = m_PaintManager.GetRoundCorner();
+    SIZE szRoundCorner = m_PaintManager.ScaleSize(m_PaintManager.GetRoundCorner());
     if (!::IsIconic(GetHWND()) && (szRoundCorner.cx != 0 || szRoundCorner.cy != 0)) {
         RECT rcWnd = {};
         ::GetWindowRect(GetHWND(), &rcWnd);

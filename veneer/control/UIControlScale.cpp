@@ -1,0 +1,28 @@
+// CControlUI: its skin values in pixels, at the display scale of the window the control is in.
+#include "veneer/core/UISetup.h"
+#include "veneer/control/UIControl.h"
+#include "veneer/window/UIManager.h"
+
+namespace Veneer {
+
+int CControlUI::Scale(int nValue) const
+{
+    return m_pManager != NULL ? m_pManager->ScaleValue(nValue) : nValue;
+}
+
+SIZE CControlUI::ScaleSize(SIZE sz) const
+{
+    return m_pManager != NULL ? m_pManager->ScaleSize(sz) : sz;
+}
+
+RECT CControlUI::ScaleRect(const RECT& rc) const
+{
+    return m_pManager != NULL ? m_pManager->ScaleRect(rc) : rc;
+}
+
+int CControlUI::Unscale(int nPixels) const
+{
+    return m_pManager != NULL ? m_pManager->UnscaleValue(nPixels) : nPixels;
+}
+
+} // namespace Veneer
