@@ -82,10 +82,15 @@ public:
     static void ForgetArchiveBuffer()
     {
         CResourceScope::ClearArchive();
-        delete[] m_lpResourceZIPBuffer;
+        if (m_bResourceZIPCopied) delete[] m_lpResourceZIPBuffer;
         m_lpResourceZIPBuffer = NULL;
         m_dwResourceZIPSize = 0;
+        m_bResourceZIPCopied = false;
     }
+
+    // Whether the shared archive is read from a copy rather than from the resource memory itself.
+    static bool IsArchiveCopied() { return m_bResourceZIPCopied; }
+    static const BYTE* GetArchiveBytes() { return m_lpResourceZIPBuffer; }
 
 protected:
     UILIB_RESOURCETYPE GetResourceType() const override { return UILIB_FROM_ZIPRESOURCE; }
@@ -599,7 +604,7 @@ TEST_F(WindowImplBaseTest, SizingBorderCaptionCornersAndTrackSizesFollowTheDispl
 
 TEST_F(WindowImplBaseTest, MissingSkinArchiveResourceLeavesAnEmptyWindow)
 {
-    // This program carries no archive resource.
+    // This program carries no archive resource of that id.
     CArchiveSkinWindow wnd(L"login.xml", 4321);
     Open(&wnd);
     EXPECT_TRUE(::IsWindow(wnd.GetHWND()));
@@ -633,6 +638,8 @@ TEST_F(WindowImplBaseTest, LaterArchiveWindowsBuildFromTheCopyTheFirstOneMade)
     ASSERT_TRUE(first.GetPaintManager()->GetRoot() != NULL);
     EXPECT_EQ(CUIString(L"first"), first.GetPaintManager()->GetRoot()->GetName());
 
+    EXPECT_TRUE(CArchiveSkinWindow::IsArchiveCopied());
+
     // With the module gone, only the copy the first window made can give the second its skin.
     CPaintManagerUI::SetResourceDll(::GetModuleHandleW(NULL));
     ::FreeLibrary(hModule);
@@ -641,4 +648,18 @@ TEST_F(WindowImplBaseTest, LaterArchiveWindowsBuildFromTheCopyTheFirstOneMade)
     ASSERT_TRUE(second.GetPaintManager()->GetRoot() != NULL);
     EXPECT_EQ(CUIString(L"second"), second.GetPaintManager()->GetRoot()->GetName());
     EXPECT_TRUE(second.initCalled);
+}
+
+TEST_F(WindowImplBaseTest, ArchiveOfTheProgramItselfIsReadInPlace)
+{
+    CArchiveSkinWindow wnd(L"inplace.xml", 102);
+    Open(&wnd);
+    ASSERT_TRUE(wnd.GetPaintManager()->GetRoot() != NULL);
+    EXPECT_EQ(CUIString(L"inplace"), wnd.GetPaintManager()->GetRoot()->GetName());
+    EXPECT_FALSE(CArchiveSkinWindow::IsArchiveCopied());
+    const BYTE* pBase = reinterpret_cast<const BYTE*>(::GetModuleHandleW(NULL));
+    const IMAGE_NT_HEADERS* pHeaders =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    EXPECT_TRUE(CArchiveSkinWindow::GetArchiveBytes() >= pBase &&
+                CArchiveSkinWindow::GetArchiveBytes() < pBase + pHeaders->OptionalHeader.SizeOfImage);
 }

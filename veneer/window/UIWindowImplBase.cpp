@@ -7,6 +7,7 @@ namespace Veneer {
 
 LPBYTE WindowImplBase::m_lpResourceZIPBuffer = NULL;
 DWORD WindowImplBase::m_dwResourceZIPSize = 0;
+bool WindowImplBase::m_bResourceZIPCopied = false;
 
 UI_BEGIN_MESSAGE_MAP(WindowImplBase, CNotifyPump)
 UI_ON_MSGTYPE(L"click", &WindowImplBase::OnClick)
@@ -297,12 +298,22 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& /*bHandled*/)
                 ::FreeResource(hResourceData);
                 return 0;
             }
-            m_lpResourceZIPBuffer = new (std::nothrow) BYTE[dwSize];
-            if (m_lpResourceZIPBuffer == NULL) {
-                ::FreeResource(hResourceData);
-                return 0;
+            if (hResource == NULL || hResource == ::GetModuleHandleW(NULL)) {
+                // The program's own resources stay mapped until it ends and are only read: the archive
+                // reads them in place rather than from a private copy of its whole size.
+                m_lpResourceZIPBuffer = static_cast<LPBYTE>(const_cast<void*>(pData));
+                m_bResourceZIPCopied = false;
             }
-            ::CopyMemory(m_lpResourceZIPBuffer, pData, dwSize);
+            else {
+                // A resource library may be freed while windows are still to be made from its archive.
+                m_lpResourceZIPBuffer = new (std::nothrow) BYTE[dwSize];
+                if (m_lpResourceZIPBuffer == NULL) {
+                    ::FreeResource(hResourceData);
+                    return 0;
+                }
+                ::CopyMemory(m_lpResourceZIPBuffer, pData, dwSize);
+                m_bResourceZIPCopied = true;
+            }
             m_dwResourceZIPSize = dwSize;
             ::FreeResource(hResourceData);
         }

@@ -82,10 +82,12 @@ protected:
 
 protected:
     CPaintManagerUI m_PaintManager;
-    // The skin archive resource, copied once and shared by every window for the life of the process:
-    // the archive opened on it reads from it whenever a skin file is loaded.
+    // The skin archive resource, shared by every window for the life of the process: the archive
+    // opened on it reads from it whenever a skin file is loaded. It is the program's own resource
+    // memory, or a copy (m_bResourceZIPCopied, allocated with new[]) when it comes from a resource library.
     static LPBYTE m_lpResourceZIPBuffer;
     static DWORD m_dwResourceZIPSize;
+    static bool m_bResourceZIPCopied;
 };
 
 } // namespace Veneer
