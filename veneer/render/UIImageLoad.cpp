@@ -2,6 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderSession.h"
+#include "veneer/render/UIRenderUtil.h"
 #include "veneer/render/UIResourceFile.h"
 #include "veneer/window/UIManager.h"
 
@@ -75,35 +76,6 @@ bool FindModuleImage(LPCWSTR name, LPCWSTR type, ImageBytes& bytes)
     return true;
 }
 
-// The header of a top-down 32-bit picture with no padding.
-BITMAPINFO TopDownInfo(int width, int height)
-{
-    BITMAPINFO bmi;
-    ::ZeroMemory(&bmi, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return bmi;
-}
-
-// A top-down 32-bit DIB section with no padding; null when GDI refuses it.
-HBITMAP CreateImageSection(int width, int height, DWORD** bits)
-{
-    BITMAPINFO bmi = TopDownInfo(width, height);
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
-    void* pixels = NULL;
-    HBITMAP hBmp = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pixels, NULL, 0);
-    if (hBmp != NULL && pixels == NULL) {
-        ::DeleteObject(hBmp);
-        hBmp = NULL;
-    }
-    *bits = static_cast<DWORD*>(pixels);
-    return hBmp;
-}
-
 // Premultiplies and reorders RGBA bytes into 0xAARRGGBB words, clearing pixels equal to the mask.
 // Returns whether any pixel ended up not fully opaque.
 bool ConvertPixels(const BYTE* rgba, DWORD* out, size_t count, DWORD mask)
@@ -168,7 +140,7 @@ TImageInfo* DecodeImage(const ImageBytes& bytes, DWORD mask)
         return NULL;
     }
     DWORD* bits = NULL;
-    HBITMAP hBmp = CreateImageSection(width, height, &bits);
+    HBITMAP hBmp = RenderUtil::CreateDib32(NULL, width, height, &bits);
     if (hBmp == NULL) {
         stbi_image_free(rgba);
         return NULL;
@@ -233,8 +205,8 @@ TImageInfo* CRenderEngine::LoadImageFromHICON(HICON hIcon)
         if (DllExports::GdipBitmapLockBits(bitmap, &rect, ImageLockModeRead, PixelFormat32bppPARGB,
                                            &locked) == Ok) {
             DWORD* bits = NULL;
-            HBITMAP hBmp = locked.Scan0 != NULL ? CreateImageSection(static_cast<int>(width),
-                                                                     static_cast<int>(height), &bits)
+            HBITMAP hBmp = locked.Scan0 != NULL ? RenderUtil::CreateDib32(NULL, static_cast<int>(width),
+                                                                          static_cast<int>(height), &bits)
                                                 : NULL;
             if (hBmp != NULL) {
                 const BYTE* row = static_cast<const BYTE*>(locked.Scan0);
@@ -272,9 +244,9 @@ TImageInfo* CRenderEngine::LoadAlphaImageFromHICON(HICON hIcon)
         const int height = colour.bmHeight;
         const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
         DWORD* bits = NULL;
-        HBITMAP hBmp = CreateImageSection(width, height, &bits);
+        HBITMAP hBmp = RenderUtil::CreateDib32(NULL, width, height, &bits);
         DWORD* mask = hBmp != NULL ? new (std::nothrow) DWORD[count] : NULL;
-        BITMAPINFO bmi = TopDownInfo(width, height);
+        BITMAPINFO bmi = RenderUtil::Dib32Info(width, height);
         HDC hScreen = ::GetDC(NULL);
         // The mask of a colour icon has the colour bitmap's height; set bits mark see-through pixels.
         const bool read = mask != NULL &&
@@ -284,11 +256,8 @@ TImageInfo* CRenderEngine::LoadAlphaImageFromHICON(HICON hIcon)
         if (read) {
             const bool ownAlpha = std::any_of(bits, bits + count, [](DWORD pixel) { return (pixel >> 24) != 0; });
             for (size_t i = 0; i < count; ++i) {
-                DWORD a = ownAlpha ? bits[i] >> 24 : ((mask[i] & 0x00FFFFFF) != 0 ? 0 : 255);
-                DWORD red = ((bits[i] >> 16) & 0xFF) * a / 255;
-                DWORD green = ((bits[i] >> 8) & 0xFF) * a / 255;
-                DWORD blue = (bits[i] & 0xFF) * a / 255;
-                bits[i] = (a << 24) | (red << 16) | (green << 8) | blue;
+                const DWORD a = ownAlpha ? bits[i] >> 24 : ((mask[i] & 0x00FFFFFF) != 0 ? 0 : 255);
+                bits[i] = RenderUtil::Premultiply((a << 24) | (bits[i] & 0x00FFFFFF));
             }
             info = NewImageInfo(hBmp, width, height, true);
         }

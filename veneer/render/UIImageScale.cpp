@@ -82,13 +82,7 @@ DWORD* ReadPixels(HBITMAP hBitmap, int cx, int cy)
     if (pPixels == NULL) return NULL;
     // GDI turns any bitmap into top-down rows; the header of a DIB section cannot tell its row order
     // (its height reads positive either way).
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = RenderUtil::Dib32Info(cx, cy);
     HDC hDC = ::GetDC(NULL);
     const int nLines = ::GetDIBits(hDC, hBitmap, 0, static_cast<UINT>(cy), pPixels, &bmi, DIB_RGB_COLORS);
     ::ReleaseDC(NULL, hDC);

@@ -140,14 +140,7 @@ void CRenderBlend::EnableSystemGradientFill(bool enable)
 HBITMAP RenderUtil::CreateDib32(HDC hDC, int cx, int cy, DWORD** bits, bool topDown)
 {
     if (cx <= 0 || cy <= 0) return NULL;
-    BITMAPINFO bmi;
-    ::ZeroMemory(&bmi, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = topDown ? -cy : cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bmi = Dib32Info(cx, cy, topDown);
     void* pixels = NULL;
     HBITMAP hBitmap = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, &pixels, NULL, 0);
     if (hBitmap == NULL || pixels == NULL) {

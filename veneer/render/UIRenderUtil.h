@@ -22,6 +22,20 @@ inline DWORD Premultiply(DWORD color)
     return (alpha << 24) | (red << 16) | (green << 8) | blue;
 }
 
+// The header of a 32-bit BI_RGB picture of cx x cy pixels, top-down unless asked otherwise.
+inline BITMAPINFO Dib32Info(int cx, int cy, bool topDown = true)
+{
+    BITMAPINFO bmi;
+    ::ZeroMemory(&bmi, sizeof(bmi));
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = topDown ? -cy : cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
 // A 32-bit BI_RGB DIB section, top-down unless asked otherwise; *bits receives its pixels
 // (0xAARRGGBB words). Null on failure.
 HBITMAP CreateDib32(HDC hDC, int cx, int cy, DWORD** bits, bool topDown = true);
