@@ -200,25 +200,40 @@ protected:
     bool ClipToAncestors(RECT& rc) const;
     void InvalidateArea(const RECT& rc);
 
+    // Read by every paint, so kept together ahead of the rest: a paint of many controls otherwise
+    // spends more time fetching each control's scattered fields than drawing.
     CPaintManagerUI* m_pManager;
+    RECT m_rcItem;
+    RECT m_rcPaint;
+    bool m_bVisible;
+    bool m_bInternVisible;
+    bool m_bFloat;
+    bool m_bFocused;
+    bool m_bColorHSL;
+    DWORD m_dwBackColor;
+    DWORD m_dwBackColor2;
+    DWORD m_dwBackColor3;
+    DWORD m_dwBorderColor;
+    DWORD m_dwFocusBorderColor;
+    int m_nBorderSize;
+    int m_nBorderStyle;
+    SIZE m_cxyBorderRound;
+    RECT m_rcBorderSize;
+    CUIString m_sBkImage;
+
     CControlUI* m_pParent;
     CUIString m_sVirtualWnd;
     CUIString m_sName;
     bool m_bUpdateNeeded;
     bool m_bMenuUsed;
-    RECT m_rcItem;
     RECT m_rcPadding;
     SIZE m_cXY;
     SIZE m_cxyFixed;
     SIZE m_cxyMin;
     SIZE m_cxyMax;
-    bool m_bVisible;
-    bool m_bInternVisible;
     bool m_bEnabled;
     bool m_bMouseEnabled;
     bool m_bKeyboardEnabled;
-    bool m_bFocused;
-    bool m_bFloat;
     bool m_bSetPos;
     TRelativePosUI m_tRelativePos;
 
@@ -227,20 +242,7 @@ protected:
     wchar_t m_chShortcut;
     CUIString m_sUserData;
     UINT_PTR m_pTag;
-
-    DWORD m_dwBackColor;
-    DWORD m_dwBackColor2;
-    DWORD m_dwBackColor3;
-    CUIString m_sBkImage;
-    DWORD m_dwBorderColor;
-    DWORD m_dwFocusBorderColor;
-    bool m_bColorHSL;
-    int m_nBorderSize;
-    int m_nBorderStyle;
     int m_nTooltipWidth;
-    SIZE m_cxyBorderRound;
-    RECT m_rcPaint;
-    RECT m_rcBorderSize;
 
 private:
     CControlUI(const CControlUI&) = delete;

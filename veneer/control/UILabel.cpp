@@ -493,14 +493,15 @@ RECT CLabelUI::GetTextRect() const
 
 void CLabelUI::PaintText(HDC hDC)
 {
-    ResolveDefaultColors();
-    RECT rc = GetTextRect();
     if (m_EnableEffect) {
-        PaintEffectText(hDC, rc);
+        ResolveDefaultColors();
+        PaintEffectText(hDC, GetTextRect());
         return;
     }
     CUIString sText = GetText();
     if (sText.IsEmpty()) return;
+    ResolveDefaultColors();
+    RECT rc = GetTextRect();
     const DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
     if (m_bShowHtml) {
         int nLinks = 0;

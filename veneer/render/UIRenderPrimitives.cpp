@@ -185,9 +185,9 @@ void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int
 void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color)
 {
     // A 1-pixel frame is the same with the DC pen, which a paint's session keeps selected.
-    CRenderSession::Confine(hDC, &rc);
-    CRenderSession* pSession = size == 1 ? CRenderSession::Current(hDC) : NULL;
-    if (pSession != NULL) {
+    CRenderSession* pSession = CRenderSession::Current(hDC);
+    if (pSession != NULL) pSession->Confine(&rc);
+    if (pSession != NULL && size == 1) {
         pSession->UseFramePen(ToColorRef(color));
         ::Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
         return;

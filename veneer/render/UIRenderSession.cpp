@@ -6,19 +6,37 @@ namespace Veneer {
 
 namespace {
 
-thread_local CRenderSession* t_pInnermost = NULL;
+// The innermost session of each thread lives in a system TLS slot: the C++ thread_local of some
+// toolchains goes through a lock on every access, and the render engine looks it up per drawing.
+DWORD SessionSlot()
+{
+    static const DWORD s_dwSlot = ::TlsAlloc();
+    return s_dwSlot;
+}
+
+CRenderSession* Innermost()
+{
+    const DWORD dwSlot = SessionSlot();
+    return dwSlot == TLS_OUT_OF_INDEXES ? NULL : static_cast<CRenderSession*>(::TlsGetValue(dwSlot));
+}
+
+void SetInnermost(CRenderSession* pSession)
+{
+    const DWORD dwSlot = SessionSlot();
+    if (dwSlot != TLS_OUT_OF_INDEXES) ::TlsSetValue(dwSlot, pSession);
+}
 
 } // namespace
 
 CRenderSession::CRenderSession(HDC hDC)
-    : m_hDC(hDC), m_pOuter(t_pInnermost), m_nUses(0), m_hOldFont(NULL), m_hOldPen(NULL), m_hOldBrush(NULL),
+    : m_hDC(hDC), m_pOuter(Innermost()), m_nUses(0), m_hOldFont(NULL), m_hOldPen(NULL), m_hOldBrush(NULL),
       m_hFont(NULL), m_bFrameTools(false), m_nNextSize(0), m_nClips(0), m_nUnapplied(0)
 {
     ::ZeroMemory(m_sources, sizeof(m_sources));
     ::ZeroMemory(m_sizes, sizeof(m_sizes));
     ::ZeroMemory(m_clips, sizeof(m_clips));
     ClipsChanged();
-    t_pInnermost = this;
+    SetInnermost(this);
 }
 
 CRenderSession::~CRenderSession()
@@ -33,15 +51,23 @@ CRenderSession::~CRenderSession()
     if (m_hOldPen != NULL) ::SelectObject(m_hDC, m_hOldPen);
     if (m_hOldBrush != NULL) ::SelectObject(m_hDC, m_hOldBrush);
     // Sessions end in the reverse order they began; one ended out of order is unlinked all the same.
-    CRenderSession** ppLink = &t_pInnermost;
-    while (*ppLink != NULL && *ppLink != this)
-        ppLink = &(*ppLink)->m_pOuter;
-    if (*ppLink == this) *ppLink = m_pOuter;
+    CRenderSession* pInnermost = Innermost();
+    if (pInnermost == this) {
+        SetInnermost(m_pOuter);
+        return;
+    }
+    for (CRenderSession* pInner = pInnermost; pInner != NULL; pInner = pInner->m_pOuter) {
+        if (pInner->m_pOuter == this) {
+            pInner->m_pOuter = m_pOuter;
+            break;
+        }
+    }
 }
 
 CRenderSession* CRenderSession::Current(HDC hDC)
 {
-    CRenderSession* pSession = t_pInnermost;
+    if (hDC == NULL) return NULL;
+    CRenderSession* pSession = Innermost();
     return pSession != NULL && hDC != NULL && pSession->m_hDC == hDC ? pSession : NULL;
 }
 
@@ -80,7 +106,7 @@ HDC CRenderSession::GetSourceDC(HBITMAP hBitmap)
 void CRenderSession::ReleaseBitmap(HBITMAP hBitmap)
 {
     if (hBitmap == NULL) return;
-    for (CRenderSession* pSession = t_pInnermost; pSession != NULL; pSession = pSession->m_pOuter) {
+    for (CRenderSession* pSession = Innermost(); pSession != NULL; pSession = pSession->m_pOuter) {
         for (TSource& source : pSession->m_sources) {
             if (source.hBitmap != hBitmap) continue;
             ::SelectObject(source.hDC, source.hOldBitmap);
@@ -146,7 +172,16 @@ bool CRenderSession::PushClip(const void* pOwner, const RECT& rc)
     clip.hSavedRgn = NULL;
     clip.bSuspended = false;
     clip.bApplied = false;
-    ClipsChanged();
+    // Containers push and pop a clip each per paint: the summary grows from the one below.
+    RECT& rcInside = clip.rcInside;
+    rcInside = m_rcClipsInside;
+    if (rc.left > rcInside.left) rcInside.left = rc.left;
+    if (rc.top > rcInside.top) rcInside.top = rc.top;
+    if (rc.right < rcInside.right) rcInside.right = rc.right;
+    if (rc.bottom < rcInside.bottom) rcInside.bottom = rc.bottom;
+    clip.nUnapplied = m_nUnapplied + 1;
+    m_rcClipsInside = rcInside;
+    m_nUnapplied = clip.nUnapplied;
     return true;
 }
 
@@ -154,6 +189,11 @@ void CRenderSession::PopClip(const void* pOwner)
 {
     const int iClip = FindClip(pOwner);
     if (iClip < 0) return;
+    if (iClip == m_nClips - 1 && !m_clips[iClip].bApplied) {
+        --m_nClips;
+        SummaryFromTop();
+        return;
+    }
     UnapplyFrom(iClip);
     // Clips end in the reverse order they began; one ended out of order leaves the rest in order.
     for (int i = iClip; i + 1 < m_nClips; ++i)
@@ -209,7 +249,7 @@ void CRenderSession::ApplyClips()
         ::IntersectClipRect(m_hDC, clip.rc.left, clip.rc.top, clip.rc.right, clip.rc.bottom);
         clip.bApplied = true;
     }
-    m_nUnapplied = 0;
+    ClipsChanged();
 }
 
 void CRenderSession::UnapplyFrom(int iClip)
@@ -228,24 +268,38 @@ void CRenderSession::UnapplyFrom(int iClip)
         clip.hSavedRgn = NULL;
         clip.bApplied = false;
     }
-    ClipsChanged();
+    if (bRestored) ClipsChanged();
 }
 
 void CRenderSession::ClipsChanged()
 {
-    const RECT rcAll = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
-    m_rcClipsInside = rcAll;
-    m_nUnapplied = 0;
+    RECT rcInside = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
+    int nUnapplied = 0;
     for (int i = 0; i < m_nClips; ++i) {
-        const TClip& clip = m_clips[i];
-        if (clip.bSuspended) continue;
-        if (!clip.bApplied) ++m_nUnapplied;
-        RECT& rc = m_rcClipsInside;
-        if (clip.rc.left > rc.left) rc.left = clip.rc.left;
-        if (clip.rc.top > rc.top) rc.top = clip.rc.top;
-        if (clip.rc.right < rc.right) rc.right = clip.rc.right;
-        if (clip.rc.bottom < rc.bottom) rc.bottom = clip.rc.bottom;
+        TClip& clip = m_clips[i];
+        if (!clip.bSuspended) {
+            if (!clip.bApplied) ++nUnapplied;
+            if (clip.rc.left > rcInside.left) rcInside.left = clip.rc.left;
+            if (clip.rc.top > rcInside.top) rcInside.top = clip.rc.top;
+            if (clip.rc.right < rcInside.right) rcInside.right = clip.rc.right;
+            if (clip.rc.bottom < rcInside.bottom) rcInside.bottom = clip.rc.bottom;
+        }
+        clip.rcInside = rcInside;
+        clip.nUnapplied = nUnapplied;
     }
+    SummaryFromTop();
+}
+
+void CRenderSession::SummaryFromTop()
+{
+    if (m_nClips == 0) {
+        const RECT rcAll = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
+        m_rcClipsInside = rcAll;
+        m_nUnapplied = 0;
+        return;
+    }
+    m_rcClipsInside = m_clips[m_nClips - 1].rcInside;
+    m_nUnapplied = m_clips[m_nClips - 1].nUnapplied;
 }
 
 } // namespace Veneer

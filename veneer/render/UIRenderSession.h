@@ -78,6 +78,8 @@ private:
         HRGN hSavedRgn;  // the DC's clip region before this one was applied; null: it had none
         bool bSuspended;
         bool bApplied;
+        RECT rcInside;   // the intersection of the clips up to this one that are not suspended
+        int nUnapplied;  // of the clips up to this one, those recorded, not suspended and not applied
     };
     static const int kClips = 64;
 
@@ -85,6 +87,7 @@ private:
     void ApplyClips();
     void UnapplyFrom(int iClip);
     void ClipsChanged();
+    void SummaryFromTop();
 
     HDC m_hDC;
     CRenderSession* m_pOuter;

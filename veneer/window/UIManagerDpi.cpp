@@ -157,6 +157,7 @@ int CPaintManagerUI::ScaleValue(int nValue) const
 
 SIZE CPaintManagerUI::ScaleSize(SIZE sz) const
 {
+    if (m_nDpi == UI_DEFAULT_DPI) return sz;
     SIZE szScaled = {ScaleValue(sz.cx), ScaleValue(sz.cy)};
     return szScaled;
 }
@@ -164,6 +165,7 @@ SIZE CPaintManagerUI::ScaleSize(SIZE sz) const
 RECT CPaintManagerUI::ScaleRect(const RECT& rc) const
 {
     // Edges are scaled, not sizes, so that rectangles sharing an edge in the skin still share it.
+    if (m_nDpi == UI_DEFAULT_DPI) return rc;
     RECT rcScaled = {ScaleValue(rc.left), ScaleValue(rc.top), ScaleValue(rc.right), ScaleValue(rc.bottom)};
     return rcScaled;
 }
