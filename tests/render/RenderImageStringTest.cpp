@@ -1,6 +1,7 @@
 // Tests of DrawImageString: description strings drawn from the paint manager's image cache.
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderImage.h"
 #include "veneer/window/UIManager.h"
 #include "DibCanvas.h"
 #include "support/ResourceScope.h"
@@ -175,4 +176,83 @@ TEST_F(RenderImageString, MaskAndResourceTypeReachTheLoader)
     CDibCanvas noType(3, 2, kWhite);
     EXPECT_TRUE(CRenderEngine::DrawImageString(noType.GetDC(), &fresh, rcResource, rcResource, L"res='101'", NULL));
     EXPECT_EQ(0, noType.CountOtherThan(0, 0, 3, 2, kWhite));
+}
+
+// Strings drawn without a modifier are parsed once per manager. The kept form must draw what a fresh parse
+// draws (a modifier of one space changes nothing and is never kept), wherever the control is and at any scale.
+TEST_F(RenderImageString, KeptStringsDrawWhatAFreshParseDraws)
+{
+    const LPCWSTR strings[] = { L"bg", L"file='bg' dest='2,3,12,9'", L"file='pair' source='1,0,2,1'",
+                                L"file='bg' file='half' dest='4,0,8,6'", L"file='bg' fade='100' corner='1,1,1,1' hole='true'",
+                                L"file='pair' xtiled='true' dest='0,0,9,4'" };
+    const RECT places[] = { { 0, 0, 20, 10 }, { 7, 5, 30, 24 } };
+    for (int nDpi : { 96, 144 }) {
+        m_manager.SetDPI(nDpi);
+        for (LPCWSTR image : strings) {
+            for (int pass = 0; pass < 2; ++pass) {
+                for (const RECT& rc : places) {
+                    CDibCanvas kept(40, 30, kWhite);
+                    CDibCanvas fresh(40, 30, kWhite);
+                    EXPECT_TRUE(Draw(kept, rc, image));
+                    EXPECT_TRUE(Draw(fresh, rc, image, L" "));
+                    EXPECT_TRUE(SamePixels(kept, fresh)) << image << " at " << nDpi << " DPI, pass " << pass;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(static_cast<int>(sizeof(strings) / sizeof(strings[0])), m_manager.GetImageStringCache().GetCount());
+}
+
+// A kept string finds its picture again after the image is replaced, reloaded or the scale changes, and the
+// number of kept strings stays bounded.
+TEST_F(RenderImageString, KeptStringsFollowImageChangesAndStayBounded)
+{
+    const RECT rc = { 0, 0, 4, 4 };
+    CDibCanvas canvas(4, 4, kWhite);
+    EXPECT_TRUE(Draw(canvas, rc, L"file='bg'"));
+    EXPECT_TRUE(RgbNear(canvas.Get(1, 1), kRed, 0));
+    EXPECT_TRUE(m_manager.RemoveImage(L"bg"));
+    // Made first so that it takes what the removed picture freed: a stale lookup would draw it.
+    CTestBitmap green(4, 4, 0xFF00FF00);
+    ASSERT_NE(static_cast<TImageInfo*>(NULL), m_manager.AddImage(L"other", green.Detach(), 4, 4, false));
+    CTestBitmap blue(4, 4, kBlue);
+    ASSERT_NE(static_cast<TImageInfo*>(NULL), m_manager.AddImage(L"bg", blue.Detach(), 4, 4, false));
+    EXPECT_TRUE(Draw(canvas, rc, L"file='bg'"));
+    EXPECT_TRUE(RgbNear(canvas.Get(1, 1), kBlue, 0)) << "the replaced picture is drawn";
+
+    // A file reloaded in place: same image record, new bitmap.
+    CResourceScope scope;
+    CTempFolder folder;
+    ASSERT_TRUE(folder.WriteFile(L"m.bmp", MagentaGreenBmp()));
+    CPaintManagerUI::SetResourcePath(folder.GetPath().c_str());
+    const RECT rcFile = { 0, 0, 2, 1 };
+    CDibCanvas file(2, 1, kWhite);
+    EXPECT_TRUE(Draw(file, rcFile, L"m.bmp"));
+    EXPECT_TRUE(RgbNear(file.Get(0, 0), 0xFF00FF, 0));
+    std::string swapped = MagentaGreenBmp();
+    std::swap(swapped[swapped.size() - 8], swapped[swapped.size() - 5]);  // the two pixels change places
+    std::swap(swapped[swapped.size() - 7], swapped[swapped.size() - 4]);
+    std::swap(swapped[swapped.size() - 6], swapped[swapped.size() - 3]);
+    ASSERT_TRUE(folder.WriteFile(L"m.bmp", swapped));
+    m_manager.ReloadAllImages();
+    EXPECT_TRUE(Draw(file, rcFile, L"m.bmp"));
+    EXPECT_TRUE(RgbNear(file.Get(0, 0), 0x00FF00, 0)) << "the reloaded picture is drawn";
+
+    // At 200 % the file's @2x picture (one row: magenta, magenta, green, green) is drawn instead.
+    std::string twice = MagentaGreenBmp().substr(0, 54);
+    twice[2] = 66;   // file size
+    twice[18] = 4;   // width
+    twice[34] = 12;  // pixel bytes
+    twice += std::string("\xFF\x00\xFF\xFF\x00\xFF\x00\xFF\x00\x00\xFF\x00", 12);
+    ASSERT_TRUE(folder.WriteFile(L"m@2x.bmp", twice));
+    m_manager.SetDPI(192);
+    CDibCanvas scaled(4, 2, kWhite);
+    const RECT rcScaled = { 0, 0, 4, 2 };
+    EXPECT_TRUE(Draw(scaled, rcScaled, L"m.bmp"));
+    EXPECT_TRUE(RgbNear(scaled.Get(0, 0), 0xFF00FF, 0)) << "the @2x picture is drawn at 200 %";
+
+    for (int i = 0; i < CImageStringCache::kMaxStrings + 10; ++i)
+        Draw(canvas, rc, (L"file='bg' fade='" + std::to_wstring(i) + L"'").c_str());
+    EXPECT_LE(m_manager.GetImageStringCache().GetCount(), static_cast<int>(CImageStringCache::kMaxStrings));
+    EXPECT_GT(m_manager.GetImageStringCache().GetCount(), 0);
 }

@@ -199,6 +199,9 @@ CImageStringParser::CImageStringParser(const RECT& rcControl, int nDpi)
     : m_rcControl(rcControl), m_nDpi(nDpi), m_bPixels(false), m_nImageCount(0)
 {
     m_settings.rcDest = rcControl;
+    m_settings.bDest = false;
+    m_settings.bPixelDest = false;
+    ::SetRectEmpty(&m_settings.rcDestOffsets);
     ::SetRectEmpty(&m_settings.rcSource);
     m_settings.bPixelSource = false;
     ::SetRectEmpty(&m_settings.rcCorners);
@@ -275,20 +278,10 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
         if (key != L"res") ++m_nImageCount;
     }
     else if (key == L"dest") {
-        RECT rc;
-        ReadRect(value, rc);
-        const int nDpi = m_bPixels ? UI_DEFAULT_DPI : m_nDpi;
-        rc.left = DpiScale(rc.left, nDpi);
-        rc.top = DpiScale(rc.top, nDpi);
-        rc.right = DpiScale(rc.right, nDpi);
-        rc.bottom = DpiScale(rc.bottom, nDpi);
-        // Relative to the control; right and bottom stay inside it.
-        const long long right = static_cast<long long>(m_rcControl.left) + rc.right;
-        const long long bottom = static_cast<long long>(m_rcControl.top) + rc.bottom;
-        m_settings.rcDest.left = ToLong(static_cast<long long>(m_rcControl.left) + rc.left);
-        m_settings.rcDest.top = ToLong(static_cast<long long>(m_rcControl.top) + rc.top);
-        m_settings.rcDest.right = right < m_rcControl.right ? ToLong(right) : m_rcControl.right;
-        m_settings.rcDest.bottom = bottom < m_rcControl.bottom ? ToLong(bottom) : m_rcControl.bottom;
+        ReadRect(value, m_settings.rcDestOffsets);
+        m_settings.bDest = true;
+        m_settings.bPixelDest = m_bPixels;
+        m_settings.rcDest = PlaceDest(m_settings, m_rcControl, m_nDpi);
     }
     else if (key == L"source") {
         ReadRect(value, m_settings.rcSource);
@@ -314,6 +307,22 @@ void CImageStringParser::Apply(const CUIString& key, const CUIString& value)
     else if (key == L"ytiled") {
         m_settings.bTiledY = value == L"true";
     }
+}
+
+RECT CImageStringParser::PlaceDest(const TImageDrawSettings& settings, const RECT& rcControl, int nDpi)
+{
+    if (!settings.bDest) return rcControl;
+    const int nDestDpi = settings.bPixelDest ? UI_DEFAULT_DPI : nDpi;
+    const RECT& rcOffsets = settings.rcDestOffsets;
+    // Relative to the control; right and bottom stay inside it.
+    const long long right = static_cast<long long>(rcControl.left) + DpiScale(rcOffsets.right, nDestDpi);
+    const long long bottom = static_cast<long long>(rcControl.top) + DpiScale(rcOffsets.bottom, nDestDpi);
+    RECT rc;
+    rc.left = ToLong(static_cast<long long>(rcControl.left) + DpiScale(rcOffsets.left, nDestDpi));
+    rc.top = ToLong(static_cast<long long>(rcControl.top) + DpiScale(rcOffsets.top, nDestDpi));
+    rc.right = right < rcControl.right ? ToLong(right) : rcControl.right;
+    rc.bottom = bottom < rcControl.bottom ? ToLong(bottom) : rcControl.bottom;
+    return rc;
 }
 
 void CImageStringParser::ReadRect(LPCWSTR value, RECT& rc) const

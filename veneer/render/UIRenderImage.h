@@ -4,6 +4,8 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/core/UIString.h"
 #include "veneer/core/UIGeometry.h"
+#include "veneer/core/UIStringPtrMap.h"
+#include "veneer/render/UIRender.h"
 
 namespace Veneer {
 
@@ -15,6 +17,9 @@ struct TImageDrawSettings
     CUIString sImageName;  // the whole first string until a file or res key names the image
     CUIString sResType;    // empty: a file or archive entry; else a module resource type
     RECT rcDest;           // the control rectangle until a dest key moves it
+    bool bDest;            // a dest key was read: rcDestOffsets places rcDest in the control
+    bool bPixelDest;       // rcDestOffsets is pixels, not skin units
+    RECT rcDestOffsets;    // the dest key's numbers as written, from the control's left and top
     RECT rcSource;         // all zero: the whole image
     bool bPixelSource;     // rcSource is pixels of the picture drawn, not skin units of the 96-DPI one
     RECT rcCorners;        // nine-grid corner widths: left, top, right, bottom
@@ -48,6 +53,8 @@ public:
 
     // Operations
     void Parse(LPCWSTR image, LPCWSTR modify = NULL);
+    // Where an image of these settings goes in a control at rcControl, at nDpi.
+    static RECT PlaceDest(const TImageDrawSettings& settings, const RECT& rcControl, int nDpi);
 
     // Overridables
 protected:
@@ -65,6 +72,53 @@ private:
     TImageDrawSettings m_settings;
     int m_nImageCount;
 };
+
+// Description strings parsed once: a paint draws the same few strings for many controls, and reading
+// one again costs more than copying most small pictures. Each string keeps the settings of every
+// image it describes, placed in the control when drawn, and the picture each was last found as,
+// looked up again when the manager's resources or scale change. Strings are parsed without the
+// modifying string a control writes from its layout (those change with it and are not kept).
+// A manager owns one; it forgets everything when it holds kMaxStrings and meets another.
+class CImageStringCache
+{
+public:
+    // Construction
+    CImageStringCache();
+    ~CImageStringCache();
+    CImageStringCache(const CImageStringCache&) = delete;
+    CImageStringCache& operator=(const CImageStringCache&) = delete;
+
+    // Attributes
+    enum { kMaxStrings = 512 };
+    int GetCount() const;
+
+    // Operations
+    // Draws what image describes in rc, as CRenderEngine::DrawImageString does without a modifier.
+    void Draw(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint, LPCWSTR image);
+    void Clear();
+
+    // Implementation
+private:
+    struct TPart
+    {
+        TImageDrawSettings settings;
+        TImageInfo* pImage;          // the picture found for it, valid for the stamp below
+        unsigned long nVersion;      // the manager's resource version when it was found
+        int nDpi;                    // and its scale
+    };
+    struct TEntry
+    {
+        int nParts;
+        TPart* pParts;
+    };
+    TEntry* Parse(LPCWSTR image);
+
+    CStdStringPtrMap m_entries;
+};
+
+// Draws one image of a description string at settings.rcDest (the manager's picture for its scale).
+void DrawDescribedImage(HDC hDC, CPaintManagerUI* manager, const TImageInfo* image, const TImageDrawSettings& settings,
+                        const RECT& rcControl, const RECT& rcPaint);
 
 // DrawImageString for strings whose dest rectangles are already pixels (the window shadow): only the
 // picture, its source and its corners follow the manager's scale.

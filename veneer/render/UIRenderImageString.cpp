@@ -1,4 +1,5 @@
-// CRenderEngine::DrawImageString: the images of a description string, fetched from the paint manager's cache.
+// CRenderEngine::DrawImageString and CImageStringCache: the images of a description string, fetched from the
+// paint manager's cache.
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderImage.h"
@@ -8,6 +9,14 @@
 namespace Veneer {
 
 namespace {
+
+TImageInfo* FindImage(CPaintManagerUI* manager, const TImageDrawSettings& settings)
+{
+    if (settings.sImageName.IsEmpty()) return NULL;
+    // The picture made for the manager's scale, whose pixels the source and corners are scaled to.
+    return manager->GetScaledImage(settings.sImageName, settings.sResType.IsEmpty() ? NULL : settings.sResType.GetData(),
+                                   settings.dwMask);
+}
 
 // Draws each image a description string completes, fetched from the manager's cache.
 class CImageStringPainter : public CImageStringParser
@@ -21,26 +30,7 @@ public:
 protected:
     void OnImage(const TImageDrawSettings& settings) override
     {
-        if (settings.sImageName.IsEmpty()) return;
-        // The picture made for the manager's scale, whose pixels the source and corners are scaled to.
-        const TImageInfo* image = m_pManager->GetScaledImage(
-            settings.sImageName, settings.sResType.IsEmpty() ? NULL : settings.sResType.GetData(), settings.dwMask);
-        if (image == NULL || image->hBmp == NULL) return;
-        // Worked out on a copy: the next image of the string starts from the setting, not from this image's size.
-        RECT rcSource = settings.bPixelSource ? settings.rcSource : m_pManager->ScaleRect(settings.rcSource);
-        const RECT rcCorners = m_pManager->ScaleRect(settings.rcCorners);
-        if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0) {
-            rcSource.right = image->nWidth;
-            rcSource.bottom = image->nHeight;
-        }
-        if (rcSource.right > image->nWidth) rcSource.right = image->nWidth;
-        if (rcSource.bottom > image->nHeight) rcSource.bottom = image->nHeight;
-        RECT rcTemp;
-        if (!::IntersectRect(&rcTemp, &settings.rcDest, &m_rc)) return;
-        if (!::IntersectRect(&rcTemp, &settings.rcDest, &m_rcPaint)) return;
-        CRenderEngine::DrawImage(m_hDC, image->hBmp, settings.rcDest, m_rcPaint, rcSource, rcCorners,
-                                 image->bAlpha, settings.uFade, settings.bHole, settings.bTiledX,
-                                 settings.bTiledY);
+        DrawDescribedImage(m_hDC, m_pManager, FindImage(m_pManager, settings), settings, m_rc, m_rcPaint);
     }
 
 private:
@@ -50,12 +40,66 @@ private:
     RECT m_rcPaint;
 };
 
+// Collects the settings of every image a string describes.
+class CImageStringRecorder : public CImageStringParser
+{
+public:
+    CImageStringRecorder() : CImageStringParser(RECT{0, 0, 0, 0}), m_nCount(0) {}
+
+    int m_nCount;
+    TImageDrawSettings m_aSettings[8];
+    CStdPtrArray m_aMore;  // past the first eight: rare, kept on the heap
+
+    ~CImageStringRecorder() override
+    {
+        for (int i = 0; i < m_aMore.GetSize(); ++i)
+            delete static_cast<TImageDrawSettings*>(m_aMore[i]);
+    }
+
+    const TImageDrawSettings& At(int i) const
+    {
+        return i < 8 ? m_aSettings[i] : *static_cast<const TImageDrawSettings*>(m_aMore[i - 8]);
+    }
+
+protected:
+    void OnImage(const TImageDrawSettings& settings) override
+    {
+        if (m_nCount < 8) m_aSettings[m_nCount] = settings;
+        else m_aMore.Add(new TImageDrawSettings(settings));
+        ++m_nCount;
+    }
+};
+
 } // namespace
+
+void DrawDescribedImage(HDC hDC, CPaintManagerUI* manager, const TImageInfo* image, const TImageDrawSettings& settings,
+                        const RECT& rcControl, const RECT& rcPaint)
+{
+    if (image == NULL || image->hBmp == NULL) return;
+    // Worked out on a copy: the next image of the string starts from the setting, not from this image's size.
+    RECT rcSource = settings.bPixelSource ? settings.rcSource : manager->ScaleRect(settings.rcSource);
+    const RECT rcCorners = manager->ScaleRect(settings.rcCorners);
+    if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0) {
+        rcSource.right = image->nWidth;
+        rcSource.bottom = image->nHeight;
+    }
+    if (rcSource.right > image->nWidth) rcSource.right = image->nWidth;
+    if (rcSource.bottom > image->nHeight) rcSource.bottom = image->nHeight;
+    RECT rcTemp;
+    if (!::IntersectRect(&rcTemp, &settings.rcDest, &rcControl)) return;
+    if (!::IntersectRect(&rcTemp, &settings.rcDest, &rcPaint)) return;
+    CRenderEngine::DrawImage(hDC, image->hBmp, settings.rcDest, rcPaint, rcSource, rcCorners, image->bAlpha,
+                             settings.uFade, settings.bHole, settings.bTiledX, settings.bTiledY);
+}
 
 bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint,
                                     LPCWSTR image, LPCWSTR modify)
 {
     if (hDC == NULL || manager == NULL) return false;
+    if (image != NULL && image[0] != L'\0' && (modify == NULL || modify[0] == L'\0')) {
+        manager->GetImageStringCache().Draw(hDC, manager, rc, rcPaint, image);
+        return true;
+    }
     CImageStringPainter painter(hDC, manager, rc, rcPaint, manager->GetDPI());
     painter.Parse(image, modify);
     return true;
@@ -67,6 +111,80 @@ bool DrawImageStringInPixels(HDC hDC, CPaintManagerUI* manager, const RECT& rc, 
     CImageStringPainter painter(hDC, manager, rc, rcPaint, UI_DEFAULT_DPI);
     painter.Parse(image, NULL);
     return true;
+}
+
+// ---- CImageStringCache -----------------------------------------------------------------------
+
+CImageStringCache::CImageStringCache() : m_entries(257)
+{
+}
+
+CImageStringCache::~CImageStringCache()
+{
+    Clear();
+}
+
+int CImageStringCache::GetCount() const
+{
+    return m_entries.GetSize();
+}
+
+void CImageStringCache::Clear()
+{
+    for (int i = 0; i < m_entries.GetSize(); ++i) {
+        LPCWSTR key = m_entries.GetAt(i);
+        if (key == NULL) continue;
+        TEntry* pEntry = static_cast<TEntry*>(m_entries.Find(key, false));
+        if (pEntry == NULL) continue;
+        delete[] pEntry->pParts;
+        delete pEntry;
+    }
+    m_entries.RemoveAll();
+}
+
+CImageStringCache::TEntry* CImageStringCache::Parse(LPCWSTR image)
+{
+    CImageStringRecorder recorder;
+    recorder.Parse(image, NULL);
+    TEntry* pEntry = new TEntry;
+    pEntry->nParts = recorder.m_nCount;
+    pEntry->pParts = new TPart[recorder.m_nCount > 0 ? recorder.m_nCount : 1];
+    for (int i = 0; i < recorder.m_nCount; ++i) {
+        TPart& part = pEntry->pParts[i];
+        part.settings = recorder.At(i);
+        part.pImage = NULL;
+        part.nVersion = 0;
+        part.nDpi = 0;
+    }
+    return pEntry;
+}
+
+void CImageStringCache::Draw(HDC hDC, CPaintManagerUI* manager, const RECT& rc, const RECT& rcPaint, LPCWSTR image)
+{
+    TEntry* pEntry = static_cast<TEntry*>(m_entries.Find(image));
+    if (pEntry == NULL) {
+        if (m_entries.GetSize() >= kMaxStrings) Clear();
+        pEntry = Parse(image);
+        if (!m_entries.Insert(image, pEntry)) {
+            delete[] pEntry->pParts;
+            delete pEntry;
+            return;
+        }
+    }
+    const unsigned long nVersion = manager->GetResourceVersion();
+    const int nDpi = manager->GetDPI();
+    for (int i = 0; i < pEntry->nParts; ++i) {
+        TPart& part = pEntry->pParts[i];
+        // Finding a picture may load it, which moves the version: the stamp is read after the lookup.
+        if (part.pImage == NULL || part.nVersion != nVersion || part.nDpi != nDpi) {
+            part.pImage = FindImage(manager, part.settings);
+            part.nVersion = manager->GetResourceVersion();
+            part.nDpi = nDpi;
+        }
+        TImageDrawSettings& settings = part.settings;
+        settings.rcDest = CImageStringParser::PlaceDest(settings, rc, nDpi);
+        DrawDescribedImage(hDC, manager, part.pImage, settings, rc, rcPaint);
+    }
 }
 
 } // namespace Veneer

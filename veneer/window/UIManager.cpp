@@ -2,6 +2,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
 #include "veneer/control/UIControl.h"
+#include "veneer/render/UIRenderImage.h"
 
 namespace Veneer {
 
@@ -57,6 +58,7 @@ CPaintManagerUI::CPaintManagerUI()
     , m_dwDefaultLinkHoverFontColor(0xFFD3215F)
     , m_dwDefaultSelectedBkColor(0xFFBAE4FF)
     , m_mImageHash(83)
+    , m_pImageStrings(new CImageStringCache)
     , m_DefaultAttrHash(83)
 {
     ::ZeroMemory(&m_ToolTip, sizeof(m_ToolTip));
@@ -123,6 +125,8 @@ CPaintManagerUI::~CPaintManagerUI()
     m_DefaultFontInfo.hFont = NULL;
     RemoveAllFonts();
     RemoveAllImages();
+    delete m_pImageStrings;
+    m_pImageStrings = NULL;
     RemoveAllDefaultAttributeList();
     RemoveAllOptionGroups();
     RemoveAllTimers();

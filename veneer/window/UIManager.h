@@ -13,6 +13,7 @@ namespace Veneer {
 
 class CControlUI;
 class CPaintManagerUI;
+class CImageStringCache;
 
 // Largest font height, in pixels, a paint manager makes a font with; larger sizes (of skins or of
 // formatted text) are cut to it: glyphs tens of thousands of pixels tall take seconds each to draw.
@@ -216,6 +217,11 @@ public:
     bool RemoveImage(LPCWSTR bitmap);
     void RemoveAllImages();
     void ReloadAllImages();
+    // Counts changes of images, fonts and default colours, here and in the managers whose resources
+    // this one uses: a pointer from GetImageEx or GetScaledImage stays valid while it does not move.
+    unsigned long GetResourceVersion() const;
+    // The description strings this manager's controls drew, parsed (CRenderEngine::DrawImageString).
+    CImageStringCache& GetImageStringCache();
 
     // Resources: default attribute lists
     void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
@@ -368,9 +374,6 @@ private:
     // the tree (see OnPaint).
     void MarkStale(const RECT& rc);
     void MarkAllStale();
-    // Counts changes of images, fonts and default colours, here and in the managers whose
-    // resources this one uses.
-    unsigned long GetResourceVersion() const;
     void ResourcesChanged();
 
     void OnPaint();
@@ -455,6 +458,7 @@ private:
     TFontInfo m_DefaultFontInfo;
     CStdPtrArray m_aCustomFonts;
     CStdStringPtrMap m_mImageHash;
+    CImageStringCache* m_pImageStrings;
     CStdStringPtrMap m_DefaultAttrHash;
     CStdPtrArray m_aTranslateAccelerator;
     IUnknownAttributeUI* m_pUnknownAttributeListener = NULL;

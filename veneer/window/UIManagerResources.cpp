@@ -1,6 +1,7 @@
 // CPaintManagerUI: the per-window store (fonts, images, default attributes, colours), colour adjustment and plug-ins.
 #include "veneer/core/UISetup.h"
 #include "veneer/window/UIManager.h"
+#include "veneer/render/UIRenderImage.h"
 #include "veneer/render/UIRenderSession.h"
 #include "veneer/control/UIControl.h"
 
@@ -85,6 +86,11 @@ unsigned long CPaintManagerUI::GetResourceVersion() const
 void CPaintManagerUI::ResourcesChanged()
 {
     ++m_nResourceVersion;
+}
+
+CImageStringCache& CPaintManagerUI::GetImageStringCache()
+{
+    return *m_pImageStrings;
 }
 
 bool CPaintManagerUI::UseParentResource(CPaintManagerUI* pm)
@@ -530,6 +536,7 @@ void CPaintManagerUI::ReleaseSkinResources()
 {
     RemoveAllFonts();
     RemoveAllImages();
+    m_pImageStrings->Clear();
     RemoveAllDefaultAttributeList();
 }
 
