@@ -98,6 +98,8 @@ LRESULT CLauncherWindow::ResponseDefaultKeyEvent(WPARAM wParam)
 LRESULT CLauncherWindow::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
     const LRESULT lRes = WindowImplBase::OnCreate(uMsg, wParam, lParam, bHandled);
+    // Uncovering the window or the browser repainting over it shows the last picture where nothing changed.
+    m_PaintManager.SetKeepPicture(true);
     // No Tab stop means the first paint focuses nothing, and no focused button answers Return or Space.
     if (m_bKeysInert && m_PaintManager.GetRoot() != NULL) {
         m_PaintManager.GetRoot()->FindControl(TakeKeyboardAway, NULL, FIND_ALL);

@@ -348,11 +348,14 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     CControlUI::DoPaint(hDC, rcPaint);
 
     if (!m_items.IsEmpty()) {
+        // The children straight from the array: a paint walks every one of them.
+        LPVOID* items = m_items.GetData();
+        const int nItems = m_items.GetSize();
         RECT inner = GetInnerRect();
         if (!::IntersectRect(&rcTemp, &rcPaint, &inner)) {
             // Only float children can show outside the inner area.
-            for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* control = GetItemAt(i);
+            for (int i = 0; i < nItems; ++i) {
+                CControlUI* control = static_cast<CControlUI*>(items[i]);
                 if (!control->IsVisible() || !control->IsFloat()) continue;
                 if (!IntersectsRect(rcPaint, control->GetPos())) continue;
                 if (!IntersectsRect(m_rcItem, control->GetPos())) continue;
@@ -362,8 +365,8 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
         else {
             CRenderClip childClip;
             CRenderClip::GenerateClip(hDC, rcTemp, childClip);
-            for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* control = GetItemAt(i);
+            for (int i = 0; i < nItems; ++i) {
+                CControlUI* control = static_cast<CControlUI*>(items[i]);
                 if (!control->IsVisible()) continue;
                 if (!IntersectsRect(rcPaint, control->GetPos())) continue;
                 if (control->IsFloat()) {
