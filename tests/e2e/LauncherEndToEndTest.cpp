@@ -583,17 +583,42 @@ TEST_F(LauncherManifestTest, TheRunningLauncherLoadsTheCommonControlsSixAssembly
     CLauncherProcess launcher;
     HWND hFrame = StartLauncher(launcher);
     ASSERT_TRUE(hFrame != NULL) << "no login frame appeared";
-    // Without the manifest the system's own comctl32.dll (version 5) would be loaded.
+    // Without the manifest the system's own comctl32.dll (version 5) would be loaded. It is loaded on first
+    // use (the login page's browser needs it right after the frame's first paint).
     std::wstring path;
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, launcher.GetId());
-    MODULEENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL bMore = ::Module32FirstW(hSnapshot, &entry); bMore; bMore = ::Module32NextW(hSnapshot, &entry)) {
-        if (_wcsicmp(entry.szModule, L"comctl32.dll") == 0) path = Lower(entry.szExePath);
+    for (DWORD dwStart = ::GetTickCount(); path.empty() && ::GetTickCount() - dwStart < kActMillis; ::Sleep(50)) {
+        HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, launcher.GetId());
+        MODULEENTRY32W entry = {};
+        entry.dwSize = sizeof(entry);
+        for (BOOL bMore = ::Module32FirstW(hSnapshot, &entry); bMore; bMore = ::Module32NextW(hSnapshot, &entry)) {
+            if (_wcsicmp(entry.szModule, L"comctl32.dll") == 0) path = Lower(entry.szExePath);
+        }
+        if (hSnapshot != INVALID_HANDLE_VALUE) ::CloseHandle(hSnapshot);
     }
-    if (hSnapshot != INVALID_HANDLE_VALUE) ::CloseHandle(hSnapshot);
     EXPECT_NE(std::wstring::npos, path.find(L"\\winsxs\\")) << std::string(path.begin(), path.end());
     EXPECT_NE(std::wstring::npos, path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."));
     ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
     EXPECT_TRUE(launcher.WaitForExit(kActMillis));
+}
+
+// The DLLs only some features need are loaded on first use, not before the first window shows.
+TEST_F(LauncherManifestTest, LoadsOnlyTheCoreSystemLibrariesAtStart)
+{
+    HMODULE hImage = ::LoadLibraryExW(s_launcher.c_str(), NULL, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(hImage != NULL);
+    // A module mapped as a resource comes back with its low bits set.
+    const BYTE* pBase = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(hImage) & ~static_cast<ULONG_PTR>(3));
+    const IMAGE_NT_HEADERS* pNt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::set<std::wstring> names;
+    for (const IMAGE_IMPORT_DESCRIPTOR* p = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+         imports.VirtualAddress != 0 && p->Name != 0; ++p) {
+        const std::string name = reinterpret_cast<const char*>(pBase + p->Name);
+        names.insert(Lower(std::wstring(name.begin(), name.end())));
+    }
+    ::FreeLibrary(hImage);
+    EXPECT_FALSE(names.empty());
+    for (LPCWSTR later : {L"comctl32.dll", L"gdiplus.dll", L"oleaut32.dll", L"shell32.dll"})
+        EXPECT_EQ(0u, names.count(later)) << "loaded at start: " << std::string(later, later + wcslen(later));
 }

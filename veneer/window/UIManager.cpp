@@ -98,7 +98,6 @@ CPaintManagerUI::CPaintManagerUI()
 
     if (m_hUpdateRectPen == NULL) {
         m_hUpdateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
-        ::InitCommonControls();
         // Kept loaded for the process: the render engine resolves AlphaBlend and GradientFill from it.
         ::LoadLibraryW(L"msimg32.dll");
     }

@@ -88,6 +88,9 @@ void CPaintManagerUI::ShowTooltip(CControlUI* pHover, POINT /*pt*/)
     m_ToolTip.lpszText = const_cast<LPWSTR>(m_sToolTipText.GetData());
     m_ToolTip.rect = pHover->GetPos();
     if (m_hwndTooltip == NULL) {
+        // The common controls are loaded when first needed, not with every window.
+        INITCOMMONCONTROLSEX icc = {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&icc);
         m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
                                           NULL, m_hInstance, NULL);
