@@ -15,6 +15,13 @@ CControlUI* CALLBACK TakeKeyboardAway(CControlUI* pControl, LPVOID /*pData*/)
     return NULL;
 }
 
+bool HasClass(HWND hWnd, LPCWSTR pstrClass)
+{
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, lengthof(szClass));
+    return wcscmp(szClass, pstrClass) == 0;
+}
+
 struct TQuestionSearch
 {
     HWND hOwner;
@@ -24,11 +31,8 @@ struct TQuestionSearch
 BOOL CALLBACK FindQuestion(HWND hWnd, LPARAM lParam)
 {
     TQuestionSearch* pSearch = reinterpret_cast<TQuestionSearch*>(lParam);
-    wchar_t szClass[16] = {};
-    ::GetClassNameW(hWnd, szClass, lengthof(szClass));
-    if (::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hWnd) || wcscmp(szClass, L"#32770") != 0) {
+    if (::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hWnd) || !HasClass(hWnd, L"#32770"))
         return TRUE;
-    }
     pSearch->hFound = hWnd;
     return FALSE;
 }
@@ -42,9 +46,7 @@ struct TBringForwardSearch
 BOOL CALLBACK AskToBringForward(HWND hWnd, LPARAM lParam)
 {
     TBringForwardSearch* pSearch = reinterpret_cast<TBringForwardSearch*>(lParam);
-    wchar_t szClass[64] = {};
-    ::GetClassNameW(hWnd, szClass, lengthof(szClass));
-    if (wcscmp(szClass, kLauncherWindowClass) != 0) return TRUE;
+    if (!HasClass(hWnd, kLauncherWindowClass)) return TRUE;
     // The running launcher may only take the foreground because this process, which the user just
     // answered, lets it.
     DWORD dwProcessId = 0;

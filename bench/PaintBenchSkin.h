@@ -105,9 +105,8 @@ inline std::wstring MakeSkin(const TSkinParts& parts, int* pnControls)
     return xml;
 }
 
-// A premultiplied top-down 32-bit bitmap; pixel(x, y) gives straight ARGB.
-template <typename Pixel>
-HBITMAP MakeBitmap(int cx, int cy, Pixel pixel)
+// A top-down 32-bit DIB section, in plain GDI (the floor draws without the framework's helpers).
+inline HBITMAP CreateTopDownDib(HDC hDC, int cx, int cy, void** ppBits)
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -116,8 +115,15 @@ HBITMAP MakeBitmap(int cx, int cy, Pixel pixel)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    return ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, ppBits, NULL, 0);
+}
+
+// A premultiplied top-down 32-bit bitmap; pixel(x, y) gives straight ARGB.
+template <typename Pixel>
+HBITMAP MakeBitmap(int cx, int cy, Pixel pixel)
+{
     void* pBits = NULL;
-    HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HBITMAP hBitmap = CreateTopDownDib(NULL, cx, cy, &pBits);
     if (hBitmap == NULL) return NULL;
     BYTE* p = static_cast<BYTE*>(pBits);
     for (int y = 0; y < cy; ++y) {
@@ -194,16 +200,9 @@ struct TDibCanvas
 
     bool Create(int width, int height)
     {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
         hDC = ::CreateCompatibleDC(NULL);
         void* p = NULL;
-        hBitmap = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, &p, NULL, 0);
+        hBitmap = CreateTopDownDib(hDC, width, height, &p);
         if (hDC == NULL || hBitmap == NULL) return false;
         pBits = static_cast<DWORD*>(p);
         hOld = ::SelectObject(hDC, hBitmap);

@@ -110,6 +110,7 @@ private:
     {
         int nParts;
         TPart* pParts;
+        ~TEntry() { delete[] pParts; }
     };
     TEntry* Parse(LPCWSTR image);
 

@@ -44,30 +44,17 @@ private:
 class CImageStringRecorder : public CImageStringParser
 {
 public:
-    CImageStringRecorder() : CImageStringParser(RECT{0, 0, 0, 0}), m_nCount(0) {}
-
-    int m_nCount;
-    TImageDrawSettings m_aSettings[8];
-    CStdPtrArray m_aMore;  // past the first eight: rare, kept on the heap
-
+    CImageStringRecorder() : CImageStringParser(RECT{0, 0, 0, 0}) {}
     ~CImageStringRecorder() override
     {
-        for (int i = 0; i < m_aMore.GetSize(); ++i)
-            delete static_cast<TImageDrawSettings*>(m_aMore[i]);
+        for (int i = 0; i < m_aSettings.GetSize(); ++i)
+            delete static_cast<TImageDrawSettings*>(m_aSettings[i]);
     }
 
-    const TImageDrawSettings& At(int i) const
-    {
-        return i < 8 ? m_aSettings[i] : *static_cast<const TImageDrawSettings*>(m_aMore[i - 8]);
-    }
+    CStdPtrArray m_aSettings;
 
 protected:
-    void OnImage(const TImageDrawSettings& settings) override
-    {
-        if (m_nCount < 8) m_aSettings[m_nCount] = settings;
-        else m_aMore.Add(new TImageDrawSettings(settings));
-        ++m_nCount;
-    }
+    void OnImage(const TImageDrawSettings& settings) override { m_aSettings.Add(new TImageDrawSettings(settings)); }
 };
 
 } // namespace
@@ -135,8 +122,6 @@ void CImageStringCache::Clear()
         LPCWSTR key = m_entries.GetAt(i);
         if (key == NULL) continue;
         TEntry* pEntry = static_cast<TEntry*>(m_entries.Find(key, false));
-        if (pEntry == NULL) continue;
-        delete[] pEntry->pParts;
         delete pEntry;
     }
     m_entries.RemoveAll();
@@ -146,12 +131,13 @@ CImageStringCache::TEntry* CImageStringCache::Parse(LPCWSTR image)
 {
     CImageStringRecorder recorder;
     recorder.Parse(image, NULL);
+    const int nParts = recorder.m_aSettings.GetSize();
     TEntry* pEntry = new TEntry;
-    pEntry->nParts = recorder.m_nCount;
-    pEntry->pParts = new TPart[recorder.m_nCount > 0 ? recorder.m_nCount : 1];
-    for (int i = 0; i < recorder.m_nCount; ++i) {
+    pEntry->nParts = nParts;
+    pEntry->pParts = new TPart[nParts > 0 ? nParts : 1];
+    for (int i = 0; i < nParts; ++i) {
         TPart& part = pEntry->pParts[i];
-        part.settings = recorder.At(i);
+        part.settings = *static_cast<const TImageDrawSettings*>(recorder.m_aSettings[i]);
         part.pImage = NULL;
         part.nVersion = 0;
         part.nDpi = 0;
@@ -166,7 +152,6 @@ void CImageStringCache::Draw(HDC hDC, CPaintManagerUI* manager, const RECT& rc, 
         if (m_entries.GetSize() >= kMaxStrings) Clear();
         pEntry = Parse(image);
         if (!m_entries.Insert(image, pEntry)) {
-            delete[] pEntry->pParts;
             delete pEntry;
             return;
         }
@@ -181,6 +166,7 @@ void CImageStringCache::Draw(HDC hDC, CPaintManagerUI* manager, const RECT& rc, 
             part.nVersion = manager->GetResourceVersion();
             part.nDpi = nDpi;
         }
+        // The kept settings take this control's place (a copy would copy their strings on every draw).
         TImageDrawSettings& settings = part.settings;
         settings.rcDest = CImageStringParser::PlaceDest(settings, rc, nDpi);
         DrawDescribedImage(hDC, manager, part.pImage, settings, rc, rcPaint);

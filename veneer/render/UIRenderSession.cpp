@@ -20,6 +20,18 @@ CRenderSession* Innermost()
     return dwSlot == TLS_OUT_OF_INDEXES ? NULL : static_cast<CRenderSession*>(::TlsGetValue(dwSlot));
 }
 
+// Inside no clip at all.
+const RECT kEverywhere = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
+
+// rc becomes its intersection with rcBy; an empty result may come out inverted, which no drawing lies inside.
+void Narrow(RECT& rc, const RECT& rcBy)
+{
+    if (rcBy.left > rc.left) rc.left = rcBy.left;
+    if (rcBy.top > rc.top) rc.top = rcBy.top;
+    if (rcBy.right < rc.right) rc.right = rcBy.right;
+    if (rcBy.bottom < rc.bottom) rc.bottom = rcBy.bottom;
+}
+
 void SetInnermost(CRenderSession* pSession)
 {
     const DWORD dwSlot = SessionSlot();
@@ -173,14 +185,10 @@ bool CRenderSession::PushClip(const void* pOwner, const RECT& rc)
     clip.bSuspended = false;
     clip.bApplied = false;
     // Containers push and pop a clip each per paint: the summary grows from the one below.
-    RECT& rcInside = clip.rcInside;
-    rcInside = m_rcClipsInside;
-    if (rc.left > rcInside.left) rcInside.left = rc.left;
-    if (rc.top > rcInside.top) rcInside.top = rc.top;
-    if (rc.right < rcInside.right) rcInside.right = rc.right;
-    if (rc.bottom < rcInside.bottom) rcInside.bottom = rc.bottom;
+    clip.rcInside = m_rcClipsInside;
+    Narrow(clip.rcInside, rc);
     clip.nUnapplied = m_nUnapplied + 1;
-    m_rcClipsInside = rcInside;
+    m_rcClipsInside = clip.rcInside;
     m_nUnapplied = clip.nUnapplied;
     return true;
 }
@@ -273,16 +281,13 @@ void CRenderSession::UnapplyFrom(int iClip)
 
 void CRenderSession::ClipsChanged()
 {
-    RECT rcInside = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
+    RECT rcInside = kEverywhere;
     int nUnapplied = 0;
     for (int i = 0; i < m_nClips; ++i) {
         TClip& clip = m_clips[i];
         if (!clip.bSuspended) {
             if (!clip.bApplied) ++nUnapplied;
-            if (clip.rc.left > rcInside.left) rcInside.left = clip.rc.left;
-            if (clip.rc.top > rcInside.top) rcInside.top = clip.rc.top;
-            if (clip.rc.right < rcInside.right) rcInside.right = clip.rc.right;
-            if (clip.rc.bottom < rcInside.bottom) rcInside.bottom = clip.rc.bottom;
+            Narrow(rcInside, clip.rc);
         }
         clip.rcInside = rcInside;
         clip.nUnapplied = nUnapplied;
@@ -293,8 +298,7 @@ void CRenderSession::ClipsChanged()
 void CRenderSession::SummaryFromTop()
 {
     if (m_nClips == 0) {
-        const RECT rcAll = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
-        m_rcClipsInside = rcAll;
+        m_rcClipsInside = kEverywhere;
         m_nUnapplied = 0;
         return;
     }
