@@ -96,9 +96,10 @@ void CMicroClientLogin::CreateLoginWebFrame()
     m_pLoginWebFrame->SetLoginFrame(this);
     m_pLoginWebFrame->MoveWithFrame(rcWeb.left, rcWeb.top, rcWeb.right, rcWeb.bottom);
     m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle, 0, 0, 0, 0, 0);
-    m_pLoginWebFrame->ShowWindow(true, true);
-    // The frame has already been placed: the web window joins it where it now stands.
+    // The frame has already been placed: the web window joins it where it now stands, before it is first
+    // seen (shown first, it was visible for a moment with no size at the screen's corner).
     FollowFrame();
+    m_pLoginWebFrame->ShowWindow(true, true);
     // Made before the frame was shown, the web window used to hand the activation back to it.
     if (bFrameActive) {
         ::SetActiveWindow(GetHWND());
