@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Draws every image of the launcher's skin (backgrounds, button states, the application icon) into skin/.
-# Needs ImageMagick 6 (convert), awk, fontconfig and the fonts installed by tools/setup.sh.
+# Needs ImageMagick 6 (convert), zopflipng, awk, fontconfig and the fonts installed by tools/setup.sh.
 # Output depends only on this script and those fonts, so running it again gives the same pictures.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$root/skin}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+command -v zopflipng > /dev/null || { echo "make_skin_art: zopflipng is missing (apt-get install zopfli)" >&2; exit 1; }
 mkdir -p "$out"
 
 font_file() { fc-match -f '%{file}' "$1"; }
@@ -31,6 +32,14 @@ kk() { echo $(($1 * k)); }
 # Strip dates and other chunks that change between runs, so the PNGs are byte-for-byte reproducible.
 save_png() { # source destination
   convert "$1" +repage -strip -define png:exclude-chunks=date,time PNG32:"$2"
+}
+
+# A picture that ships in the skin: the same pixels, compressed as tightly as PNG allows (zopfli picks the
+# smallest lossless colour type, so the opaque pictures lose their constant alpha channel). The skin is
+# most of the launcher's size.
+ship_png() { # source destination
+  save_png "$1" "$work/ship.png"
+  zopflipng -m -y "$work/ship.png" "$2" > /dev/null
 }
 
 # ---- helpers: shapes computed in awk (deterministic, no random generator of the awk in use) ----------
@@ -253,7 +262,7 @@ EOF
   # Everything outside the outline is the mask colour, with a hard edge so no blended pink survives.
   convert "$d/framed.png" "$d/mask.png" -alpha off -compose CopyOpacity -composite \
     -background '#FF00FF' -alpha remove -alpha off "$d/final.png"
-  save_png "$d/final.png" "$out/$(at_scale loginBg.png)"
+  ship_png "$d/final.png" "$out/$(at_scale loginBg.png)"
 }
 
 # ---- login frame buttons: round gilded gems, drawn four times larger and scaled down ---------------------
@@ -286,7 +295,7 @@ gem_button() {
   convert "$d/ring.png" "$d/core.png" -geometry +$((cx - r))+$((cy - r)) -compose Over -composite \
     "$d/shine.png" -compose Over -composite "$d/glyph_shadow.png" -compose Over -composite \
     "$d/glyph.png" -compose Over -composite -filter Lanczos -resize $(kk $w)x$(kk $h)\! "$d/button.png"
-  save_png "$d/button.png" "$out/$(at_scale "$file")"
+  ship_png "$d/button.png" "$out/$(at_scale "$file")"
 }
 
 make_frame_buttons() {
@@ -335,7 +344,7 @@ make_play_bg() {
     "$d/body.png"
   convert "$d/body.png" "$d/mask.png" -alpha off -compose CopyOpacity -composite \
     -background '#FF00FF' -alpha remove -alpha off "$d/final.png"
-  save_png "$d/final.png" "$out/$(at_scale PlayGameBg.png)"
+  ship_png "$d/final.png" "$out/$(at_scale PlayGameBg.png)"
 }
 
 # ---- play window title buttons: 81 x 27 strips of normal, hot and pushed -------------------------------
@@ -357,7 +366,7 @@ strip_button() {
   state h "$hot" '#ffffff' 0
   state p "$pushed" '#9aa0c4' 1
   convert "$d/n.png" "$d/h.png" "$d/p.png" +append "$d/strip.png"
-  save_png "$d/strip.png" "$out/$(at_scale "$file")"
+  ship_png "$d/strip.png" "$out/$(at_scale "$file")"
 }
 
 make_strip_buttons() {
