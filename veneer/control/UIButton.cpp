@@ -9,6 +9,7 @@ namespace Veneer {
 
 CButtonUI::CButtonUI()
     : m_uButtonState(0),
+      m_uStateImages(0),
       m_dwHotBkColor(0),
       m_dwHotTextColor(0),
       m_dwPushedTextColor(0),
@@ -63,8 +64,7 @@ LPCWSTR CButtonUI::GetNormalImage() const
 
 void CButtonUI::SetNormalImage(LPCWSTR pStrImage)
 {
-    m_sNormalImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sNormalImage, IMAGE_NORMAL, pStrImage);
 }
 
 LPCWSTR CButtonUI::GetHotImage() const
@@ -74,8 +74,7 @@ LPCWSTR CButtonUI::GetHotImage() const
 
 void CButtonUI::SetHotImage(LPCWSTR pStrImage)
 {
-    m_sHotImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sHotImage, IMAGE_HOT, pStrImage);
 }
 
 LPCWSTR CButtonUI::GetHotForeImage() const
@@ -85,8 +84,7 @@ LPCWSTR CButtonUI::GetHotForeImage() const
 
 void CButtonUI::SetHotForeImage(LPCWSTR pStrImage)
 {
-    m_sHotForeImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sHotForeImage, IMAGE_HOTFORE, pStrImage);
 }
 
 LPCWSTR CButtonUI::GetPushedImage() const
@@ -96,8 +94,7 @@ LPCWSTR CButtonUI::GetPushedImage() const
 
 void CButtonUI::SetPushedImage(LPCWSTR pStrImage)
 {
-    m_sPushedImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sPushedImage, IMAGE_PUSHED, pStrImage);
 }
 
 LPCWSTR CButtonUI::GetFocusedImage() const
@@ -107,8 +104,7 @@ LPCWSTR CButtonUI::GetFocusedImage() const
 
 void CButtonUI::SetFocusedImage(LPCWSTR pStrImage)
 {
-    m_sFocusedImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sFocusedImage, IMAGE_FOCUSED, pStrImage);
 }
 
 LPCWSTR CButtonUI::GetDisabledImage() const
@@ -118,8 +114,7 @@ LPCWSTR CButtonUI::GetDisabledImage() const
 
 void CButtonUI::SetDisabledImage(LPCWSTR pStrImage)
 {
-    m_sDisabledImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sDisabledImage, IMAGE_DISABLED, pStrImage);
 }
 
 LPCWSTR CButtonUI::GetForeImage() const
@@ -129,8 +124,7 @@ LPCWSTR CButtonUI::GetForeImage() const
 
 void CButtonUI::SetForeImage(LPCWSTR pStrImage)
 {
-    m_sForeImage = pStrImage;
-    Invalidate();
+    SetStateImage(m_sForeImage, IMAGE_FORE, pStrImage);
 }
 
 void CButtonUI::SetHotBkColor(DWORD dwColor)
@@ -271,6 +265,20 @@ void CButtonUI::RefreshPaintState()
     else m_uButtonState &= ~STATE_DISABLED;
 }
 
+void CButtonUI::SetStateImage(CUIString& sImage, UINT uImage, LPCWSTR pStrImage)
+{
+    sImage = pStrImage;
+    if (sImage.IsEmpty()) m_uStateImages &= ~uImage;
+    else m_uStateImages |= uImage;
+    Invalidate();
+}
+
+bool CButtonUI::HasStateImage(UINT uImage, const CUIString& sImage) const
+{
+    // The flags are read first: a paint then leaves the unset images' strings untouched.
+    return (m_uStateImages & uImage) != 0 && !sImage.IsEmpty();
+}
+
 bool CButtonUI::DrawOrClear(HDC hDC, CUIString& sImage)
 {
     if (DrawImage(hDC, sImage)) return true;
@@ -284,19 +292,19 @@ void CButtonUI::PaintStatusImage(HDC hDC)
 
     bool bNormal = true;
     if ((m_uButtonState & STATE_DISABLED) != 0) {
-        if (!m_sDisabledImage.IsEmpty() && DrawOrClear(hDC, m_sDisabledImage)) bNormal = false;
+        if (HasStateImage(IMAGE_DISABLED, m_sDisabledImage) && DrawOrClear(hDC, m_sDisabledImage)) bNormal = false;
     }
     else if ((m_uButtonState & STATE_PUSHED) != 0) {
-        if (!m_sPushedImage.IsEmpty()) {
+        if (HasStateImage(IMAGE_PUSHED, m_sPushedImage)) {
             DrawOrClear(hDC, m_sPushedImage);
             bNormal = false;
         }
     }
     else if ((m_uButtonState & STATE_HOT) != 0) {
-        if (!m_sHotImage.IsEmpty()) {
+        if (HasStateImage(IMAGE_HOT, m_sHotImage)) {
             DrawOrClear(hDC, m_sHotImage);
             // A hot fore image takes the place of the fore image.
-            if (!m_sHotForeImage.IsEmpty()) {
+            if (HasStateImage(IMAGE_HOTFORE, m_sHotForeImage)) {
                 DrawOrClear(hDC, m_sHotForeImage);
                 return;
             }
@@ -308,20 +316,19 @@ void CButtonUI::PaintStatusImage(HDC hDC)
         }
     }
     else if ((m_uButtonState & STATE_FOCUSED) != 0) {
-        if (!m_sFocusedImage.IsEmpty() && DrawOrClear(hDC, m_sFocusedImage)) bNormal = false;
+        if (HasStateImage(IMAGE_FOCUSED, m_sFocusedImage) && DrawOrClear(hDC, m_sFocusedImage)) bNormal = false;
     }
 
-    if (bNormal && !m_sNormalImage.IsEmpty()) DrawOrClear(hDC, m_sNormalImage);
-    if (!m_sForeImage.IsEmpty()) DrawOrClear(hDC, m_sForeImage);
+    if (bNormal && HasStateImage(IMAGE_NORMAL, m_sNormalImage)) DrawOrClear(hDC, m_sNormalImage);
+    if (HasStateImage(IMAGE_FORE, m_sForeImage)) DrawOrClear(hDC, m_sForeImage);
 }
 
 void CButtonUI::PaintText(HDC hDC)
 {
     RefreshPaintState();
-    ResolveDefaultColors();
-
     CUIString sText = GetText();
     if (sText.IsEmpty()) return;
+    ResolveDefaultColors();
     RECT rc = GetTextRect();
 
     DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;

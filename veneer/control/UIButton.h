@@ -61,8 +61,24 @@ protected:
     void RefreshPaintState();
     // Draws an image string; one that cannot be drawn is emptied so it is not tried again.
     bool DrawOrClear(HDC hDC, CUIString& sImage);
+    // Stores one of the state images below and notes whether it is set.
+    void SetStateImage(CUIString& sImage, UINT uImage, LPCWSTR pStrImage);
+    bool HasStateImage(UINT uImage, const CUIString& sImage) const;
 
+    enum
+    {
+        IMAGE_NORMAL = 0x01,
+        IMAGE_HOT = 0x02,
+        IMAGE_HOTFORE = 0x04,
+        IMAGE_PUSHED = 0x08,
+        IMAGE_FOCUSED = 0x10,
+        IMAGE_DISABLED = 0x20,
+        IMAGE_FORE = 0x40
+    };
     UINT m_uButtonState;
+    // Which state images may be set (IMAGE_ flags): an image string written other than through its
+    // setter must have its flag set too, or it is not painted.
+    UINT m_uStateImages;
     DWORD m_dwHotBkColor;
     DWORD m_dwHotTextColor;
     DWORD m_dwPushedTextColor;

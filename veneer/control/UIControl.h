@@ -179,14 +179,6 @@ public:
     SIZE GetBorderRound() const;
     void SetBorderRound(SIZE round);
 
-    // Hooks; each is called with the control (EventHook with the event). A false result of
-    // EventHook keeps the event from DoEvent.
-    CEventSource InitHook;
-    CEventSource DestroyHook;
-    CEventSource SizeHook;
-    CEventSource EventHook;
-    CEventSource NotifyHook;
-
 protected:
     // Implementation
     // Skin units (attribute values) to pixels at the display scale of the control's window; unchanged
@@ -196,12 +188,14 @@ protected:
     RECT ScaleRect(const RECT& rc) const;
     // Pixels back to skin units.
     int Unscale(int nPixels) const;
+    bool HasRoundCorners() const { return m_cxyBorderRound.cx != 0 || m_cxyBorderRound.cy != 0; }
     // The item rectangle clipped by every ancestor; false when nothing of it is left.
     bool ClipToAncestors(RECT& rc) const;
     void InvalidateArea(const RECT& rc);
 
-    // Read by every paint, so kept together ahead of the rest: a paint of many controls otherwise
-    // spends more time fetching each control's scattered fields than drawing.
+    // Read by every paint, so kept together at the very front (the hooks are declared last): a paint of
+    // many controls otherwise spends more time fetching each control's scattered fields than drawing.
+    // The heads of the background image and the text follow, the only strings every paint reads.
     CPaintManagerUI* m_pManager;
     RECT m_rcItem;
     RECT m_rcPaint;
@@ -210,6 +204,7 @@ protected:
     bool m_bFloat;
     bool m_bFocused;
     bool m_bColorHSL;
+    bool m_bEnabled;
     DWORD m_dwBackColor;
     DWORD m_dwBackColor2;
     DWORD m_dwBackColor3;
@@ -220,6 +215,7 @@ protected:
     SIZE m_cxyBorderRound;
     RECT m_rcBorderSize;
     CUIString m_sBkImage;
+    CUIString m_sText;
 
     CControlUI* m_pParent;
     CUIString m_sVirtualWnd;
@@ -231,18 +227,25 @@ protected:
     SIZE m_cxyFixed;
     SIZE m_cxyMin;
     SIZE m_cxyMax;
-    bool m_bEnabled;
     bool m_bMouseEnabled;
     bool m_bKeyboardEnabled;
     bool m_bSetPos;
     TRelativePosUI m_tRelativePos;
 
-    CUIString m_sText;
     CUIString m_sToolTip;
     wchar_t m_chShortcut;
     CUIString m_sUserData;
     UINT_PTR m_pTag;
     int m_nTooltipWidth;
+
+public:
+    // Hooks; each is called with the control (EventHook with the event). A false result of
+    // EventHook keeps the event from DoEvent.
+    CEventSource InitHook;
+    CEventSource DestroyHook;
+    CEventSource SizeHook;
+    CEventSource EventHook;
+    CEventSource NotifyHook;
 
 private:
     CControlUI(const CControlUI&) = delete;

@@ -59,11 +59,12 @@ Gdiplus::GpLineGradient* CreateEffectBrush(int nAngle, int nLength, Gdiplus::ARG
 bool CLabelUI::s_bGdiplusEnabled = true;
 
 CLabelUI::CLabelUI()
-    : m_dwTextColor(0),
+    : m_EnableEffect(false),
+      m_bShowHtml(false),
+      m_dwTextColor(0),
       m_dwDisabledTextColor(0),
       m_iFont(-1),
       m_uTextStyle(DT_VCENTER),
-      m_bShowHtml(false),
       m_EnableEffectStringAlignment(Gdiplus::StringAlignmentNear),
       m_EnableEffectLineAlignment(Gdiplus::StringAlignmentCenter),
       m_TransShadow(60),
@@ -73,7 +74,6 @@ CLabelUI::CLabelUI()
       m_TransStroke(255),
       m_GradientLength(0),
       m_GradientAngle(0),
-      m_EnableEffect(false),
       m_EnabledStroke(false),
       m_EnabledShadow(false),
       m_dwTextColor1(0xFFFFFFFF),

@@ -102,12 +102,14 @@ protected:
     RECT GetTextRect() const;
     void PaintEffectText(HDC hDC, const RECT& rcText);
 
+    // What a paint reads first, together.
+    bool m_EnableEffect;
+    bool m_bShowHtml;
     DWORD m_dwTextColor;
     DWORD m_dwDisabledTextColor;
     int m_iFont;
     UINT m_uTextStyle;
     RECT m_rcTextPadding;
-    bool m_bShowHtml;
 
     int m_EnableEffectStringAlignment;
     int m_EnableEffectLineAlignment;
@@ -118,7 +120,6 @@ protected:
     int m_TransStroke;
     int m_GradientLength;
     int m_GradientAngle;
-    bool m_EnableEffect;
     bool m_EnabledStroke;
     bool m_EnabledShadow;
     DWORD m_dwTextColor1;
