@@ -79,11 +79,6 @@ int CUIString::GetLength() const
     return static_cast<int>(wcslen(m_pstr));
 }
 
-bool CUIString::IsEmpty() const
-{
-    return m_pstr[0] == L'\0';
-}
-
 wchar_t CUIString::GetAt(int nIndex) const
 {
     return m_pstr[nIndex];
@@ -94,16 +89,6 @@ void CUIString::SetAt(int nIndex, wchar_t ch)
     // Only characters of the text itself: writing over the terminator would leave it unterminated.
     if( nIndex < 0 || nIndex >= GetLength() ) return;
     m_pstr[nIndex] = ch;
-}
-
-LPCWSTR CUIString::GetData() const
-{
-    return m_pstr;
-}
-
-CUIString::operator LPCWSTR() const
-{
-    return m_pstr;
 }
 
 wchar_t CUIString::operator[](int nIndex) const

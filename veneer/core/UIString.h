@@ -20,11 +20,12 @@ public:
 
 // Attributes
     int GetLength() const;
-    bool IsEmpty() const;
+    // Read on every paint of every control: inline.
+    bool IsEmpty() const { return m_pstr[0] == L'\0'; }
     wchar_t GetAt(int nIndex) const;
     void SetAt(int nIndex, wchar_t ch);
-    LPCWSTR GetData() const;
-    operator LPCWSTR() const;
+    LPCWSTR GetData() const { return m_pstr; }
+    operator LPCWSTR() const { return m_pstr; }
     wchar_t operator[](int nIndex) const;
 
 // Operations
