@@ -36,7 +36,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*l
     // The browser control reads its document mode once, when the first browser object is made.
     SetBrowserEmulation(GetClientConfig().m_dwBrowserMode);
 
-    pFrame->Create(NULL, L"Orvane", kLoginFrameStyle, 0, 0, 0, 0, 0);
+    // Made hidden and shown once centred, with the frame style complete: made visible, it showed for a
+    // moment at the screen's corner.
+    pFrame->Create(NULL, L"Orvane", kLoginFrameStyle & ~WS_VISIBLE, 0, 0, 0, 0, 0);
     pFrame->CenterWindow();
     ::ShowWindow(pFrame->GetHWND(), SW_SHOWNORMAL);
 
