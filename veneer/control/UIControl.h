@@ -193,9 +193,9 @@ protected:
     bool ClipToAncestors(RECT& rc) const;
     void InvalidateArea(const RECT& rc);
 
-    // Read by every paint, so kept together at the very front (the hooks are declared last): a paint of
-    // many controls otherwise spends more time fetching each control's scattered fields than drawing.
-    // The heads of the background image and the text follow, the only strings every paint reads.
+    // Read by every paint, so kept together at the very front: a paint of many controls otherwise spends
+    // more time fetching each control's scattered fields than drawing. The heads of the background image
+    // and the text follow, the only strings every paint reads.
     CPaintManagerUI* m_pManager;
     RECT m_rcItem;
     RECT m_rcPaint;
@@ -217,35 +217,37 @@ protected:
     CUIString m_sBkImage;
     CUIString m_sText;
 
+    // Read by every layout, together with the size hook just after them.
     CControlUI* m_pParent;
-    CUIString m_sVirtualWnd;
-    CUIString m_sName;
     bool m_bUpdateNeeded;
     bool m_bMenuUsed;
+    bool m_bMouseEnabled;
+    bool m_bKeyboardEnabled;
+    bool m_bSetPos;
     RECT m_rcPadding;
     SIZE m_cXY;
     SIZE m_cxyFixed;
     SIZE m_cxyMin;
     SIZE m_cxyMax;
-    bool m_bMouseEnabled;
-    bool m_bKeyboardEnabled;
-    bool m_bSetPos;
     TRelativePosUI m_tRelativePos;
 
+public:
+    // Hooks; each is called with the control (EventHook with the event). A false result of
+    // EventHook keeps the event from DoEvent.
+    CEventSource SizeHook;
+    CEventSource EventHook;
+    CEventSource NotifyHook;
+    CEventSource InitHook;
+    CEventSource DestroyHook;
+
+protected:
+    CUIString m_sVirtualWnd;
+    CUIString m_sName;
     CUIString m_sToolTip;
     wchar_t m_chShortcut;
     CUIString m_sUserData;
     UINT_PTR m_pTag;
     int m_nTooltipWidth;
-
-public:
-    // Hooks; each is called with the control (EventHook with the event). A false result of
-    // EventHook keeps the event from DoEvent.
-    CEventSource InitHook;
-    CEventSource DestroyHook;
-    CEventSource SizeHook;
-    CEventSource EventHook;
-    CEventSource NotifyHook;
 
 private:
     CControlUI(const CControlUI&) = delete;
