@@ -236,3 +236,19 @@ TEST(RenderBlendFallback, MatchesTheSystemBlendForPremultipliedSources)
     EXPECT_FALSE(CRenderBlend::OwnAlphaBlend(own.GetDC(), 0, 0, 0, 1, source.GetDC(), 0, 0, 4, 1, opaque));
     EXPECT_FALSE(CRenderBlend::OwnAlphaBlend(own.GetDC(), 0, 0, 4, 1, source.GetDC(), 0, 0, -4, 1, opaque));
 }
+
+TEST(RenderRects, IntersectionAgreesWithTheSystemForEveryPairOnASmallGrid)
+{
+    // Every pair of rectangles with corners on a 4 x 4 grid: overlapping, touching, apart, empty, inverted.
+    int nDiffering = 0;
+    for (int i = 0; i < 1 << 16; ++i) {
+        const RECT a = {i & 3, (i >> 2) & 3, (i >> 4) & 3, (i >> 6) & 3};
+        const RECT b = {(i >> 8) & 3, (i >> 10) & 3, (i >> 12) & 3, (i >> 14) & 3};
+        RECT expected = {-9, -9, -9, -9};
+        RECT actual = {-7, -7, -7, -7};
+        const bool bExpected = ::IntersectRect(&expected, &a, &b) != FALSE;
+        const bool bActual = RenderUtil::IntersectRects(actual, a, b);
+        if (bExpected != bActual || !::EqualRect(&expected, &actual)) ++nDiffering;
+    }
+    EXPECT_EQ(0, nDiffering);
+}

@@ -4,6 +4,7 @@
 #include "veneer/control/UIScrollBar.h"
 #include "veneer/control/UIAttribute.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderUtil.h"
 #include "veneer/window/UIManager.h"
 
 namespace Veneer {
@@ -13,7 +14,7 @@ namespace {
 bool IntersectsRect(const RECT& a, const RECT& b)
 {
     RECT unused;
-    return ::IntersectRect(&unused, &a, &b) != FALSE;
+    return RenderUtil::IntersectRects(unused, a, b);
 }
 
 // The share of a change in the parent's size that a relative child follows: percent of d, truncated,
@@ -341,7 +342,7 @@ void CContainerUI::SetPos(RECT rc)
 void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
     RECT rcTemp;
-    if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) return;
+    if (!RenderUtil::IntersectRects(rcTemp, rcPaint, m_rcItem)) return;
 
     CRenderClip clip;
     CRenderClip::GenerateClip(hDC, rcTemp, clip);
@@ -352,7 +353,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
         LPVOID* items = m_items.GetData();
         const int nItems = m_items.GetSize();
         RECT inner = GetInnerRect();
-        if (!::IntersectRect(&rcTemp, &rcPaint, &inner)) {
+        if (!RenderUtil::IntersectRects(rcTemp, rcPaint, inner)) {
             // Only float children can show outside the inner area.
             for (int i = 0; i < nItems; ++i) {
                 CControlUI* control = static_cast<CControlUI*>(items[i]);

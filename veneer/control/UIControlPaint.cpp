@@ -2,13 +2,14 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UIControl.h"
 #include "veneer/render/UIRender.h"
+#include "veneer/render/UIRenderUtil.h"
 #include "veneer/window/UIManager.h"
 
 namespace Veneer {
 
 void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
-    if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;
+    if (!RenderUtil::IntersectRects(m_rcPaint, rcPaint, m_rcItem)) return;
 
     auto paintParts = [this, hDC]() {
         PaintBkColor(hDC);

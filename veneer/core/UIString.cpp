@@ -53,7 +53,8 @@ CUIString::CUIString(LPCWSTR lpsz, int nLen) : m_pstr(m_szBuffer)
 CUIString::CUIString(const CUIString& src) : m_pstr(m_szBuffer)
 {
     m_szBuffer[0] = L'\0';
-    Assign(src.m_pstr);
+    // Copies of empty texts are what most paints make (a control's text asked for, to find none).
+    if (!src.IsEmpty()) Assign(src.m_pstr);
 }
 
 CUIString::~CUIString()

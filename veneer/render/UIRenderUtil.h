@@ -6,6 +6,25 @@
 namespace Veneer {
 namespace RenderUtil {
 
+// IntersectRect without the call into user32, for the paint walk that asks it of every control: the
+// overlap of a and b, or an empty rectangle (all zeros) and false when they do not overlap.
+inline bool IntersectRects(RECT& rcOut, const RECT& a, const RECT& b)
+{
+    const LONG left = a.left > b.left ? a.left : b.left;
+    const LONG top = a.top > b.top ? a.top : b.top;
+    const LONG right = a.right < b.right ? a.right : b.right;
+    const LONG bottom = a.bottom < b.bottom ? a.bottom : b.bottom;
+    if (left >= right || top >= bottom) {
+        rcOut.left = rcOut.top = rcOut.right = rcOut.bottom = 0;
+        return false;
+    }
+    rcOut.left = left;
+    rcOut.top = top;
+    rcOut.right = right;
+    rcOut.bottom = bottom;
+    return true;
+}
+
 // 0xAARRGGBB to a GDI colour; the alpha byte is dropped.
 inline COLORREF ToColorRef(DWORD color)
 {
