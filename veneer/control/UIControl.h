@@ -188,7 +188,6 @@ protected:
     RECT ScaleRect(const RECT& rc) const;
     // Pixels back to skin units.
     int Unscale(int nPixels) const;
-    bool HasRoundCorners() const { return m_cxyBorderRound.cx != 0 || m_cxyBorderRound.cy != 0; }
     // The item rectangle clipped by every ancestor; false when nothing of it is left.
     bool ClipToAncestors(RECT& rc) const;
     void InvalidateArea(const RECT& rc);

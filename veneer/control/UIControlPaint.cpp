@@ -18,8 +18,7 @@ void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
         PaintText(hDC);
         PaintBorder(hDC);
     };
-    // Most controls have square corners: no scaling or clip to work out for them.
-    const SIZE round = HasRoundCorners() ? ScaleSize(m_cxyBorderRound) : SIZE{0, 0};
+    const SIZE round = ScaleSize(m_cxyBorderRound);
     if (round.cx > 0 || round.cy > 0) {
         CRenderClip roundClip;
         CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, round.cx, round.cy, roundClip);
@@ -81,12 +80,10 @@ void CControlUI::PaintBorder(HDC hDC)
 {
     if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) return;
 
-    // Widths and corners are skin units; a zero stays zero at every scale, so only set ones are scaled.
+    // Widths and corners are skin units.
     const int borderSize = Scale(m_nBorderSize);
-    const bool hasSideSizes = m_rcBorderSize.left != 0 || m_rcBorderSize.top != 0 || m_rcBorderSize.right != 0 ||
-                              m_rcBorderSize.bottom != 0;
-    const RECT sides = hasSideSizes ? ScaleRect(m_rcBorderSize) : RECT{0, 0, 0, 0};
-    const SIZE round = HasRoundCorners() ? ScaleSize(m_cxyBorderRound) : SIZE{0, 0};
+    const RECT sides = ScaleRect(m_rcBorderSize);
+    const SIZE round = ScaleSize(m_cxyBorderRound);
     bool focusColor = m_dwFocusBorderColor != 0 && IsFocused();
     bool hasSides = sides.left > 0 || sides.top > 0 || sides.right > 0 || sides.bottom > 0;
 

@@ -3,6 +3,7 @@
 #include "veneer/core/UISetup.h"
 #include "veneer/render/UIRender.h"
 #include "veneer/render/UIRenderImage.h"
+#include "veneer/render/UIRenderUtil.h"
 #include "veneer/window/UIManager.h"
 #include "veneer/core/UIGeometry.h"
 
@@ -73,8 +74,8 @@ void DrawDescribedImage(HDC hDC, CPaintManagerUI* manager, const TImageInfo* ima
     if (rcSource.right > image->nWidth) rcSource.right = image->nWidth;
     if (rcSource.bottom > image->nHeight) rcSource.bottom = image->nHeight;
     RECT rcTemp;
-    if (!::IntersectRect(&rcTemp, &settings.rcDest, &rcControl)) return;
-    if (!::IntersectRect(&rcTemp, &settings.rcDest, &rcPaint)) return;
+    if (!RenderUtil::IntersectRects(rcTemp, settings.rcDest, rcControl)) return;
+    if (!RenderUtil::IntersectRects(rcTemp, settings.rcDest, rcPaint)) return;
     CRenderEngine::DrawImage(hDC, image->hBmp, settings.rcDest, rcPaint, rcSource, rcCorners, image->bAlpha,
                              settings.uFade, settings.bHole, settings.bTiledX, settings.bTiledY);
 }
@@ -134,7 +135,7 @@ CImageStringCache::TEntry* CImageStringCache::Parse(LPCWSTR image)
     const int nParts = recorder.m_aSettings.GetSize();
     TEntry* pEntry = new TEntry;
     pEntry->nParts = nParts;
-    pEntry->pParts = new TPart[nParts > 0 ? nParts : 1];
+    pEntry->pParts = new TPart[nParts];
     for (int i = 0; i < nParts; ++i) {
         TPart& part = pEntry->pParts[i];
         part.settings = *static_cast<const TImageDrawSettings*>(recorder.m_aSettings[i]);

@@ -80,7 +80,7 @@ CRenderSession* CRenderSession::Current(HDC hDC)
 {
     if (hDC == NULL) return NULL;
     CRenderSession* pSession = Innermost();
-    return pSession != NULL && hDC != NULL && pSession->m_hDC == hDC ? pSession : NULL;
+    return pSession != NULL && pSession->m_hDC == hDC ? pSession : NULL;
 }
 
 HDC CRenderSession::GetSourceDC(HBITMAP hBitmap)
