@@ -95,9 +95,9 @@ void CMicroClientLogin::CreateLoginWebFrame()
     const bool bFrameActive = ::GetActiveWindow() == GetHWND();
     m_pLoginWebFrame->SetLoginFrame(this);
     m_pLoginWebFrame->MoveWithFrame(rcWeb.left, rcWeb.top, rcWeb.right, rcWeb.bottom);
-    m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle, 0, 0, 0, 0, 0);
-    // The frame has already been placed: the web window joins it where it now stands, before it is first
-    // seen (shown first, it was visible for a moment with no size at the screen's corner).
+    // Made hidden: the frame has already been placed, and the web window is first seen where it joins it
+    // (made visible, it was shown for a moment with no size at the screen's corner).
+    m_pLoginWebFrame->Create(GetHWND(), L"ZellWindow", kLoginFrameStyle & ~WS_VISIBLE, 0, 0, 0, 0, 0);
     FollowFrame();
     m_pLoginWebFrame->ShowWindow(true, true);
     // Made before the frame was shown, the web window used to hand the activation back to it.
