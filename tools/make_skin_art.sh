@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws every image of the launcher's skin (backgrounds, button states, the application icon) into skin/.
-# Needs ImageMagick 6 (convert), zopflipng, awk, fontconfig and the fonts installed by tools/setup.sh.
+# Needs ImageMagick 6 (convert), pngquant, zopflipng, awk, fontconfig and the fonts installed by tools/setup.sh.
 # Output depends only on this script and those fonts, so running it again gives the same pictures.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -8,6 +8,7 @@ out="${1:-$root/skin}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 command -v zopflipng > /dev/null || { echo "make_skin_art: zopflipng is missing (apt-get install zopfli)" >&2; exit 1; }
+command -v pngquant > /dev/null || { echo "make_skin_art: pngquant is missing (apt-get install pngquant)" >&2; exit 1; }
 mkdir -p "$out"
 
 font_file() { fc-match -f '%{file}' "$1"; }
@@ -34,12 +35,21 @@ save_png() { # source destination
   convert "$1" +repage -strip -define png:exclude-chunks=date,time PNG32:"$2"
 }
 
-# A picture that ships in the skin: the same pixels, compressed as tightly as PNG allows (zopfli picks the
-# smallest lossless colour type, so the opaque pictures lose their constant alpha channel). The skin is
-# most of the launcher's size.
+# A picture that ships in the skin. The skin is most of the launcher's size, and the art is drawn in flat
+# colours and vertical gradients so that 256 colours carry it: each picture is reduced to a palette
+# (without dithering, which would cost more than it hides; pngquant stops the script when a picture would
+# fall below the quality floor), then compressed as tightly as PNG allows. The mask colour is kept exact:
+# the pixels that are pure #FF00FF are the same ones before and after, or the script stops.
 ship_png() { # source destination
   save_png "$1" "$work/ship.png"
-  zopflipng -m -y "$work/ship.png" "$2" > /dev/null
+  pngquant --speed 1 --nofs --quality 85-100 --strip --force --output "$work/palette.png" "$work/ship.png"
+  local f changed
+  for f in ship palette; do
+    convert "$work/$f.png" -alpha off -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' "$work/$f-mask.png"
+  done
+  changed=$(compare -metric AE "$work/ship-mask.png" "$work/palette-mask.png" null: 2>&1) || true
+  [ "$changed" = 0 ] || { echo "make_skin_art: $2: the mask moved in $changed pixels" >&2; exit 1; }
+  zopflipng -m -y "$work/palette.png" "$2" > /dev/null
 }
 
 # ---- helpers: shapes computed in awk (deterministic, no random generator of the awk in use) ----------
@@ -66,10 +76,10 @@ treeline() {
   awk -v w="$1" -v h="$2" -v base="$3" -v spike="$4" -v p="$5" 'BEGIN {
     s = 12345 + p * 1000
     printf "polygon 0,%d 0,%.1f", h, base
-    for (x = 0; x <= w; x += 7) {
+    for (x = 0; x <= w; x += 14) {
       s = (16807 * s) % 2147483647; r = s / 2147483647
       y0 = base + 14 * sin(x * 0.008 + p) + 8 * sin(x * 0.031 + p * 2)
-      printf " %d,%.1f %d,%.1f %d,%.1f", x, y0, x + 3, y0 - spike * (0.45 + 0.55 * r), x + 6, y0
+      printf " %d,%.1f %d,%.1f %d,%.1f", x, y0, x + 7, y0 - spike * (0.45 + 0.55 * r), x + 14, y0
     }
     printf " %d,%d", w, h
   }'
@@ -122,21 +132,19 @@ make_login_bg() {
        -filter Triangle -resize 256x1\! \) -clut -resize ${w}x$(kk 470)\! \
     -background '#ffd890' -gravity north -extent ${w}x${h} "$d/sky.png"
 
-  # Stars fade out towards the glow.
-  stars 1034 360 260 20240611 > "$d/stars.mvg"
+  # Stars fade out towards the horizon.
+  stars 1034 360 130 20240611 > "$d/stars.mvg"
   convert -size ${w}x${h} xc:none -draw "$(sd "$(cat "$d/stars.mvg")")" "$d/stars.png"
 
-  # Sun glow behind the far peaks, right of centre.
-  convert -size ${w}x${h} xc:none \( -size $(kk 900)x$(kk 900) radial-gradient:'rgba(255,214,150,0.95)'-'rgba(255,120,80,0)' \
-    -resize $(kk 1300)x$(kk 700)\! \) -geometry +$(kk 50)+$(kk 120) -compose Over -composite "$d/glow.png"
+  # The sun behind the far peaks, right of centre.
   convert -size ${w}x${h} xc:none -fill '#fff3d0' -draw "$(sd 'circle 700,448 700,414')" -blur 0x$(kk 6) "$d/sun.png"
 
-  # Long thin clouds lit from below.
+  # Long thin clouds lit from below, hard-edged like the rest of the scene.
   convert -size ${w}x${h} xc:none \
     -fill 'rgba(255,170,130,0.55)' -draw "$(sd 'ellipse 520,360 260,9 0,360')" -draw "$(sd 'ellipse 880,392 200,7 0,360')" \
     -fill 'rgba(250,140,140,0.45)' -draw "$(sd 'ellipse 200,318 230,8 0,360')" -draw "$(sd 'ellipse 760,300 150,5 0,360')" \
     -fill 'rgba(120,70,140,0.55)' -draw "$(sd 'ellipse 330,250 300,12 0,360')" -draw "$(sd 'ellipse 900,230 220,10 0,360')" \
-    -blur 0x$(kk 7) "$d/clouds.png"
+    "$d/clouds.png"
 
   # Mountains, far to near: each darker, less hazy, lit a little from above.
   shade() { # name top-colour bottom-colour top-row draw-command
@@ -185,15 +193,10 @@ rectangle 78,470 82,477
 rectangle 156,462 162,478
 EOF
   convert -size ${w}x${h} xc:none -draw "$(sd "$(cat "$cast")")" "$d/castle.png"
-  convert -size ${w}x${h} xc:none -fill '#ffb347' \
-    -draw "$(sd 'rectangle 99,420 103,428 rectangle 106,452 110,460 rectangle 156,378 161,386 rectangle 140,448 144,456
-           rectangle 172,446 176,454 rectangle 205,436 209,444 rectangle 156,462 162,478')" \
-    -blur 0x$(kk 4) "$d/castleglow.png"
 
   convert "$d/sky.png" \
     \( "$d/stars.png" \( -size ${w}x${h} gradient:white-black -alpha copy \) -compose DstIn -composite \) \
       -compose Over -composite \
-    "$d/glow.png" -compose Screen -composite \
     "$d/clouds.png" -compose Over -composite \
     "$d/sun.png" -compose Screen -composite \
     "$d/m1.png" -compose Over -composite \
@@ -201,7 +204,6 @@ EOF
     "$d/m2.png" -compose Over -composite \
     "$d/m3.png" -compose Over -composite \
     "$d/castle.png" -compose Over -composite \
-    "$d/castleglow.png" -compose Screen -composite \
     "$d/m4.png" -compose Over -composite \
     "$d/scene.png"
 
@@ -212,7 +214,7 @@ EOF
     studs+=" polygon $x,$((y - 7)) $((x + 7)),$y $x,$((y + 7)) $((x - 7)),$y"
   done
   convert "$d/scene.png" \
-    -fill 'rgba(6,5,16,0.92)' -stroke none -draw "$(sd 'rectangle 290,151 976,567')" \
+    -fill '#08071a' -stroke none -draw "$(sd 'rectangle 290,151 976,567')" \
     -fill none -stroke '#dcb66c' -strokewidth 2 -draw "$(sd 'rectangle 289,150 977,568')" \
     -stroke 'rgba(150,110,55,0.9)' -strokewidth 1 -draw "$(sd 'rectangle 294,155 972,563')" \
     -fill '#f2d28a' -stroke '#4a2e10' -strokewidth 1 -draw "$(sd "$studs")" \
@@ -247,16 +249,15 @@ EOF
     "$d/version.png" -gravity northwest -geometry +$(kk 34)+$(kk 640) -compose Over -composite \
     "$d/decorated.png"
 
-  # The outline: shade inwards from the edge, a gilded band along it, a fine rule inside.
+  # The outline: a gilded band along the edge, a fine rule inside.
   convert "$d/mask.png" -morphology Erode Disk:$(kk 3) "$d/e3.png"
   convert "$d/mask.png" -morphology Erode Disk:$(kk 7) "$d/e7.png"
   convert "$d/mask.png" -morphology Erode Disk:$(kk 8) "$d/e8.png"
-  convert "$d/e3.png" -blur 0x$(kk 14) -level 0%,100% +level 45%,100% "$d/shadow.png"
   convert "$d/mask.png" "$d/e3.png" -compose Difference -composite "$d/band_mask.png"
   convert "$d/e7.png" "$d/e8.png" -compose Difference -composite "$d/rule_mask.png"
   convert -size ${w}x${h} gradient:'#f6dc96'-'#8c6226' "$d/band_mask.png" -alpha off -compose CopyOpacity -composite "$d/band.png"
   convert -size ${w}x${h} xc:'#c59a50' \( "$d/rule_mask.png" -evaluate multiply 0.8 \) -alpha off -compose CopyOpacity -composite "$d/rule.png"
-  convert "$d/decorated.png" "$d/shadow.png" -compose Multiply -composite \
+  convert "$d/decorated.png" \
     "$d/rule.png" -compose Over -composite "$d/band.png" -compose Over -composite "$d/framed.png"
 
   # Everything outside the outline is the mask colour, with a hard edge so no blended pink survives.

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           libz-mingw-w64-dev libstb-dev googletest xvfb xauth wine wine64 wine32:i386 imagemagick
-          fonts-wqy-microhei fonts-urw-base35 zopfli x11-utils xdotool python3 zip unzip)
+          fonts-wqy-microhei fonts-urw-base35 zopfli pngquant x11-utils xdotool python3 zip unzip)
 
 missing=()
 for p in "${packages[@]}"; do
