@@ -1,6 +1,6 @@
 // Benchmark: the framework's full paint of bench_paint's skin, and of skins with one kind of drawing only,
 // beside the floor: the same pixels drawn by plain GDI calls in one loop, state set once per paint.
-//   bench_paint_floor [RUNS]
+//   bench_paint_floor [RUNS] [SKIN]   SKIN: a skin's name ("borders only") to run that one alone
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "bench/PaintBenchSkin.h"
@@ -298,6 +298,7 @@ int main(int argc, char** argv)
              kHeight, nRuns);
     bool bAllEqual = true;
     for (const TSkinParts& parts : skins) {
+        if (argc > 2 && std::string(argv[2]) != parts.pszName) continue;
         TResult result;
         if (!RunSkin(parts, nRuns, result)) {
             ::printf("bench_paint_floor: the %s could not be set up\n", parts.pszName);
