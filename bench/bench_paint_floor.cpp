@@ -1,5 +1,6 @@
 // Benchmark: the framework's full paint of bench_paint's skin, and of skins with one kind of drawing only,
-// beside the floor: the same pixels drawn by plain GDI calls in one loop, state set once per paint.
+// beside the floor: the same pixels drawn by plain GDI calls in one loop, state set once per paint; and
+// beside the same calls made in the tree's order, state set where it changes.
 //   bench_paint_floor [RUNS] [SKIN]   SKIN: a skin's name ("borders only") to run that one alone
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
@@ -40,6 +41,8 @@ struct TFloorScene
     HBITMAP hIcon;
     HBITMAP hPlain;
     HDC hSourceDC;
+    // The tree order draws the pictures in turn: each has a DC of its own, selected once per paint.
+    HDC hCellDC, hIconDC, hPlainDC;
     // The window's paint: an offscreen bitmap kept between paints, as the manager keeps its own.
     HDC hOffscreenDC;
     HBITMAP hOffscreen;
@@ -86,41 +89,48 @@ void Texts(HDC hDC, const std::vector<TItem>& items, DWORD color, UINT style)
 }
 
 // The cell background: a 16 x 16 picture in nine pieces with 4-pixel corners.
-void NineGrids(HDC hDC, HDC hSourceDC, const std::vector<TItem>& items)
+void NineGrid(HDC hDC, HDC hSourceDC, const RECT& rc)
 {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     const int c = kCellCorner;
     const int m = 16 - 2 * c;
-    for (const TItem& item : items) {
-        const RECT& rc = item.rc;
-        const int w = rc.right - rc.left - 2 * c;
-        const int h = rc.bottom - rc.top - 2 * c;
-        ::AlphaBlend(hDC, rc.left + c, rc.top + c, w, h, hSourceDC, c, c, m, m, blend);
-        ::AlphaBlend(hDC, rc.left, rc.top, c, c, hSourceDC, 0, 0, c, c, blend);
-        ::AlphaBlend(hDC, rc.left + c, rc.top, w, c, hSourceDC, c, 0, m, c, blend);
-        ::AlphaBlend(hDC, rc.right - c, rc.top, c, c, hSourceDC, 16 - c, 0, c, c, blend);
-        ::AlphaBlend(hDC, rc.left, rc.top + c, c, h, hSourceDC, 0, c, c, m, blend);
-        ::AlphaBlend(hDC, rc.right - c, rc.top + c, c, h, hSourceDC, 16 - c, c, c, m, blend);
-        ::AlphaBlend(hDC, rc.left, rc.bottom - c, c, c, hSourceDC, 0, 16 - c, c, c, blend);
-        ::AlphaBlend(hDC, rc.left + c, rc.bottom - c, w, c, hSourceDC, c, 16 - c, m, c, blend);
-        ::AlphaBlend(hDC, rc.right - c, rc.bottom - c, c, c, hSourceDC, 16 - c, 16 - c, c, c, blend);
-    }
+    const int w = rc.right - rc.left - 2 * c;
+    const int h = rc.bottom - rc.top - 2 * c;
+    ::AlphaBlend(hDC, rc.left + c, rc.top + c, w, h, hSourceDC, c, c, m, m, blend);
+    ::AlphaBlend(hDC, rc.left, rc.top, c, c, hSourceDC, 0, 0, c, c, blend);
+    ::AlphaBlend(hDC, rc.left + c, rc.top, w, c, hSourceDC, c, 0, m, c, blend);
+    ::AlphaBlend(hDC, rc.right - c, rc.top, c, c, hSourceDC, 16 - c, 0, c, c, blend);
+    ::AlphaBlend(hDC, rc.left, rc.top + c, c, h, hSourceDC, 0, c, c, m, blend);
+    ::AlphaBlend(hDC, rc.right - c, rc.top + c, c, h, hSourceDC, 16 - c, c, c, m, blend);
+    ::AlphaBlend(hDC, rc.left, rc.bottom - c, c, c, hSourceDC, 0, 16 - c, c, c, blend);
+    ::AlphaBlend(hDC, rc.left + c, rc.bottom - c, w, c, hSourceDC, c, 16 - c, m, c, blend);
+    ::AlphaBlend(hDC, rc.right - c, rc.bottom - c, c, c, hSourceDC, 16 - c, 16 - c, c, c, blend);
 }
 
-// A 16 x 16 picture at an offset in each control, cut at the control's right and bottom edges.
-void Icons(HDC hDC, HDC hSourceDC, const std::vector<TItem>& items, const RECT& dest, bool bBlend)
+void NineGrids(HDC hDC, HDC hSourceDC, const std::vector<TItem>& items)
+{
+    for (const TItem& item : items)
+        NineGrid(hDC, hSourceDC, item.rc);
+}
+
+// A 16 x 16 picture at an offset in a control, cut at the control's right and bottom edges.
+void Icon(HDC hDC, HDC hSourceDC, const RECT& rc, const RECT& dest, bool bBlend)
 {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    for (const TItem& item : items) {
-        const int x = item.rc.left + dest.left;
-        const int y = item.rc.top + dest.top;
-        const int cx = std::min<LONG>(item.rc.left + dest.right, item.rc.right) - x;
-        const int cy = std::min<LONG>(item.rc.top + dest.bottom, item.rc.bottom) - y;
-        if (bBlend)
-            ::AlphaBlend(hDC, x, y, cx, cy, hSourceDC, 0, 0, 16, 16, blend);
-        else
-            ::BitBlt(hDC, x, y, cx, cy, hSourceDC, 0, 0, SRCCOPY);
-    }
+    const int x = rc.left + dest.left;
+    const int y = rc.top + dest.top;
+    const int cx = std::min<LONG>(rc.left + dest.right, rc.right) - x;
+    const int cy = std::min<LONG>(rc.top + dest.bottom, rc.bottom) - y;
+    if (bBlend)
+        ::AlphaBlend(hDC, x, y, cx, cy, hSourceDC, 0, 0, 16, 16, blend);
+    else
+        ::BitBlt(hDC, x, y, cx, cy, hSourceDC, 0, 0, SRCCOPY);
+}
+
+void Icons(HDC hDC, HDC hSourceDC, const std::vector<TItem>& items, const RECT& dest, bool bBlend)
+{
+    for (const TItem& item : items)
+        Icon(hDC, hSourceDC, item.rc, dest, bBlend);
 }
 
 // The floor: what the skin shows, part by part. Cells do not overlap, nor do the controls inside them,
@@ -164,6 +174,56 @@ void PaintFloor(HDC hDC, const TFloorScene& s)
     ::SelectObject(hSrc, hOldSource);
 }
 
+// The same drawing in the tree's order, control by control, each state set when it differs from the one
+// before: what any painter that walks the tree must do at least. Beside the floor it tells how much of the
+// framework's time is the order it draws in rather than its own work.
+void PaintFloorTreeOrder(HDC hDC, const TFloorScene& s)
+{
+    const TSkinParts& p = s.parts;
+    HGDIOBJ hOldCell = ::SelectObject(s.hCellDC, s.hCell);
+    HGDIOBJ hOldIcon = ::SelectObject(s.hIconDC, s.hIcon);
+    HGDIOBJ hOldPlain = ::SelectObject(s.hPlainDC, s.hPlain);
+    HGDIOBJ hOldPen = ::SelectObject(hDC, ::GetStockObject(DC_PEN));
+    HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
+    HGDIOBJ hOldFont = ::SelectObject(hDC, s.hFont);
+    ::SetBkMode(hDC, TRANSPARENT);
+    COLORREF bk = CLR_INVALID, pen = CLR_INVALID, text = CLR_INVALID;
+    auto fill = [&](const RECT& rc, DWORD color) {
+        if (bk != ToColorRef(color)) ::SetBkColor(hDC, bk = ToColorRef(color));
+        ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, NULL, 0, NULL);
+    };
+    auto frame = [&](const RECT& rc, DWORD color) {
+        if (pen != ToColorRef(color)) ::SetDCPenColor(hDC, pen = ToColorRef(color));
+        ::Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+    };
+    auto write = [&](const TItem& item, DWORD color) {
+        if (text != ToColorRef(color)) ::SetTextColor(hDC, text = ToColorRef(color));
+        RECT rc = item.rc;
+        ::DrawTextW(hDC, item.text.c_str(), static_cast<int>(item.text.size()), &rc,
+                    DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+    };
+    if (p.bRootFill) fill(s.rcRoot, kRootColor);
+    for (size_t i = 0; i < s.cells.size(); ++i) {
+        if (p.bCellFill) fill(s.cells[i].rc, kCellColor);
+        if (p.bCellImage) NineGrid(hDC, s.hCellDC, s.cells[i].rc);
+        if (p.bCellBorder) frame(s.cells[i].rc, kCellBorderColor);
+        if (p.bLabelFill) fill(s.labels[i].rc, kLabelColor);
+        if (p.bLabelImage) Icon(hDC, s.hPlainDC, s.labels[i].rc, kLabelImageDest, false);
+        if (p.bLabelText) write(s.labels[i], kLabelTextColor);
+        if (p.bLabelBorder) frame(s.labels[i].rc, kLabelBorderColor);
+        if (p.bButtonFill) fill(s.buttons[i].rc, kButtonColor);
+        if (p.bButtonImage) Icon(hDC, s.hIconDC, s.buttons[i].rc, kButtonImageDest, true);
+        if (p.bButtonText) write(s.buttons[i], kButtonTextColor);
+        if (p.bButtonBorder) frame(s.buttons[i].rc, kButtonBorderColor);
+    }
+    ::SelectObject(hDC, hOldFont);
+    ::SelectObject(hDC, hOldBrush);
+    ::SelectObject(hDC, hOldPen);
+    ::SelectObject(s.hPlainDC, hOldPlain);
+    ::SelectObject(s.hIconDC, hOldIcon);
+    ::SelectObject(s.hCellDC, hOldCell);
+}
+
 // The floor's WM_PAINT: offscreen, then one blit, as the manager paints.
 void PaintFloorWindow(HWND hWnd, void* pContext)
 {
@@ -188,17 +248,20 @@ struct TResult
 {
     const char* pszName = "";
     int nControls = 0;
-    std::vector<double> framework, floor, frameworkWnd, floorWnd, frameworkKept;
+    std::vector<double> framework, floor, floorTreeOrder, frameworkWnd, floorWnd, frameworkKept;
     long nDiffering = -1;
     POINT ptFirst = {-1, -1};
 };
 
-void PrintRatio(const char* pszWhat, const std::vector<double>& framework, const std::vector<double>& floor)
+// One line: the medians of two timings and their ratio, each named (the ratio as "a / b").
+void PrintRatio(const char* pszWhat, const char* pszA, const std::vector<double>& a, const char* pszB,
+                const std::vector<double>& b)
 {
-    const double a = Median(framework);
-    const double b = Median(floor);
-    ::printf("    %-26s framework %8.3f ms   floor %8.3f ms   framework / floor %5.2f\n", pszWhat, a * 1e3,
-             b * 1e3, b > 0 ? a / b : 0.0);
+    const double ma = Median(a);
+    const double mb = Median(b);
+    const std::string ratio = std::string(pszA) + " / " + pszB;
+    ::printf("    %-28s %-9s %8.3f ms   %-10s %8.3f ms   %-22s %5.2f\n", pszWhat, pszA, ma * 1e3, pszB, mb * 1e3,
+             ratio.c_str(), mb > 0 ? ma / mb : 0.0);
 }
 
 // Builds the skin in a fresh window and times framework and floor, interleaved, in the same process.
@@ -219,7 +282,9 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
     if (AddBenchImages(pManager, &images)) pRoot = builder.Create(skin.c_str(), NULL, NULL, pManager);
     TDibCanvas framework;
     TDibCanvas floor;
-    bool bOk = pRoot != NULL && framework.Create(kWidth, kHeight) && floor.Create(kWidth, kHeight);
+    TDibCanvas treeOrder;
+    bool bOk = pRoot != NULL && framework.Create(kWidth, kHeight) && floor.Create(kWidth, kHeight) &&
+               treeOrder.Create(kWidth, kHeight);
     TFloorScene scene = {};
     if (bOk) {
         pManager->AttachDialog(pRoot);
@@ -231,13 +296,21 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
         scene.hIcon = images.hIcon;
         scene.hPlain = images.hPlain;
         scene.hSourceDC = ::CreateCompatibleDC(NULL);
+        scene.hCellDC = ::CreateCompatibleDC(NULL);
+        scene.hIconDC = ::CreateCompatibleDC(NULL);
+        scene.hPlainDC = ::CreateCompatibleDC(NULL);
         CollectScene(pRoot, scene);
     }
 
     for (int run = 0; bOk && run < nRuns; ++run) {
-        // Alternate which goes first, so neither always meets a warmer cache.
-        for (int turn = 0; turn < 2; ++turn) {
-            if ((turn == 0) == (run % 2 == 0)) {
+        // Rotate which goes first, so none always meets a warmer cache.
+        for (int turn = 0; turn < 3; ++turn) {
+            const int who = (turn + run) % 3;
+            if (who == 2) {
+                treeOrder.Clear();
+                result.floorTreeOrder.push_back(Time([&] { PaintFloorTreeOrder(treeOrder.hDC, scene); }));
+            }
+            else if (who == 0) {
                 framework.Clear();
                 result.framework.push_back(Time([&] {
                     ::SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(framework.hDC), PRF_CLIENT);
@@ -270,7 +343,7 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
             for (int x = 0; x < kWidth; ++x) {
                 const size_t i = static_cast<size_t>(y) * kWidth + x;
                 // The alpha byte is left as GDI leaves it; only the colour counts.
-                if ((framework.pBits[i] ^ floor.pBits[i]) & 0x00FFFFFF) {
+                if (((framework.pBits[i] ^ floor.pBits[i]) | (treeOrder.pBits[i] ^ floor.pBits[i])) & 0x00FFFFFF) {
                     if (result.nDiffering++ == 0) result.ptFirst = {x, y};
                 }
             }
@@ -278,6 +351,9 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
     }
 
     if (scene.hSourceDC != NULL) ::DeleteDC(scene.hSourceDC);
+    for (HDC hPictureDC : {scene.hCellDC, scene.hIconDC, scene.hPlainDC}) {
+        if (hPictureDC != NULL) ::DeleteDC(hPictureDC);
+    }
     if (scene.hOffscreenDC != NULL) ::DeleteDC(scene.hOffscreenDC);
     if (scene.hOffscreen != NULL) ::DeleteObject(scene.hOffscreen);
     wnd.m_pManager = NULL;
@@ -310,9 +386,11 @@ int main(int argc, char** argv)
             ::printf(" (%ld pixels, first at %ld,%ld)\n", result.nDiffering, result.ptFirst.x, result.ptFirst.y);
             bAllEqual = false;
         }
-        PrintRatio("into a DIB (WM_PRINTCLIENT)", result.framework, result.floor);
-        PrintRatio("WM_PAINT, offscreen + blit", result.frameworkWnd, result.floorWnd);
-        PrintRatio("WM_PAINT, unchanged, kept", result.frameworkKept, result.floorWnd);
+        PrintRatio("into a DIB (WM_PRINTCLIENT)", "framework", result.framework, "floor", result.floor);
+        PrintRatio("  the floor in tree order", "framework", result.framework, "tree order", result.floorTreeOrder);
+        PrintRatio("", "tree order", result.floorTreeOrder, "floor", result.floor);
+        PrintRatio("WM_PAINT, offscreen + blit", "framework", result.frameworkWnd, "floor", result.floorWnd);
+        PrintRatio("WM_PAINT, unchanged, kept", "framework", result.frameworkKept, "floor", result.floorWnd);
     }
     if (!bAllEqual) ::printf("bench_paint_floor: the floor does not draw what the framework draws\n");
     return bAllEqual ? 0 : 1;
