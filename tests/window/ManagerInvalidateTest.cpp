@@ -31,6 +31,7 @@ public:
     void DoPaint(HDC hDC, const RECT& rcPaint) override
     {
         CControlUI::DoPaint(hDC, rcPaint);
+        ++nPaints;
         if (hLastBitmap != NULL) ::DeleteObject(hLastBitmap);
         hLastBitmap = CopySelectedDib(hDC);
     }
@@ -46,6 +47,7 @@ public:
     }
 
     bool bInvalidateOnInit = false;
+    int nPaints = 0;
     // What the DIB the last paint drew into held once this control had painted (null for others).
     HBITMAP hLastBitmap = NULL;
 
@@ -277,6 +279,25 @@ TEST_F(ManagerInvalidateTest, LayeredWindowShowsAControlMovedByALayout)
     EXPECT_TRUE(RgbNear(canvas.Get(220, 170), 0xFF0000, 0));
     EXPECT_TRUE(RgbNear(canvas.Get(20, 20), 0x0000FF, 0));
     EXPECT_FALSE(::GetUpdateRect(m_hWnd, NULL, FALSE));
+}
+
+TEST_F(ManagerInvalidateTest, LayeredPaintThatLaysOutLeavesNothingToPaintAgain)
+{
+    CMoverUI* pMover = AddMover(Rc(10, 10, 40, 40));
+    m_pm->SetBackgroundTransparent(true);
+    ShowPainted();
+
+    // The layout runs in the paint; what it invalidates is in the picture that paint shows.
+    pMover->MoveAtNextLayout(Rc(200, 150, 240, 190));
+    ::InvalidateRect(m_hWnd, NULL, FALSE);
+    pMover->nPaints = 0;
+    ::UpdateWindow(m_hWnd);
+    Pump();
+
+    EXPECT_EQ(1, pMover->nPaints);
+    EXPECT_FALSE(::GetUpdateRect(m_hWnd, NULL, FALSE));
+    const RECT rcMoved = Rc(200, 150, 240, 190);
+    EXPECT_TRUE(::EqualRect(&rcMoved, &pMover->GetPos()));
 }
 
 TEST_F(ManagerInvalidateTest, ControlsPlacedWhileHiddenShowOnceTheWindowIs)

@@ -223,14 +223,17 @@ void CPaintManagerUI::PaintLayered()
     LONG exStyle = ::GetWindowLongW(m_hWndPaint, GWL_EXSTYLE);
     if ((exStyle & WS_EX_LAYERED) == 0) ::SetWindowLongW(m_hWndPaint, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
 
+    // Laid out before BeginPaint, which then takes away what the layout invalidates: this paint draws
+    // the whole window anyway, and would otherwise be followed by a second one.
+    UpdateLayout();
+    if (m_bFocusNeeded) SetNextTabControl();
+
     RECT rcClient = {};
     ::GetClientRect(m_hWndPaint, &rcClient);
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
 
     // Every layered paint renders into fresh buffers of the current size, dropped once it is shown.
-    UpdateLayout();
-    if (m_bFocusNeeded) SetNextTabControl();
 
     int cx = rcClient.right - rcClient.left;
     int cy = rcClient.bottom - rcClient.top;
