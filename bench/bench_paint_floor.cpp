@@ -79,13 +79,19 @@ void Frame(HDC hDC, const std::vector<TItem>& items, DWORD color)
         ::Rectangle(hDC, item.rc.left, item.rc.top, item.rc.right, item.rc.bottom);
 }
 
-void Texts(HDC hDC, const std::vector<TItem>& items, DWORD color, UINT style)
+// A control's text on one line, centred both ways, in the colour the DC holds.
+void Text(HDC hDC, const TItem& item)
+{
+    RECT rc = item.rc;
+    ::DrawTextW(hDC, item.text.c_str(), static_cast<int>(item.text.size()), &rc,
+                DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+}
+
+void Texts(HDC hDC, const std::vector<TItem>& items, DWORD color)
 {
     ::SetTextColor(hDC, ToColorRef(color));
-    for (const TItem& item : items) {
-        RECT rc = item.rc;
-        ::DrawTextW(hDC, item.text.c_str(), static_cast<int>(item.text.size()), &rc, style | DT_NOPREFIX);
-    }
+    for (const TItem& item : items)
+        Text(hDC, item);
 }
 
 // The cell background: a 16 x 16 picture in nine pieces with 4-pixel corners.
@@ -163,8 +169,8 @@ void PaintFloor(HDC hDC, const TFloorScene& s)
         ::SelectObject(hSrc, s.hIcon);
         Icons(hDC, hSrc, s.buttons, kButtonImageDest, true);
     }
-    if (p.bLabelText) Texts(hDC, s.labels, kLabelTextColor, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    if (p.bButtonText) Texts(hDC, s.buttons, kButtonTextColor, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (p.bLabelText) Texts(hDC, s.labels, kLabelTextColor);
+    if (p.bButtonText) Texts(hDC, s.buttons, kButtonTextColor);
     if (p.bLabelBorder) Frame(hDC, s.labels, kLabelBorderColor);
     if (p.bButtonBorder) Frame(hDC, s.buttons, kButtonBorderColor);
 
@@ -198,9 +204,7 @@ void PaintFloorTreeOrder(HDC hDC, const TFloorScene& s)
     };
     auto write = [&](const TItem& item, DWORD color) {
         if (text != ToColorRef(color)) ::SetTextColor(hDC, text = ToColorRef(color));
-        RECT rc = item.rc;
-        ::DrawTextW(hDC, item.text.c_str(), static_cast<int>(item.text.size()), &rc,
-                    DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+        Text(hDC, item);
     };
     if (p.bRootFill) fill(s.rcRoot, kRootColor);
     for (size_t i = 0; i < s.cells.size(); ++i) {

@@ -234,7 +234,6 @@ void CPaintManagerUI::PaintLayered()
     ::BeginPaint(m_hWndPaint, &ps);
 
     // Every layered paint renders into fresh buffers of the current size, dropped once it is shown.
-
     int cx = rcClient.right - rcClient.left;
     int cy = rcClient.bottom - rcClient.top;
     if (m_bOffscreenPaint && m_hbmpBackground == NULL && cx > 0 && cy > 0) {
