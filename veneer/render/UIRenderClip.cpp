@@ -44,9 +44,9 @@ void Narrow(HDC hDC, const RECT& rc, HRGN hClipRgn, CRenderClip& clip)
 
 } // namespace
 
-CRenderClip::CRenderClip() : hdc(NULL), hClipRgn(NULL), hSavedRgn(NULL)
+// Made and released twice per container and paint: the rectangle is cleared here, not by a system call.
+CRenderClip::CRenderClip() : rect(), hdc(NULL), hClipRgn(NULL), hSavedRgn(NULL)
 {
-    ::SetRectEmpty(&rect);
 }
 
 CRenderClip::~CRenderClip()
@@ -67,7 +67,7 @@ void CRenderClip::Release()
     hdc = NULL;
     hClipRgn = NULL;
     hSavedRgn = NULL;
-    ::SetRectEmpty(&rect);
+    rect = RECT();
 }
 
 void CRenderClip::GenerateClip(HDC hDC, RECT rc, CRenderClip& clip)
