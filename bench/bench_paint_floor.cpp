@@ -2,6 +2,8 @@
 // beside the floor: the same pixels drawn by plain GDI calls in one loop, state set once per paint; and
 // beside the same calls made in the tree's order, state set where it changes.
 //   bench_paint_floor [RUNS] [SKIN]   SKIN: a skin's name ("borders only") to run that one alone
+//   bench_paint_floor --only PAINTER RUNS SKIN   PAINTER: framework, floor or "tree order"; paints into the DIB
+//       only, untimed and unchecked, for an instruction counter (bench/count_paint_instructions.sh)
 #include "veneer/core/UISetup.h"
 #include "veneer/Veneer.h"
 #include "bench/PaintBenchSkin.h"
@@ -268,8 +270,33 @@ void PrintRatio(const char* pszWhat, const char* pszA, const std::vector<double>
              ratio.c_str(), mb > 0 ? ma / mb : 0.0);
 }
 
+const char* const kPainters[] = {"framework", "floor", "tree order"};
+
+// One paint by one painter (an index in kPainters), for the --only mode.
+struct TPaintOnly
+{
+    int nPainter;
+    HWND hWnd;
+    HDC hDC;
+    const TFloorScene* pScene;
+};
+
+void PaintOnce(const TPaintOnly& only)
+{
+    if (only.nPainter == 0) {
+        ::SendMessageW(only.hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(only.hDC), PRF_CLIENT);
+    }
+    else if (only.nPainter == 1) {
+        PaintFloor(only.hDC, *only.pScene);
+    }
+    else {
+        PaintFloorTreeOrder(only.hDC, *only.pScene);
+    }
+}
+
 // Builds the skin in a fresh window and times framework and floor, interleaved, in the same process.
-bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
+// With nOnly set (an index in kPainters), only that one paints, into its DIB.
+bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result, int nOnly = -1)
 {
     result.pszName = parts.pszName;
     const std::wstring skin = MakeSkin(parts, &result.nControls);
@@ -306,6 +333,14 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
         CollectScene(pRoot, scene);
     }
 
+    if (bOk && nOnly >= 0) {
+        const HDC hCanvas[] = {framework.hDC, floor.hDC, treeOrder.hDC};
+        const TPaintOnly only = {nOnly, hWnd, hCanvas[nOnly], &scene};
+        // Once more first, so that what is made on first use is made before the runs.
+        for (int run = 0; run <= nRuns; ++run)
+            PaintOnce(only);
+        nRuns = 0;
+    }
     for (int run = 0; bOk && run < nRuns; ++run) {
         // Rotate which goes first, so none always meets a warmer cache.
         for (int turn = 0; turn < 3; ++turn) {
@@ -341,8 +376,8 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
             }
         }
     }
-    if (bOk) {
-        result.nDiffering = 0;
+    if (bOk) result.nDiffering = 0;
+    if (bOk && nOnly < 0) {
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 const size_t i = static_cast<size_t>(y) * kWidth + x;
@@ -368,11 +403,36 @@ bool RunSkin(const TSkinParts& parts, int nRuns, TResult& result)
 
 } // namespace
 
-int main(int argc, char** argv)
+std::vector<TSkinParts> AllSkins()
 {
-    const int nRuns = argc > 1 ? std::max(9, std::atoi(argv[1])) : 15;
     std::vector<TSkinParts> skins(1, kFullSkin);
     skins.insert(skins.end(), std::begin(kKindSkins), std::end(kKindSkins));
+    return skins;
+}
+
+// The --only mode: one painter, one skin, untimed.
+int PaintOnly(const char* pszPainter, int nRuns, const char* pszSkin)
+{
+    int nOnly = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (std::string(pszPainter) == kPainters[i]) nOnly = i;
+    }
+    for (const TSkinParts& parts : AllSkins()) {
+        if (nOnly < 0 || std::string(pszSkin) != parts.pszName) continue;
+        TResult result;
+        if (RunSkin(parts, nRuns, result, nOnly)) return 0;
+        ::printf("bench_paint_floor: the %s could not be set up\n", parts.pszName);
+        return 1;
+    }
+    ::printf("bench_paint_floor: no painter \"%s\" or no skin \"%s\"\n", pszPainter, pszSkin);
+    return 1;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && std::string(argv[1]) == "--only") return PaintOnly(argv[2], std::atoi(argv[3]), argv[4]);
+    const int nRuns = argc > 1 ? std::max(9, std::atoi(argv[1])) : 15;
+    const std::vector<TSkinParts> skins = AllSkins();
 
     ::printf("bench_paint_floor: %d x %d client, %d runs each, framework and floor interleaved (medians)\n", kWidth,
              kHeight, nRuns);
