@@ -3,7 +3,7 @@
 # tree order, counted by callgrind (valgrind) under Wine: the count of a process that paints HIGH times
 # less that of one that paints LOW times, so start-up drops out (callgrind's calls through Wine's system
 # calls are not reliable enough to take a paint's call alone). Timings on a shared machine move by a
-# third from run to run; these counts move by less than a thousandth, so a small change to the paint
+# third from run to run; these counts move by a few thousandths, so a small change to the paint
 # path shows. Instructions are not time: a cache miss or a slow system call costs no more than an add
 # here. About a minute per skin.
 #   count_paint_instructions.sh [SKIN...]   (default: every skin)

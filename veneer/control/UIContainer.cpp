@@ -369,16 +369,17 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
             for (int i = 0; i < nItems; ++i) {
                 CControlUI* control = static_cast<CControlUI*>(items[i]);
                 if (!control->IsVisible()) continue;
-                if (!IntersectsRect(rcPaint, control->GetPos())) continue;
+                const RECT& rcControl = control->GetPos();
                 if (control->IsFloat()) {
                     // Float children may draw over the inset and the scroll bars.
-                    if (!IntersectsRect(m_rcItem, control->GetPos())) continue;
+                    if (!IntersectsRect(rcPaint, rcControl) || !IntersectsRect(m_rcItem, rcControl)) continue;
                     CRenderClip::UseOldClipBegin(hDC, childClip);
                     control->DoPaint(hDC, rcPaint);
                     CRenderClip::UseOldClipEnd(hDC, childClip);
                 }
-                else {
-                    if (!IntersectsRect(inner, control->GetPos())) continue;
+                else if (IntersectsRect(rcTemp, rcControl)) {
+                    // rcTemp is the paint rectangle within the inner area: a rectangle meets both when
+                    // it meets their intersection.
                     control->DoPaint(hDC, rcPaint);
                 }
             }

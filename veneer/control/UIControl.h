@@ -182,10 +182,14 @@ public:
 protected:
     // Implementation
     // Skin units (attribute values) to pixels at the display scale of the control's window; unchanged
-    // without a manager.
-    int Scale(int nValue) const;
-    SIZE ScaleSize(SIZE sz) const;
-    RECT ScaleRect(const RECT& rc) const;
+    // without a manager. Zero stays zero at every scale, and most of what a paint scales (corners, side
+    // widths) is zero: that case is settled here, without a call.
+    int Scale(int nValue) const { return nValue != 0 ? ScaleNonZero(nValue) : 0; }
+    SIZE ScaleSize(SIZE sz) const { return sz.cx != 0 || sz.cy != 0 ? ScaleNonZero(sz) : sz; }
+    RECT ScaleRect(const RECT& rc) const
+    {
+        return rc.left != 0 || rc.top != 0 || rc.right != 0 || rc.bottom != 0 ? ScaleNonZero(rc) : rc;
+    }
     // Pixels back to skin units.
     int Unscale(int nPixels) const;
     // The item rectangle clipped by every ancestor; false when nothing of it is left.
@@ -249,6 +253,11 @@ protected:
     int m_nTooltipWidth;
 
 private:
+    // The scaling itself, for values other than zero.
+    int ScaleNonZero(int nValue) const;
+    SIZE ScaleNonZero(SIZE sz) const;
+    RECT ScaleNonZero(const RECT& rc) const;
+
     CControlUI(const CControlUI&) = delete;
     CControlUI& operator=(const CControlUI&) = delete;
 };

@@ -80,6 +80,15 @@ void CControlUI::PaintBorder(HDC hDC)
 {
     if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) return;
 
+    // Most borders: one colour all round, square corners, no focus colour. Settled before the rest.
+    if (m_dwFocusBorderColor == 0 && m_cxyBorderRound.cx == 0 && m_cxyBorderRound.cy == 0 &&
+        m_rcBorderSize.left == 0 && m_rcBorderSize.top == 0 && m_rcBorderSize.right == 0 &&
+        m_rcBorderSize.bottom == 0) {
+        const int size = Scale(m_nBorderSize);
+        if (size > 0) CRenderEngine::DrawRect(hDC, m_rcItem, size, GetAdjustColor(m_dwBorderColor));
+        return;
+    }
+
     // Widths and corners are skin units.
     const int borderSize = Scale(m_nBorderSize);
     const RECT sides = ScaleRect(m_rcBorderSize);

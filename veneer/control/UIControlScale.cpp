@@ -5,21 +5,19 @@
 
 namespace Veneer {
 
-// Zero stays zero at every scale; most of what a paint scales (corners, side widths) is zero.
-int CControlUI::Scale(int nValue) const
+int CControlUI::ScaleNonZero(int nValue) const
 {
-    return m_pManager != NULL && nValue != 0 ? m_pManager->ScaleValue(nValue) : nValue;
+    return m_pManager != NULL ? m_pManager->ScaleValue(nValue) : nValue;
 }
 
-SIZE CControlUI::ScaleSize(SIZE sz) const
+SIZE CControlUI::ScaleNonZero(SIZE sz) const
 {
-    return m_pManager != NULL && (sz.cx != 0 || sz.cy != 0) ? m_pManager->ScaleSize(sz) : sz;
+    return m_pManager != NULL ? m_pManager->ScaleSize(sz) : sz;
 }
 
-RECT CControlUI::ScaleRect(const RECT& rc) const
+RECT CControlUI::ScaleNonZero(const RECT& rc) const
 {
-    const bool bZero = rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0;
-    return m_pManager != NULL && !bZero ? m_pManager->ScaleRect(rc) : rc;
+    return m_pManager != NULL ? m_pManager->ScaleRect(rc) : rc;
 }
 
 int CControlUI::Unscale(int nPixels) const

@@ -20,9 +20,6 @@ CRenderSession* Innermost()
     return dwSlot == TLS_OUT_OF_INDEXES ? NULL : static_cast<CRenderSession*>(::TlsGetValue(dwSlot));
 }
 
-// Inside no clip at all.
-const RECT kEverywhere = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
-
 // rc becomes its intersection with rcBy; an empty result may come out inverted, which no drawing lies inside.
 void Narrow(RECT& rc, const RECT& rcBy)
 {
@@ -159,18 +156,15 @@ void CRenderSession::UseFont(HFONT hFont)
     m_hFont = hFont;
 }
 
-void CRenderSession::UseFramePen(COLORREF color)
+void CRenderSession::SelectFrameTools()
 {
     // Drawing code that selects another pen puts the old one back; the hollow brush is what the
     // other outline routines leave selected too.
-    if (!m_bFrameTools) {
-        HGDIOBJ hOldPen = ::SelectObject(m_hDC, ::GetStockObject(DC_PEN));
-        HGDIOBJ hOldBrush = ::SelectObject(m_hDC, ::GetStockObject(NULL_BRUSH));
-        if (m_hOldPen == NULL) m_hOldPen = hOldPen;
-        if (m_hOldBrush == NULL) m_hOldBrush = hOldBrush;
-        m_bFrameTools = true;
-    }
-    if (::GetDCPenColor(m_hDC) != color) ::SetDCPenColor(m_hDC, color);
+    HGDIOBJ hOldPen = ::SelectObject(m_hDC, ::GetStockObject(DC_PEN));
+    HGDIOBJ hOldBrush = ::SelectObject(m_hDC, ::GetStockObject(NULL_BRUSH));
+    if (m_hOldPen == NULL) m_hOldPen = hOldPen;
+    if (m_hOldBrush == NULL) m_hOldBrush = hOldBrush;
+    m_bFrameTools = true;
 }
 
 // ---- lazy clips ------------------------------------------------------------------------------
@@ -193,15 +187,10 @@ bool CRenderSession::PushClip(const void* pOwner, const RECT& rc)
     return true;
 }
 
-void CRenderSession::PopClip(const void* pOwner)
+void CRenderSession::PopClipApplied(const void* pOwner)
 {
     const int iClip = FindClip(pOwner);
     if (iClip < 0) return;
-    if (iClip == m_nClips - 1 && !m_clips[iClip].bApplied) {
-        --m_nClips;
-        SummaryFromTop();
-        return;
-    }
     UnapplyFrom(iClip);
     // Clips end in the reverse order they began; one ended out of order leaves the rest in order.
     for (int i = iClip; i + 1 < m_nClips; ++i)
@@ -217,16 +206,6 @@ void CRenderSession::SuspendClip(const void* pOwner, bool bSuspend)
     UnapplyFrom(iClip);
     m_clips[iClip].bSuspended = bSuspend;
     ClipsChanged();
-}
-
-void CRenderSession::Confine(const RECT* prcBounds)
-{
-    if (m_nUnapplied == 0) return;
-    const RECT& rc = m_rcClipsInside;
-    if (prcBounds != NULL && prcBounds->left >= rc.left && prcBounds->top >= rc.top &&
-        prcBounds->right <= rc.right && prcBounds->bottom <= rc.bottom)
-        return;
-    ApplyClips();
 }
 
 void CRenderSession::Confine(HDC hDC, const RECT* prcBounds)
@@ -293,17 +272,6 @@ void CRenderSession::ClipsChanged()
         clip.nUnapplied = nUnapplied;
     }
     SummaryFromTop();
-}
-
-void CRenderSession::SummaryFromTop()
-{
-    if (m_nClips == 0) {
-        m_rcClipsInside = kEverywhere;
-        m_nUnapplied = 0;
-        return;
-    }
-    m_rcClipsInside = m_clips[m_nClips - 1].rcInside;
-    m_nUnapplied = m_clips[m_nClips - 1].nUnapplied;
 }
 
 } // namespace Veneer

@@ -41,17 +41,38 @@ public:
     bool GetBitmap(HBITMAP hBitmap, BITMAP& bm);
     // Selects hFont into the DC unless it is selected already.
     void UseFont(HFONT hFont);
-    // Selects the DC pen in colour and the hollow brush, for 1-pixel outlines.
-    void UseFramePen(COLORREF color);
+    // Selects the DC pen in colour and the hollow brush, for 1-pixel outlines. Called per outline.
+    void UseFramePen(COLORREF color)
+    {
+        if (!m_bFrameTools) SelectFrameTools();
+        if (::GetDCPenColor(m_hDC) != color) ::SetDCPenColor(m_hDC, color);
+    }
     // Records a clip to rc owned by pOwner; false when too many are recorded (the caller clips at once).
     bool PushClip(const void* pOwner, const RECT& rc);
-    // Drops pOwner's clip, putting back the DC's clip region if it was applied.
-    void PopClip(const void* pOwner);
+    // Drops pOwner's clip, putting back the DC's clip region if it was applied. The clip on top, not
+    // applied, is what every container drops after its paint: that case is settled here.
+    void PopClip(const void* pOwner)
+    {
+        if (m_nClips > 0 && m_clips[m_nClips - 1].pOwner == pOwner && !m_clips[m_nClips - 1].bApplied) {
+            --m_nClips;
+            SummaryFromTop();
+            return;
+        }
+        PopClipApplied(pOwner);
+    }
     // Lifts pOwner's clip for a while (bSuspend) or puts it back.
     void SuspendClip(const void* pOwner, bool bSuspend);
     // Drawing is about to happen inside rcBounds (null: anywhere): applies the recorded clips unless
-    // it stays inside all of them.
-    void Confine(const RECT* prcBounds);
+    // it stays inside all of them. Called per drawing.
+    void Confine(const RECT* prcBounds)
+    {
+        if (m_nUnapplied == 0) return;
+        const RECT& rc = m_rcClipsInside;
+        if (prcBounds != NULL && prcBounds->left >= rc.left && prcBounds->top >= rc.top &&
+            prcBounds->right <= rc.right && prcBounds->bottom <= rc.bottom)
+            return;
+        ApplyClips();
+    }
     // The same for the session painting into hDC, if any.
     static void Confine(HDC hDC, const RECT* prcBounds);
 
@@ -82,12 +103,20 @@ private:
         int nUnapplied;  // of the clips up to this one, those recorded, not suspended and not applied
     };
     static const int kClips = 64;
+    // Inside no clip at all.
+    static constexpr RECT kEverywhere = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
 
+    void SelectFrameTools();
+    void PopClipApplied(const void* pOwner);
     int FindClip(const void* pOwner) const;
     void ApplyClips();
     void UnapplyFrom(int iClip);
     void ClipsChanged();
-    void SummaryFromTop();
+    void SummaryFromTop()
+    {
+        m_rcClipsInside = m_nClips == 0 ? kEverywhere : m_clips[m_nClips - 1].rcInside;
+        m_nUnapplied = m_nClips == 0 ? 0 : m_clips[m_nClips - 1].nUnapplied;
+    }
 
     HDC m_hDC;
     CRenderSession* m_pOuter;
