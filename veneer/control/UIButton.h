@@ -75,7 +75,8 @@ protected:
         IMAGE_DISABLED = 0x20,
         IMAGE_FORE = 0x40
     };
-    UINT m_uButtonState;
+    // The state a paint reads first starts a cache line.
+    alignas(64) UINT m_uButtonState;
     // Which state images may be set (IMAGE_ flags): an image string written other than through its
     // setter must have its flag set too, or it is not painted.
     UINT m_uStateImages;

@@ -33,7 +33,10 @@ typedef struct tagTRelativePosUI
     int nZoomYPercent;
 } TRelativePosUI;
 
-class CControlUI
+// Controls start on a cache line, so that the fields every paint reads (see below) take as few lines
+// as they can: a heap block is aligned to 16 bytes only, and a paint of many controls waits on each
+// line it has to fetch.
+class alignas(64) CControlUI
 {
 public:
     // Construction
@@ -198,7 +201,8 @@ protected:
 
     // Read by every paint, so kept together at the very front: a paint of many controls otherwise spends
     // more time fetching each control's scattered fields than drawing. The heads of the background image
-    // and the text follow, the only strings every paint reads.
+    // and the text follow, the only strings every paint reads; the text starts a line of its own, so that
+    // its pointer and its first characters come in one fetch.
     CPaintManagerUI* m_pManager;
     RECT m_rcItem;
     RECT m_rcPaint;
@@ -218,7 +222,7 @@ protected:
     SIZE m_cxyBorderRound;
     RECT m_rcBorderSize;
     CUIString m_sBkImage;
-    CUIString m_sText;
+    alignas(64) CUIString m_sText;
 
     // Read by every layout, together with the size hook just after them.
     CControlUI* m_pParent;

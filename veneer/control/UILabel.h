@@ -102,8 +102,8 @@ protected:
     RECT GetTextRect() const;
     void PaintEffectText(HDC hDC, const RECT& rcText);
 
-    // What a paint reads first, together.
-    bool m_EnableEffect;
+    // What a paint reads first, together, on a cache line of its own.
+    alignas(64) bool m_EnableEffect;
     bool m_bShowHtml;
     DWORD m_dwTextColor;
     DWORD m_dwDisabledTextColor;
