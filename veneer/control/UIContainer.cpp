@@ -368,6 +368,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
             CRenderClip::GenerateClip(hDC, rcTemp, childClip);
             for (int i = 0; i < nItems; ++i) {
                 CControlUI* control = static_cast<CControlUI*>(items[i]);
+                if (i + 2 < nItems) RenderUtil::PrefetchControl(items[i + 2]);
                 if (!control->IsVisible()) continue;
                 const RECT& rcControl = control->GetPos();
                 if (control->IsFloat()) {

@@ -3,6 +3,10 @@
 
 #include "veneer/core/UISetup.h"
 
+#if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
+#include <xmmintrin.h>
+#endif
+
 namespace Veneer {
 namespace RenderUtil {
 
@@ -23,6 +27,19 @@ inline bool IntersectRects(RECT& rcOut, const RECT& a, const RECT& b)
     rcOut.right = right;
     rcOut.bottom = bottom;
     return true;
+}
+
+// Asks for the first two cache lines of a control a paint is about to read (what every control's paint
+// reads lies there). A full paint usually finds the tree out of cache, and reading each child only when
+// its turn comes waits on memory once per line.
+inline void PrefetchControl(const void* pControl)
+{
+#if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
+    _mm_prefetch(static_cast<const char*>(pControl), _MM_HINT_T0);
+    _mm_prefetch(static_cast<const char*>(pControl) + 64, _MM_HINT_T0);
+#else
+    (void)pControl;
+#endif
 }
 
 // 0xAARRGGBB to a GDI colour; the alpha byte is dropped.
