@@ -430,7 +430,11 @@ int PaintOnly(const char* pszPainter, int nRuns, const char* pszSkin)
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::string(argv[1]) == "--only") return PaintOnly(argv[2], std::atoi(argv[3]), argv[4]);
+    if (argc > 1 && std::string(argv[1]) == "--only") {
+        if (argc == 5) return PaintOnly(argv[2], std::atoi(argv[3]), argv[4]);
+        ::printf("usage: bench_paint_floor --only PAINTER RUNS SKIN\n");
+        return 1;
+    }
     const int nRuns = argc > 1 ? std::max(9, std::atoi(argv[1])) : 15;
     const std::vector<TSkinParts> skins = AllSkins();
 

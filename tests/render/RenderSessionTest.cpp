@@ -175,3 +175,55 @@ TEST(RenderSession, ClipsAreAppliedWhenADrawingMayLeaveThem)
     EXPECT_EQ(0x00FFFFu, plain.Get(37, 30) & 0xFFFFFF);
     EXPECT_EQ(0xFF00FFu, plain.Get(29, 29) & 0xFFFFFF);
 }
+
+// Clips ended in another order than they began, some applied to the DC by then and some only recorded:
+// each drawing after an end is cut to the clips still alive, whichever ended, and the DC comes out
+// unclipped. (Without a session a clip puts back what the DC had when it began, so the plain way is no
+// reference here.)
+TEST(RenderSession, ClipsEndedInAnyOrderLeaveTheClipsStillAlive)
+{
+    const RECT kClips[] = {{2, 2, 58, 38}, {6, 4, 50, 34}, {10, 8, 40, 30}};
+    const int kOrders[][3] = {{2, 1, 0}, {0, 1, 2}, {1, 0, 2}, {1, 2, 0}};
+    const DWORD kColors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+    const DWORD kEarly = 0xFF202020;
+    auto inside = [](const RECT& rc, int x, int y) { return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom; };
+    for (const int* order : kOrders) {
+        for (bool bApplyFirst : {false, true}) {
+            CDibCanvas canvas(60, 40, 0xFF000000);
+            HDC hDC = canvas.GetDC();
+            {
+                CRenderSession session(hDC);
+                std::unique_ptr<CRenderClip> clips[3];
+                for (int i = 0; i < 3; ++i) {
+                    clips[i].reset(new CRenderClip);
+                    CRenderClip::GenerateClip(hDC, kClips[i], *clips[i]);
+                    // Drawing across the clips made so far applies them to the DC.
+                    if (bApplyFirst && i == 1) CRenderEngine::DrawColor(hDC, RECT{0, 0, 60, 40}, kEarly);
+                }
+                for (int k = 0; k < 3; ++k) {
+                    clips[order[k]].reset();
+                    CRenderEngine::DrawColor(hDC, RECT{0, 0, 60, 40}, kColors[k]);
+                }
+            }
+            ::GdiFlush();
+            int differing = 0;
+            for (int y = 0; y < 40; ++y) {
+                for (int x = 0; x < 60; ++x) {
+                    // The last drawing whose live clips hold the pixel shows there.
+                    DWORD expected = bApplyFirst && inside(kClips[0], x, y) && inside(kClips[1], x, y) ? kEarly
+                                                                                                       : 0xFF000000;
+                    for (int k = 0; k < 3; ++k) {
+                        bool bShown = true;
+                        for (int j = k + 1; j < 3; ++j) bShown = bShown && inside(kClips[order[j]], x, y);
+                        if (bShown) expected = kColors[k];
+                    }
+                    if ((canvas.Get(x, y) & 0xFFFFFF) != (expected & 0xFFFFFF)) ++differing;
+                }
+            }
+            EXPECT_EQ(0, differing) << order[0] << order[1] << order[2] << " applied first: " << bApplyFirst;
+            HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+            EXPECT_EQ(0, ::GetClipRgn(hDC, hRgn));
+            ::DeleteObject(hRgn);
+        }
+    }
+}
