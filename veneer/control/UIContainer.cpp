@@ -344,14 +344,17 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     RECT rcTemp;
     if (!RenderUtil::IntersectRects(rcTemp, rcPaint, m_rcItem)) return;
 
+    // The children straight from the array: a paint walks every one of them. The first two are asked
+    // for before this container paints itself; the walk asks for the others two places ahead.
+    LPVOID* items = m_items.GetData();
+    const int nItems = m_items.GetSize();
+    for (int i = 0; i < nItems && i < 2; ++i) RenderUtil::PrefetchControl(items[i]);
+
     CRenderClip clip;
     CRenderClip::GenerateClip(hDC, rcTemp, clip);
     CControlUI::DoPaint(hDC, rcPaint);
 
-    if (!m_items.IsEmpty()) {
-        // The children straight from the array: a paint walks every one of them.
-        LPVOID* items = m_items.GetData();
-        const int nItems = m_items.GetSize();
+    if (nItems > 0) {
         RECT inner = GetInnerRect();
         if (!RenderUtil::IntersectRects(rcTemp, rcPaint, inner)) {
             // Only float children can show outside the inner area.
