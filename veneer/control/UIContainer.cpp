@@ -348,7 +348,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     // for before this container paints itself; the walk asks for the others two places ahead.
     LPVOID* items = m_items.GetData();
     const int nItems = m_items.GetSize();
-    for (int i = 0; i < nItems && i < 2; ++i) RenderUtil::PrefetchControl(items[i]);
+    for (int i = 0; i < nItems && i < 2; ++i) static_cast<CControlUI*>(items[i])->PrefetchForPaint();
 
     CRenderClip clip;
     CRenderClip::GenerateClip(hDC, rcTemp, clip);
@@ -371,7 +371,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
             CRenderClip::GenerateClip(hDC, rcTemp, childClip);
             for (int i = 0; i < nItems; ++i) {
                 CControlUI* control = static_cast<CControlUI*>(items[i]);
-                if (i + 2 < nItems) RenderUtil::PrefetchControl(items[i + 2]);
+                if (i + 2 < nItems) static_cast<CControlUI*>(items[i + 2])->PrefetchForPaint();
                 if (!control->IsVisible()) continue;
                 const RECT& rcControl = control->GetPos();
                 if (control->IsFloat()) {

@@ -138,6 +138,10 @@ public:
     virtual void DoPostPaint(HDC hDC, const RECT& rcPaint);
 
     // Non-virtual operations
+    // Asks for the memory a paint of this control reads before it reads it, for a container whose walk is
+    // about to reach the control: its first two cache lines, its text's head and the first line of its
+    // subclass's fields. Reads nothing of the control itself.
+    void PrefetchForPaint() const;
     void ApplyAttributeList(LPCWSTR list);
 
     void Invalidate();

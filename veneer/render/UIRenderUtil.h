@@ -29,16 +29,14 @@ inline bool IntersectRects(RECT& rcOut, const RECT& a, const RECT& b)
     return true;
 }
 
-// Asks for the first two cache lines of a control a paint is about to read (what every control's paint
-// reads lies there). A full paint usually finds the tree out of cache, and reading each child only when
-// its turn comes waits on memory once per line.
-inline void PrefetchControl(const void* pControl)
+// Asks for the cache line holding p, for memory a paint is about to read: a full paint usually finds the
+// tree out of cache, and reading each control only when its turn comes waits on memory once per line.
+inline void PrefetchLine(const void* p)
 {
 #if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
-    _mm_prefetch(static_cast<const char*>(pControl), _MM_HINT_T0);
-    _mm_prefetch(static_cast<const char*>(pControl) + 64, _MM_HINT_T0);
+    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
 #else
-    (void)pControl;
+    (void)p;
 #endif
 }
 
