@@ -16,6 +16,7 @@ CButtonUI::CButtonUI()
       m_dwFocusedTextColor(0)
 {
     m_uTextStyle = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+    SetPaintFields(&m_uButtonState);
 }
 
 CButtonUI::~CButtonUI()

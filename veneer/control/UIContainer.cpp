@@ -345,7 +345,8 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     if (!RenderUtil::IntersectRects(rcTemp, rcPaint, m_rcItem)) return;
 
     // The children straight from the array: a paint walks every one of them. The first two are asked
-    // for before this container paints itself; the walk asks for the others two places ahead.
+    // for before this container paints itself; the walk asks for the others two places ahead, and for
+    // the fields a child names one place ahead (naming them is in its first line, asked for before).
     LPVOID* items = m_items.GetData();
     const int nItems = m_items.GetSize();
     for (int i = 0; i < nItems && i < 2; ++i) static_cast<CControlUI*>(items[i])->PrefetchForPaint();
@@ -355,6 +356,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     CControlUI::DoPaint(hDC, rcPaint);
 
     if (nItems > 0) {
+        static_cast<CControlUI*>(items[0])->PrefetchFieldsForPaint();
         RECT inner = GetInnerRect();
         if (!RenderUtil::IntersectRects(rcTemp, rcPaint, inner)) {
             // Only float children can show outside the inner area.
@@ -372,6 +374,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
             for (int i = 0; i < nItems; ++i) {
                 CControlUI* control = static_cast<CControlUI*>(items[i]);
                 if (i + 2 < nItems) static_cast<CControlUI*>(items[i + 2])->PrefetchForPaint();
+                if (i + 1 < nItems) static_cast<CControlUI*>(items[i + 1])->PrefetchFieldsForPaint();
                 if (!control->IsVisible()) continue;
                 const RECT& rcControl = control->GetPos();
                 if (control->IsFloat()) {

@@ -15,6 +15,7 @@ CControlUI::CControlUI()
       m_bFocused(false),
       m_bColorHSL(false),
       m_bEnabled(true),
+      m_cbPaintFields(0),
       m_dwBackColor(0),
       m_dwBackColor2(0),
       m_dwBackColor3(0),

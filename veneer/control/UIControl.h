@@ -142,6 +142,8 @@ public:
     // about to reach the control: its first two cache lines, its text's head and the first line of its
     // subclass's fields. Reads nothing of the control itself.
     void PrefetchForPaint() const;
+    // Then, once its first line has come, the further line a subclass's paint reads (SetPaintFields).
+    void PrefetchFieldsForPaint() const;
     void ApplyAttributeList(LPCWSTR list);
 
     void Invalidate();
@@ -188,6 +190,9 @@ public:
 
 protected:
     // Implementation
+    // For a subclass whose paint reads fields beyond the first line of its own (a line of their own,
+    // alignas(64)): names where they start, so that a container's walk asks for them ahead of the paint.
+    void SetPaintFields(const void* pFields);
     // Skin units (attribute values) to pixels at the display scale of the control's window; unchanged
     // without a manager. Zero stays zero at every scale, and most of what a paint scales (corners, side
     // widths) is zero: that case is settled here, without a call.
@@ -216,6 +221,7 @@ protected:
     bool m_bFocused;
     bool m_bColorHSL;
     bool m_bEnabled;
+    unsigned short m_cbPaintFields; // SetPaintFields: from the control's start; 0 for none
     DWORD m_dwBackColor;
     DWORD m_dwBackColor2;
     DWORD m_dwBackColor3;

@@ -40,6 +40,17 @@ void CControlUI::PrefetchForPaint() const
     RenderUtil::PrefetchLine(pControl + sizeof(CControlUI));
 }
 
+void CControlUI::PrefetchFieldsForPaint() const
+{
+    if (m_cbPaintFields != 0) RenderUtil::PrefetchLine(reinterpret_cast<const char*>(this) + m_cbPaintFields);
+}
+
+void CControlUI::SetPaintFields(const void* pFields)
+{
+    const ptrdiff_t offset = static_cast<const char*>(pFields) - reinterpret_cast<const char*>(this);
+    m_cbPaintFields = offset > 0 && offset <= 0xFFFF ? static_cast<unsigned short>(offset) : 0;
+}
+
 void CControlUI::PaintBkColor(HDC hDC)
 {
     if (m_dwBackColor == 0) return;
