@@ -29,28 +29,6 @@ void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
     }
 }
 
-void CControlUI::PrefetchForPaint() const
-{
-    const char* pControl = reinterpret_cast<const char*>(this);
-    RenderUtil::PrefetchLine(pControl);
-    RenderUtil::PrefetchLine(pControl + 64);
-    RenderUtil::PrefetchLine(&m_sText);
-    // Controls start on a line and a subclass's first painted field starts one. A control without subclass
-    // fields names memory past its end: a prefetch reads no memory it is not given, and never faults.
-    RenderUtil::PrefetchLine(pControl + sizeof(CControlUI));
-}
-
-void CControlUI::PrefetchFieldsForPaint() const
-{
-    if (m_cbPaintFields != 0) RenderUtil::PrefetchLine(reinterpret_cast<const char*>(this) + m_cbPaintFields);
-}
-
-void CControlUI::SetPaintFields(const void* pFields)
-{
-    const ptrdiff_t offset = static_cast<const char*>(pFields) - reinterpret_cast<const char*>(this);
-    m_cbPaintFields = offset > 0 && offset <= 0xFFFF ? static_cast<unsigned short>(offset) : 0;
-}
-
 void CControlUI::PaintBkColor(HDC hDC)
 {
     if (m_dwBackColor == 0) return;

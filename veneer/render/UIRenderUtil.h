@@ -3,10 +3,6 @@
 
 #include "veneer/core/UISetup.h"
 
-#if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
-#include <xmmintrin.h>
-#endif
-
 namespace Veneer {
 namespace RenderUtil {
 
@@ -27,17 +23,6 @@ inline bool IntersectRects(RECT& rcOut, const RECT& a, const RECT& b)
     rcOut.right = right;
     rcOut.bottom = bottom;
     return true;
-}
-
-// Asks for the cache line holding p, for memory a paint is about to read: a full paint usually finds the
-// tree out of cache, and reading each control only when its turn comes waits on memory once per line.
-inline void PrefetchLine(const void* p)
-{
-#if defined(_M_IX86) || defined(_M_X64) || defined(__i386__) || defined(__x86_64__)
-    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
-#else
-    (void)p;
-#endif
 }
 
 // 0xAARRGGBB to a GDI colour; the alpha byte is dropped.
