@@ -6,6 +6,29 @@
 
 namespace Veneer {
 
+namespace {
+
+// Line and page steps move the position through the container's own (overridable) operations.
+void ScrollBy(CContainerUI& container, int dx, int dy)
+{
+    SIZE sz = container.GetScrollPos();
+    sz.cx += dx;
+    sz.cy += dy;
+    container.SetScrollPos(sz);
+}
+
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
+
+} // namespace
+
 SIZE CContainerUI::GetScrollPos() const
 {
     SIZE sz = { 0, 0 };
@@ -57,32 +80,22 @@ int CContainerUI::GetLineStep() const
 
 void CContainerUI::LineUp()
 {
-    SIZE sz = GetScrollPos();
-    sz.cy -= GetLineStep();
-    SetScrollPos(sz);
+    ScrollBy(*this, 0, -GetLineStep());
 }
 
 void CContainerUI::LineDown()
 {
-    SIZE sz = GetScrollPos();
-    sz.cy += GetLineStep();
-    SetScrollPos(sz);
+    ScrollBy(*this, 0, GetLineStep());
 }
 
 void CContainerUI::PageUp()
 {
-    SIZE sz = GetScrollPos();
-    const RECT rcInner = GetInnerRect();
-    sz.cy -= rcInner.bottom - rcInner.top;
-    SetScrollPos(sz);
+    ScrollBy(*this, 0, -Height(GetInnerRect()));
 }
 
 void CContainerUI::PageDown()
 {
-    SIZE sz = GetScrollPos();
-    const RECT rcInner = GetInnerRect();
-    sz.cy += rcInner.bottom - rcInner.top;
-    SetScrollPos(sz);
+    ScrollBy(*this, 0, Height(GetInnerRect()));
 }
 
 void CContainerUI::HomeUp()
@@ -101,32 +114,22 @@ void CContainerUI::EndDown()
 
 void CContainerUI::LineLeft()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx -= Scale(8);
-    SetScrollPos(sz);
+    ScrollBy(*this, -Scale(8), 0);
 }
 
 void CContainerUI::LineRight()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx += Scale(8);
-    SetScrollPos(sz);
+    ScrollBy(*this, Scale(8), 0);
 }
 
 void CContainerUI::PageLeft()
 {
-    SIZE sz = GetScrollPos();
-    const RECT rcInner = GetInnerRect();
-    sz.cx -= rcInner.right - rcInner.left;
-    SetScrollPos(sz);
+    ScrollBy(*this, -Width(GetInnerRect()), 0);
 }
 
 void CContainerUI::PageRight()
 {
-    SIZE sz = GetScrollPos();
-    const RECT rcInner = GetInnerRect();
-    sz.cx += rcInner.right - rcInner.left;
-    SetScrollPos(sz);
+    ScrollBy(*this, Width(GetInnerRect()), 0);
 }
 
 void CContainerUI::HomeLeft()
