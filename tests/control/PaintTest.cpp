@@ -193,6 +193,40 @@ TEST(ContainerPaint, HiddenChildrenAreNotPainted)
     EXPECT_EQ(kRed, canvas.At(25, 25));
 }
 
+// A container whose own paint adds children, enough that the child array moves.
+class CGrowingContainer : public CContainerUI
+{
+public:
+    void PaintBkColor(HDC hDC) override
+    {
+        CContainerUI::PaintBkColor(hDC);
+        if (GetCount() > 1) return;
+        for (int i = 0; i < 64; ++i) {
+            CControlUI* child = new CControlUI;
+            child->SetBkColor(0xFF0000FF);
+            child->SetPos(Rc(50, 0, 100, 50));
+            child->SetVisible(i == 63);
+            Add(child);
+        }
+    }
+};
+
+TEST(ContainerPaint, ChildrenAddedByTheContainersOwnPaintAreWalked)
+{
+    Canvas canvas;
+    CGrowingContainer container;
+    CControlUI* child = new CControlUI;
+    child->SetBkColor(0xFFFF0000);
+    child->SetPos(Rc(0, 0, 50, 50));
+    container.Add(child);
+    container.SetPos(Rc(0, 0, 100, 50));
+    child->SetPos(Rc(0, 0, 50, 50));
+    container.DoPaint(canvas.dc(), Rc(0, 0, 200, 200));
+    EXPECT_EQ(65, container.GetCount());
+    EXPECT_EQ(kRed, canvas.At(25, 25));
+    EXPECT_EQ(kBlue, canvas.At(75, 25));
+}
+
 TEST(ControlPaint, ABackgroundImageThatCannotBeDrawnIsDropped)
 {
     // Without a paint manager there is no image cache to draw from.

@@ -1,4 +1,4 @@
-// CContainerUI: child ownership, float placement, painting with clips and hit testing (scrolling: UIContainerScroll.cpp).
+// CContainerUI: child ownership, float placement, painting with clips and hit testing (scrolling: its own file).
 #include "veneer/core/UISetup.h"
 #include "veneer/control/UIContainer.h"
 #include "veneer/control/UIScrollBar.h"
@@ -344,17 +344,20 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     RECT rcTemp;
     if (!RenderUtil::IntersectRects(rcTemp, rcPaint, m_rcItem)) return;
 
-    // The children straight from the array: a paint walks every one of them. The first two are asked
-    // for before this container paints itself; the walk asks for the others two places ahead, and for
-    // the fields a child names one place ahead (naming them is in its first line, asked for before).
-    LPVOID* items = m_items.GetData();
-    const int nItems = m_items.GetSize();
-    for (int i = 0; i < nItems && i < 2; ++i) static_cast<CControlUI*>(items[i])->PrefetchForPaint();
+    // The first two children are asked for before this container paints itself; the walk asks for the
+    // others two places ahead, and for the fields a child names one place ahead (naming them is in its
+    // first line, asked for before).
+    for (int i = 0; i < m_items.GetSize() && i < 2; ++i)
+        static_cast<CControlUI*>(m_items.GetAt(i))->PrefetchForPaint();
 
     CRenderClip clip;
     CRenderClip::GenerateClip(hDC, rcTemp, clip);
     CControlUI::DoPaint(hDC, rcPaint);
 
+    // The children straight from the array, taken after the container's own paint parts, which a
+    // subclass may override to change them: a paint walks every one of them.
+    LPVOID* items = m_items.GetData();
+    const int nItems = m_items.GetSize();
     if (nItems > 0) {
         static_cast<CControlUI*>(items[0])->PrefetchFieldsForPaint();
         RECT inner = GetInnerRect();

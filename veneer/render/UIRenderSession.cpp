@@ -187,7 +187,7 @@ bool CRenderSession::PushClip(const void* pOwner, const RECT& rc)
     return true;
 }
 
-void CRenderSession::PopClipApplied(const void* pOwner)
+void CRenderSession::PopAnyClip(const void* pOwner)
 {
     const int iClip = FindClip(pOwner);
     if (iClip < 0) return;

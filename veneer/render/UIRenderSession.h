@@ -58,7 +58,7 @@ public:
             SummaryFromTop();
             return;
         }
-        PopClipApplied(pOwner);
+        PopAnyClip(pOwner);
     }
     // Lifts pOwner's clip for a while (bSuspend) or puts it back.
     void SuspendClip(const void* pOwner, bool bSuspend);
@@ -107,7 +107,8 @@ private:
     static constexpr RECT kEverywhere = {-0x3FFFFFFF, -0x3FFFFFFF, 0x3FFFFFFF, 0x3FFFFFFF};
 
     void SelectFrameTools();
-    void PopClipApplied(const void* pOwner);
+    // Drops pOwner's clip wherever it is, applied or not.
+    void PopAnyClip(const void* pOwner);
     int FindClip(const void* pOwner) const;
     void ApplyClips();
     void UnapplyFrom(int iClip);
